@@ -1,0 +1,184 @@
+#include "gbk.h"
+
+#include <array>
+#include <cstdint>
+#include <iconv.h>
+#include <mutex>
+#include <vector>
+
+namespace xb::store {
+namespace {
+
+// Conversion tables built once through iconv: every GBK double-byte code to its Unicode code
+// point, and back. A table lookup per character keeps scans of large tables cheap.
+struct GbkTables {
+    std::vector<uint16_t> toUnicode;   // index (lead - 0x81) * 256 + trail; 0 = not mapped
+    std::vector<uint16_t> fromUnicode; // index code point (BMP); 0 = not mapped
+    GbkTables() : toUnicode(126 * 256, 0), fromUnicode(65536, 0) {
+        iconv_t cd = iconv_open("UCS-2LE", "GBK");
+        if (cd == reinterpret_cast<iconv_t>(-1)) return;
+        for (int lead = 0x81; lead <= 0xFE; ++lead) {
+            for (int trail = 0x40; trail <= 0xFE; ++trail) {
+                if (trail == 0x7F) continue;
+                char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+                unsigned char out[4] = {};
+                char* inp = in;
+                char* outp = reinterpret_cast<char*>(out);
+                size_t inLeft = 2, outLeft = sizeof out;
+                iconv(cd, nullptr, nullptr, nullptr, nullptr);
+                if (iconv(cd, &inp, &inLeft, &outp, &outLeft) == static_cast<size_t>(-1)) continue;
+                if (sizeof out - outLeft != 2) continue;
+                const uint16_t cp = static_cast<uint16_t>(out[0] | (out[1] << 8));
+                const uint16_t gbk = static_cast<uint16_t>((lead << 8) | trail);
+                toUnicode[(lead - 0x81) * 256 + trail] = cp;
+                if (fromUnicode[cp] == 0) fromUnicode[cp] = gbk;
+            }
+        }
+        iconv_close(cd);
+    }
+};
+
+const GbkTables& tables() {
+    static const GbkTables t;
+    return t;
+}
+
+void appendUtf8(std::string& out, uint32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+// Decodes one UTF-8 sequence at `i`, advancing it; malformed bytes decode as U+FFFD.
+uint32_t nextCodePoint(std::string_view s, size_t& i) {
+    const auto b0 = static_cast<unsigned char>(s[i]);
+    int extra = 0;
+    uint32_t cp = 0;
+    if (b0 < 0x80) {
+        ++i;
+        return b0;
+    } else if ((b0 & 0xE0) == 0xC0) {
+        extra = 1;
+        cp = b0 & 0x1F;
+    } else if ((b0 & 0xF0) == 0xE0) {
+        extra = 2;
+        cp = b0 & 0x0F;
+    } else if ((b0 & 0xF8) == 0xF0) {
+        extra = 3;
+        cp = b0 & 0x07;
+    } else {
+        ++i;
+        return 0xFFFD;
+    }
+    if (i + extra >= s.size()) {
+        i = s.size();
+        return 0xFFFD;
+    }
+    for (int k = 1; k <= extra; ++k) {
+        const auto b = static_cast<unsigned char>(s[i + k]);
+        if ((b & 0xC0) != 0x80) {
+            i += k;
+            return 0xFFFD;
+        }
+        cp = (cp << 6) | (b & 0x3F);
+    }
+    i += extra + 1;
+    return cp;
+}
+
+// GBK bytes of one code point: 1 for ASCII, 2 for a mapped character, 1 ("?") otherwise.
+int gbkWidthOf(uint32_t cp) {
+    if (cp < 0x80) return 1;
+    if (cp < 0x10000 && tables().fromUnicode[cp] != 0) return 2;
+    return 1;
+}
+
+} // namespace
+
+std::string toGbk(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    const auto& from = tables().fromUnicode;
+    for (size_t i = 0; i < utf8.size();) {
+        const uint32_t cp = nextCodePoint(utf8, i);
+        if (cp < 0x80) {
+            out += static_cast<char>(cp);
+        } else if (cp < 0x10000 && from[cp] != 0) {
+            out += static_cast<char>(from[cp] >> 8);
+            out += static_cast<char>(from[cp] & 0xFF);
+        } else {
+            out += '?';
+        }
+    }
+    return out;
+}
+
+std::string fromGbk(std::string_view gbk) {
+    std::string out;
+    out.reserve(gbk.size() + gbk.size() / 2);
+    const auto& to = tables().toUnicode;
+    for (size_t i = 0; i < gbk.size(); ++i) {
+        const auto b = static_cast<unsigned char>(gbk[i]);
+        if (b < 0x80) {
+            out += static_cast<char>(b);
+            continue;
+        }
+        if (b >= 0x81 && b <= 0xFE && i + 1 < gbk.size()) {
+            const auto t = static_cast<unsigned char>(gbk[i + 1]);
+            const uint16_t cp = to[(b - 0x81) * 256 + t];
+            if (cp != 0) {
+                appendUtf8(out, cp);
+                ++i;
+                continue;
+            }
+        }
+        appendUtf8(out, 0xFFFD);
+    }
+    return out;
+}
+
+int gbkLength(std::string_view utf8) {
+    int n = 0;
+    for (size_t i = 0; i < utf8.size();) n += gbkWidthOf(nextCodePoint(utf8, i));
+    return n;
+}
+
+std::string cutToGbkWidth(std::string_view utf8, int width) {
+    int used = 0;
+    size_t i = 0;
+    while (i < utf8.size()) {
+        size_t next = i;
+        const int w = gbkWidthOf(nextCodePoint(utf8, next));
+        if (used + w > width) break;
+        used += w;
+        i = next;
+    }
+    return std::string(utf8.substr(0, i));
+}
+
+std::string_view cutGbkBytes(std::string_view gbk, int width) {
+    if (width < 0) width = 0;
+    if (gbk.size() <= static_cast<size_t>(width)) return gbk;
+    size_t i = 0;
+    while (i < static_cast<size_t>(width)) {
+        const auto b = static_cast<unsigned char>(gbk[i]);
+        const size_t len = (b >= 0x81 && b <= 0xFE) ? 2 : 1;
+        if (i + len > static_cast<size_t>(width)) break;
+        i += len;
+    }
+    return gbk.substr(0, i);
+}
+
+} // namespace xb::store

@@ -1,0 +1,124 @@
+#include "value.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+
+namespace xb::store {
+
+namespace {
+bool isLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+int daysIn(int y, int m) {
+    static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return m == 2 && isLeap(y) ? 29 : days[m - 1];
+}
+std::string_view trimmed(std::string_view s) {
+    while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
+    while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
+    return s;
+}
+} // namespace
+
+bool Date::valid() const {
+    return year >= 1 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 &&
+           day <= daysIn(year, month);
+}
+
+std::string Date::toText() const {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", year, month, day);
+    return buf;
+}
+
+std::optional<Date> Date::fromText(const std::string& text) {
+    const std::string_view t = trimmed(text);
+    // yyyy-MM-dd; one-digit month and day are accepted as the date form allows them.
+    int parts[3] = {0, 0, 0};
+    int part = 0;
+    int digits = 0;
+    for (char c : t) {
+        if (c >= '0' && c <= '9') {
+            if (++digits > 4) return std::nullopt;
+            parts[part] = parts[part] * 10 + (c - '0');
+        } else if (c == '-' && digits > 0 && part < 2) {
+            ++part;
+            digits = 0;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (part != 2 || digits == 0) return std::nullopt;
+    Date d{parts[0], parts[1], parts[2]};
+    if (!d.valid()) return std::nullopt;
+    return d;
+}
+
+Date Date::today() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+}
+
+bool Value::isNull() const {
+    if (data_.index() == 0) return true;
+    if (const auto* s = std::get_if<std::string>(&data_)) return trimmed(*s).empty();
+    return false;
+}
+
+std::string Value::toText() const {
+    switch (data_.index()) {
+    case 1: return std::get<std::string>(data_);
+    case 2: return formatNumber(std::get<double>(data_));
+    case 3: return std::get<Date>(data_).toText();
+    case 4: return std::get<bool>(data_) ? "T" : "F";
+    default: return {};
+    }
+}
+
+double Value::toNumber() const {
+    switch (data_.index()) {
+    case 1: return parseNumber(std::get<std::string>(data_)).value_or(0.0);
+    case 2: return std::get<double>(data_);
+    case 4: return std::get<bool>(data_) ? 1.0 : 0.0;
+    default: return 0.0;
+    }
+}
+
+long long Value::toInteger() const { return std::llround(toNumber()); }
+
+std::optional<Date> Value::toDate() const {
+    if (const auto* d = std::get_if<Date>(&data_)) return *d;
+    if (const auto* s = std::get_if<std::string>(&data_)) return Date::fromText(*s);
+    return std::nullopt;
+}
+
+std::string formatNumber(double value) {
+    if (!std::isfinite(value)) return "0";
+    if (value == std::floor(value) && std::fabs(value) < 1e15) {
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%.0f", value);
+        return std::string(buf) == "-0" ? "0" : buf;
+    }
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.6f", value);
+    std::string s = buf;
+    while (!s.empty() && s.back() == '0') s.pop_back();
+    if (!s.empty() && s.back() == '.') s.pop_back();
+    return s == "-0" ? "0" : s;
+}
+
+std::optional<double> parseNumber(const std::string& text) {
+    const std::string_view t = trimmed(text);
+    if (t.empty()) return std::nullopt;
+    std::string_view body = t;
+    if (body.front() == '+') body.remove_prefix(1);
+    double out = 0;
+    const auto [ptr, ec] = std::from_chars(body.data(), body.data() + body.size(), out,
+                                           std::chars_format::fixed);
+    if (ec != std::errc() || ptr != body.data() + body.size()) return std::nullopt;
+    return out;
+}
+
+} // namespace xb::store
