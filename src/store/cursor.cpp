@@ -1,0 +1,304 @@
+#include "cursor.h"
+
+#include "filter.h"
+#include "table_file.h"
+
+#include <algorithm>
+
+namespace xb::store {
+
+struct Cursor::Impl {
+    // Live rows of a table.
+    std::shared_ptr<TableFile> table;
+    std::vector<uint32_t> recnos;
+    bool tableView = false; // a table cursor: filters apply and rows leave when they stop matching
+    std::vector<FilterTerm> filter;
+    std::string filterText;
+    // Computed rows.
+    FieldList cachedFields;
+    std::vector<std::vector<Value>> rows;
+
+    int pos = 0;
+    bool atEof = true;
+    bool atBof = true;
+
+    enum class State { Browse, Edit, Insert } state = State::Browse;
+    std::vector<Value> buffer;
+
+    // The current row's bytes, kept while the table has not changed.
+    mutable std::string raw;
+    mutable uint32_t rawRecno = 0;
+    mutable uint64_t rawVersion = 0;
+
+    bool live() const { return table != nullptr; }
+    int count() const { return live() ? static_cast<int>(recnos.size()) : static_cast<int>(rows.size()); }
+    const FieldList& fields() const { return live() ? table->fields() : cachedFields; }
+
+    const std::string* currentRaw() const {
+        if (!live() || recnos.empty()) return nullptr;
+        const uint32_t recno = recnos[static_cast<size_t>(pos)];
+        if (rawRecno != recno || rawVersion != table->version()) {
+            if (!table->readRecord(recno, raw)) return nullptr;
+            rawRecno = recno;
+            rawVersion = table->version();
+        }
+        return &raw;
+    }
+
+    void clampAfterRemoval() {
+        if (pos >= count()) pos = std::max(0, count() - 1);
+        atEof = count() == 0;
+        atBof = count() == 0;
+    }
+};
+
+Cursor::Cursor(std::shared_ptr<TableFile> table, std::vector<uint32_t> recnos, bool tableView)
+    : d(std::make_unique<Impl>()) {
+    d->table = std::move(table);
+    d->recnos = std::move(recnos);
+    d->tableView = tableView;
+    first();
+}
+
+Cursor::Cursor(FieldList fields, std::vector<std::vector<Value>> rows) : d(std::make_unique<Impl>()) {
+    d->cachedFields = std::move(fields);
+    d->rows = std::move(rows);
+    first();
+}
+
+Cursor::~Cursor() = default;
+
+void Cursor::first() {
+    cancel();
+    d->pos = 0;
+    d->atEof = d->count() == 0;
+    d->atBof = true;
+}
+
+void Cursor::last() {
+    cancel();
+    d->pos = std::max(0, d->count() - 1);
+    d->atEof = d->count() == 0;
+    d->atBof = d->count() == 0;
+}
+
+void Cursor::next() { moveBy(1); }
+void Cursor::prior() { moveBy(-1); }
+
+void Cursor::moveBy(int rows) {
+    cancel();
+    const int n = d->count();
+    if (n == 0) {
+        d->atEof = d->atBof = true;
+        return;
+    }
+    const long target = static_cast<long>(d->pos) + rows;
+    d->atEof = target >= n;
+    d->atBof = target < 0;
+    d->pos = static_cast<int>(std::clamp<long>(target, 0, n - 1));
+}
+
+bool Cursor::moveTo(int position) {
+    cancel();
+    if (position < 0 || position >= d->count()) return false;
+    d->pos = position;
+    d->atEof = d->atBof = false;
+    return true;
+}
+
+bool Cursor::eof() const { return d->atEof || d->count() == 0; }
+bool Cursor::bof() const { return d->atBof || d->count() == 0; }
+int Cursor::count() const { return d->count(); }
+int Cursor::position() const { return d->count() == 0 ? -1 : d->pos; }
+
+uint32_t Cursor::recNo() const {
+    if (!d->live() || d->recnos.empty()) return 0;
+    return d->recnos[static_cast<size_t>(d->pos)];
+}
+
+const FieldList& Cursor::fields() const { return d->fields(); }
+int Cursor::fieldCount() const { return static_cast<int>(d->fields().size()); }
+
+int Cursor::fieldIndex(const std::string& name) const {
+    const FieldList& f = d->fields();
+    for (size_t i = 0; i < f.size(); ++i)
+        if (sameName(f[i].name, name)) return static_cast<int>(i);
+    return -1;
+}
+
+Value Cursor::value(int index) const {
+    if (index < 0 || index >= fieldCount()) return {};
+    if (d->state != Impl::State::Browse) return d->buffer[static_cast<size_t>(index)];
+    if (!d->live()) {
+        if (d->rows.empty()) return {};
+        return d->rows[static_cast<size_t>(d->pos)][static_cast<size_t>(index)];
+    }
+    const std::string* raw = d->currentRaw();
+    return raw ? d->table->decode(*raw, index) : Value();
+}
+
+Value Cursor::value(const std::string& name) const { return value(fieldIndex(name)); }
+
+std::string Cursor::text(const std::string& name) const {
+    std::string t = value(name).toText();
+    while (!t.empty() && t.back() == ' ') t.pop_back();
+    return t;
+}
+
+long long Cursor::integer(const std::string& name) const { return value(name).toInteger(); }
+std::optional<Date> Cursor::date(const std::string& name) const { return value(name).toDate(); }
+bool Cursor::isNull(const std::string& name) const { return value(name).isNull(); }
+
+std::vector<Value> Cursor::row() const {
+    std::vector<Value> out;
+    for (int i = 0; i < fieldCount(); ++i) out.push_back(value(i));
+    return out;
+}
+
+bool Cursor::editable() const { return d->live(); }
+bool Cursor::editing() const { return d->state != Impl::State::Browse; }
+
+Status Cursor::edit() {
+    if (!d->live()) return fail("结果集只读，不能修改");
+    if (d->state != Impl::State::Browse) return {};
+    if (d->recnos.empty()) return fail("没有可以修改的记录");
+    const std::string* raw = d->currentRaw();
+    if (!raw) return fail("无法读取当前记录");
+    d->buffer = d->table->decodeRow(*raw);
+    d->state = Impl::State::Edit;
+    return {};
+}
+
+Status Cursor::append() {
+    if (!d->live()) return fail("结果集只读，不能增加记录");
+    d->buffer.assign(d->table->fields().size(), Value());
+    d->state = Impl::State::Insert;
+    return {};
+}
+
+Status Cursor::setValue(int index, const Value& value) {
+    if (d->state == Impl::State::Browse) return fail("记录不在编辑状态");
+    if (index < 0 || index >= fieldCount()) return fail("字段不存在");
+    d->buffer[static_cast<size_t>(index)] = value;
+    return {};
+}
+
+Status Cursor::setValue(const std::string& name, const Value& value) {
+    const int index = fieldIndex(name);
+    if (index < 0) return fail("字段 " + name + " 不存在");
+    return setValue(index, value);
+}
+
+Status Cursor::post() {
+    if (d->state == Impl::State::Browse) return {};
+    TableFile& table = *d->table;
+    uint32_t recno = 0;
+    if (d->state == Impl::State::Edit) {
+        recno = d->recnos[static_cast<size_t>(d->pos)];
+        if (Status s = table.write(recno, d->buffer); !s) return s;
+    } else {
+        auto appended = table.append(d->buffer);
+        if (!appended) return appended.error();
+        recno = *appended;
+    }
+    const bool wasInsert = d->state == Impl::State::Insert;
+    d->state = Impl::State::Browse;
+    d->buffer.clear();
+    bool stays = true;
+    if (d->tableView && !d->filter.empty()) {
+        std::string raw;
+        stays = table.readRecord(recno, raw) && filterMatches(d->filter, table, raw);
+    }
+    if (wasInsert) {
+        if (stays) {
+            d->recnos.push_back(recno);
+            d->pos = static_cast<int>(d->recnos.size()) - 1;
+            d->atEof = d->atBof = false;
+        }
+    } else if (!stays) {
+        // The row no longer belongs to the view: the cursor lands on the row that followed it.
+        d->recnos.erase(d->recnos.begin() + d->pos);
+        d->clampAfterRemoval();
+    }
+    return {};
+}
+
+void Cursor::cancel() {
+    d->state = Impl::State::Browse;
+    d->buffer.clear();
+}
+
+Status Cursor::remove() {
+    if (!d->live()) return fail("结果集只读，不能删除");
+    cancel();
+    if (d->recnos.empty()) return fail("没有可以删除的记录");
+    if (Status s = d->table->markDeleted(d->recnos[static_cast<size_t>(d->pos)]); !s) return s;
+    d->recnos.erase(d->recnos.begin() + d->pos);
+    d->clampAfterRemoval();
+    return {};
+}
+
+Status Cursor::setFilter(const std::string& expression) {
+    if (!d->live() || !d->tableView) return fail("只有数据表可以设置过滤条件");
+    auto terms = parseFilter(expression, *d->table);
+    if (!terms) return terms.error();
+    d->filter = std::move(*terms);
+    d->filterText = expression;
+    Status s = refresh();
+    first();
+    return s;
+}
+
+const std::string& Cursor::filter() const { return d->filterText; }
+
+bool Cursor::locate(const std::string& field, const Value& value) {
+    const int index = fieldIndex(field);
+    if (index < 0) return false;
+    std::string want = value.toText();
+    while (!want.empty() && want.back() == ' ') want.pop_back();
+    for (int i = 0; i < count(); ++i) {
+        d->pos = i;
+        std::string have = this->value(index).toText();
+        while (!have.empty() && have.back() == ' ') have.pop_back();
+        if (have == want) {
+            d->atEof = d->atBof = false;
+            return true;
+        }
+    }
+    first();
+    return false;
+}
+
+Status Cursor::refresh() {
+    if (!d->live()) return {};
+    cancel();
+    const uint32_t current = recNo();
+    std::vector<uint32_t> rows;
+    if (d->tableView) {
+        TableFile& table = *d->table;
+        Result<std::vector<uint32_t>> candidates =
+            (!d->filter.empty() && table.fields()[d->filter[0].field].type == FieldType::Character)
+                ? indexedRows(table, d->filter[0].field, d->filter[0].value, d->filter[0].prefix)
+                : allRows(table);
+        if (!candidates) return candidates.error();
+        std::string raw;
+        for (uint32_t recno : *candidates) {
+            if (d->filter.size() > 1 || (!d->filter.empty() && table.fields()[d->filter[0].field].type != FieldType::Character)) {
+                if (!table.readRecord(recno, raw) || !filterMatches(d->filter, table, raw)) continue;
+            }
+            rows.push_back(recno);
+        }
+    } else {
+        // A result set keeps its rows; those deleted meanwhile drop out.
+        std::string raw;
+        for (uint32_t recno : d->recnos)
+            if (d->table->readRecord(recno, raw) && !TableFile::isDeleted(raw)) rows.push_back(recno);
+    }
+    d->recnos = std::move(rows);
+    const auto it = std::find(d->recnos.begin(), d->recnos.end(), current);
+    d->pos = it == d->recnos.end() ? 0 : static_cast<int>(it - d->recnos.begin());
+    d->atEof = d->atBof = d->recnos.empty();
+    return {};
+}
+
+} // namespace xb::store

@@ -1,0 +1,83 @@
+#include "database.h"
+
+#include "pack.h"
+#include "sql_executor.h"
+#include "sql_parser.h"
+#include "table_file.h"
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace xb::store {
+namespace {
+
+std::string withExtension(const std::string& name) {
+    const std::string lower = lowerName(name);
+    return lower.ends_with(".dbf") ? name : name + ".dbf";
+}
+
+} // namespace
+
+Database::Database(std::string directory) : directory_(std::move(directory)) {}
+Database::~Database() = default;
+
+std::string Database::tablePath(const std::string& name) const {
+    const std::string file = withExtension(name);
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(directory_, ec))
+        if (sameName(entry.path().filename().string(), file)) return entry.path().string();
+    return (fs::path(directory_) / file).string();
+}
+
+bool Database::hasTable(const std::string& name) const {
+    std::error_code ec;
+    return fs::exists(tablePath(name), ec);
+}
+
+Result<std::shared_ptr<TableFile>> Database::openTable(const std::string& name) {
+    const std::string key = lowerName(withExtension(name));
+    if (auto it = open_.find(key); it != open_.end()) return it->second;
+    auto table = TableFile::open(tablePath(name), OpenMode::Shared);
+    if (!table) return table.error();
+    open_.emplace(key, *table);
+    return *table;
+}
+
+Result<std::unique_ptr<Cursor>> Database::table(const std::string& name) {
+    auto table = openTable(name);
+    if (!table) return table.error();
+    auto rows = allRows(**table);
+    if (!rows) return rows.error();
+    return std::make_unique<Cursor>(*table, std::move(*rows), true);
+}
+
+Result<std::unique_ptr<Cursor>> Database::query(const std::string& sql, const Params& params) {
+    auto statement = sql::parse(sql);
+    if (!statement) return statement.error();
+    const auto* select = std::get_if<sql::Select>(&*statement);
+    if (!select) return fail("SQL 语句有误：查询只能使用 SELECT 语句");
+    return sql::runSelect(*this, *select, params);
+}
+
+Result<int> Database::execute(const std::string& sql, const Params& params) {
+    auto statement = sql::parse(sql);
+    if (!statement) return statement.error();
+    if (std::holds_alternative<sql::Select>(*statement))
+        return fail("SQL 语句有误：SELECT 语句应作为查询执行");
+    return sql::runChange(*this, *statement, params);
+}
+
+Status Database::pack(const std::string& name) {
+    const std::string key = lowerName(withExtension(name));
+    if (auto it = open_.find(key); it != open_.end()) {
+        if (it->second.use_count() > 1)
+            return fail("表文件 " + it->second->fileName() + " 正在使用，无法压缩");
+        open_.erase(it);
+    }
+    return packTable(tablePath(name), PackNeed::WhenNeeded);
+}
+
+void Database::closeTable(const std::string& name) { open_.erase(lowerName(withExtension(name))); }
+
+} // namespace xb::store

@@ -1,0 +1,170 @@
+#include "memo_file.h"
+
+#include <algorithm>
+#include <fcntl.h>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace xb::store {
+namespace {
+
+uint32_t le32(const unsigned char* p) {
+    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+uint32_t be32(const unsigned char* p) {
+    return (static_cast<uint32_t>(p[0]) << 24) | (p[1] << 16) | (p[2] << 8) | p[3];
+}
+void putLe32(unsigned char* p, uint32_t v) {
+    p[0] = v & 0xFF;
+    p[1] = (v >> 8) & 0xFF;
+    p[2] = (v >> 16) & 0xFF;
+    p[3] = (v >> 24) & 0xFF;
+}
+
+bool writeAll(int fd, const void* data, size_t size, off_t offset) {
+    const auto* p = static_cast<const char*>(data);
+    while (size > 0) {
+        const ssize_t n = ::pwrite(fd, p, size, offset);
+        if (n <= 0) return false;
+        p += n;
+        size -= static_cast<size_t>(n);
+        offset += n;
+    }
+    return true;
+}
+
+ssize_t readAt(int fd, void* data, size_t size, off_t offset) {
+    size_t done = 0;
+    auto* p = static_cast<char*>(data);
+    while (done < size) {
+        const ssize_t n = ::pread(fd, p + done, size - done, offset + static_cast<off_t>(done));
+        if (n < 0) return -1;
+        if (n == 0) break;
+        done += static_cast<size_t>(n);
+    }
+    return static_cast<ssize_t>(done);
+}
+
+// Memo lengths are bounded so that a damaged length word cannot ask for gigabytes.
+constexpr uint32_t kMaxMemo = 64u << 20;
+
+} // namespace
+
+MemoFile::MemoFile(std::string path, int fd, MemoStyle style, bool writable)
+    : path_(std::move(path)), fd_(fd), style_(style), writable_(writable) {}
+
+MemoFile::~MemoFile() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+Result<std::unique_ptr<MemoFile>> MemoFile::open(const std::string& path, MemoStyle style,
+                                                 bool writable) {
+    const int fd = ::open(path.c_str(), (writable ? O_RDWR : O_RDONLY) | O_CLOEXEC);
+    if (fd < 0) return fail("无法打开备注文件 " + path);
+    std::unique_ptr<MemoFile> memo(new MemoFile(path, fd, style, writable));
+    if (Status s = memo->readHeader(); !s) return s.error();
+    return memo;
+}
+
+Status MemoFile::readHeader() {
+    unsigned char h[512] = {};
+    const ssize_t n = readAt(fd_, h, sizeof h, 0);
+    if (n < 8) return fail("备注文件 " + path_ + " 已损坏：文件头不完整");
+    switch (style_) {
+    case MemoStyle::DBase3:
+        blockSize_ = 512;
+        nextFree_ = le32(h);
+        break;
+    case MemoStyle::DBase4: {
+        nextFree_ = le32(h);
+        const uint32_t size = h[20] | (h[21] << 8);
+        blockSize_ = size >= 64 ? size : 512;
+        break;
+    }
+    case MemoStyle::FoxPro: {
+        nextFree_ = be32(h);
+        const uint32_t size = (h[6] << 8) | h[7];
+        blockSize_ = size > 0 ? size : 64;
+        break;
+    }
+    }
+    struct stat st{};
+    if (::fstat(fd_, &st) == 0) {
+        // A next-free pointer behind the file's end would leave a hole; one before it would
+        // overwrite memos. Either way the file's end is the truth.
+        const uint32_t endBlock =
+            static_cast<uint32_t>((st.st_size + blockSize_ - 1) / blockSize_);
+        if (nextFree_ < endBlock || nextFree_ == 0) nextFree_ = std::max<uint32_t>(endBlock, 1);
+    }
+    return {};
+}
+
+Status MemoFile::create(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0) return fail("无法创建备注文件 " + path);
+    unsigned char h[512] = {};
+    putLe32(h, 1);
+    h[16] = 0x03; // dBASE III memo
+    const bool ok = writeAll(fd, h, sizeof h, 0);
+    ::close(fd);
+    if (!ok) return fail("无法写入备注文件 " + path);
+    return {};
+}
+
+std::string MemoFile::read(uint32_t block) const {
+    if (block == 0) return {};
+    const off_t offset = static_cast<off_t>(block) * blockSize_;
+    struct stat st{};
+    if (::fstat(fd_, &st) != 0 || offset >= st.st_size) return {};
+    const off_t available = st.st_size - offset;
+    if (style_ == MemoStyle::DBase3) {
+        std::string out;
+        char buf[4096];
+        off_t at = offset;
+        while (at < st.st_size && out.size() < kMaxMemo) {
+            const ssize_t n = readAt(fd_, buf, sizeof buf, at);
+            if (n <= 0) break;
+            for (ssize_t i = 0; i < n; ++i)
+                if (buf[i] == 0x1A) return out.append(buf, static_cast<size_t>(i));
+            out.append(buf, static_cast<size_t>(n));
+            at += n;
+        }
+        return out;
+    }
+    unsigned char head[8];
+    if (readAt(fd_, head, 8, offset) != 8) return {};
+    uint32_t length = 0;
+    if (style_ == MemoStyle::DBase4) {
+        const uint32_t total = le32(head + 4); // includes the 8-byte block header
+        length = total >= 8 ? total - 8 : 0;
+    } else {
+        length = be32(head + 4);
+    }
+    length = static_cast<uint32_t>(std::min<off_t>({static_cast<off_t>(length), available - 8, static_cast<off_t>(kMaxMemo)}));
+    std::string out(length, '\0');
+    const ssize_t n = readAt(fd_, out.data(), length, offset + 8);
+    out.resize(n > 0 ? static_cast<size_t>(n) : 0);
+    return out;
+}
+
+Result<uint32_t> MemoFile::append(const std::string& bytes) {
+    if (!writable_ || style_ != MemoStyle::DBase3)
+        return fail("备注文件 " + path_ + " 不能写入");
+    const uint32_t block = nextFree_;
+    std::string data = bytes;
+    data += "\x1A\x1A";
+    const uint32_t blocks = static_cast<uint32_t>((data.size() + blockSize_ - 1) / blockSize_);
+    data.resize(static_cast<size_t>(blocks) * blockSize_, '\0');
+    if (!writeAll(fd_, data.data(), data.size(), static_cast<off_t>(block) * blockSize_))
+        return fail("无法写入备注文件 " + path_ + "（磁盘已满？）");
+    // The memo is in place before the header points past it, so a killed process leaves at
+    // worst unused space, never a header that hands the same block out twice.
+    unsigned char next[4];
+    putLe32(next, block + blocks);
+    if (!writeAll(fd_, next, 4, 0)) return fail("无法写入备注文件 " + path_);
+    nextFree_ = block + blocks;
+    return block;
+}
+
+} // namespace xb::store

@@ -1,0 +1,45 @@
+// The memo file beside a table: dBASE III (.dbt, text ended by 0x1A), dBASE IV (.dbt with a
+// length header per memo) and FoxPro (.fpt) are read; dBASE III is written.
+#pragma once
+
+#include "result.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace xb::store {
+
+enum class MemoStyle { DBase3, DBase4, FoxPro };
+
+class MemoFile {
+public:
+    ~MemoFile();
+    MemoFile(const MemoFile&) = delete;
+    MemoFile& operator=(const MemoFile&) = delete;
+
+    static Result<std::unique_ptr<MemoFile>> open(const std::string& path, MemoStyle style,
+                                                  bool writable);
+    // An empty dBASE III memo file.
+    static Status create(const std::string& path);
+
+    const std::string& path() const { return path_; }
+    // The bytes of the memo at `block`; empty when the block lies outside the file.
+    std::string read(uint32_t block) const;
+    // Appends the bytes as a new memo and yields its first block.
+    Result<uint32_t> append(const std::string& bytes);
+    uint32_t blockSize() const { return blockSize_; }
+
+private:
+    MemoFile(std::string path, int fd, MemoStyle style, bool writable);
+    Status readHeader();
+
+    std::string path_;
+    int fd_ = -1;
+    MemoStyle style_;
+    bool writable_;
+    uint32_t blockSize_ = 512;
+    uint32_t nextFree_ = 1;
+};
+
+} // namespace xb::store

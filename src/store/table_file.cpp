@@ -1,0 +1,551 @@
+#include "table_file.h"
+
+#include "gbk.h"
+#include "pack.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace xb::store {
+namespace {
+
+constexpr unsigned char kLanguageGbk = 0x7A;
+constexpr uint32_t kMaxFields = 1024;
+
+uint32_t le32(const unsigned char* p) {
+    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+uint16_t le16(const unsigned char* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+
+bool writeAll(int fd, const void* data, size_t size, off_t offset) {
+    const auto* p = static_cast<const char*>(data);
+    while (size > 0) {
+        const ssize_t n = ::pwrite(fd, p, size, offset);
+        if (n <= 0) return false;
+        p += n;
+        size -= static_cast<size_t>(n);
+        offset += n;
+    }
+    return true;
+}
+
+ssize_t readAt(int fd, void* data, size_t size, off_t offset) {
+    size_t done = 0;
+    auto* p = static_cast<char*>(data);
+    while (done < size) {
+        const ssize_t n = ::pread(fd, p + done, size - done, offset + static_cast<off_t>(done));
+        if (n < 0) return -1;
+        if (n == 0) break;
+        done += static_cast<size_t>(n);
+    }
+    return static_cast<ssize_t>(done);
+}
+
+bool knownVersion(unsigned char v) {
+    switch (v) {
+    case 0x02: case 0x03: case 0x04: case 0x05: case 0x30: case 0x31: case 0x32:
+    case 0x43: case 0x63: case 0x83: case 0x8B: case 0xCB: case 0xE5: case 0xF5: case 0xFB:
+        return true;
+    default:
+        return false;
+    }
+}
+bool isFoxPro(unsigned char v) { return v == 0x30 || v == 0x31 || v == 0x32 || v == 0xF5 || v == 0xFB; }
+
+FieldType typeOf(char code, int decimals, int width) {
+    switch (code) {
+    case 'N': case 'F':
+        if (decimals > 0) return FieldType::Number;
+        return width <= 6 ? FieldType::SmallInt : width <= 11 ? FieldType::Integer : FieldType::Number;
+    case 'D': return FieldType::Date;
+    case 'M': case 'G': case 'B': case 'P': return FieldType::Memo;
+    case 'L': return FieldType::Logical;
+    default: return FieldType::Character;
+    }
+}
+
+char codeOf(FieldType t) {
+    switch (t) {
+    case FieldType::Character: return 'C';
+    case FieldType::Number: case FieldType::SmallInt: case FieldType::Integer: return 'N';
+    case FieldType::Date: return 'D';
+    case FieldType::Memo: return 'M';
+    case FieldType::Logical: return 'L';
+    }
+    return 'C';
+}
+
+std::string memoPathFor(const std::string& dbfPath, const char* ext) {
+    std::filesystem::path p(dbfPath);
+    const std::filesystem::path dir = p.parent_path();
+    const std::string stem = p.stem().string();
+    // The memo file is found regardless of letter case, as table files are.
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.empty() ? "." : dir, ec)) {
+        const std::string name = entry.path().filename().string();
+        if (sameName(name, stem + ext)) return entry.path().string();
+    }
+    return (dir / (stem + ext)).string();
+}
+
+void putHeaderDate(unsigned char* h) {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    h[1] = static_cast<unsigned char>(local.tm_year); // years since 1900, as dBASE writes it
+    h[2] = static_cast<unsigned char>(local.tm_mon + 1);
+    h[3] = static_cast<unsigned char>(local.tm_mday);
+}
+
+} // namespace
+
+std::string trimRight(std::string_view bytes) {
+    size_t n = bytes.size();
+    while (n > 0 && (bytes[n - 1] == ' ' || bytes[n - 1] == '\0')) --n;
+    return std::string(bytes.substr(0, n));
+}
+
+TableFile::~TableFile() {
+    if (fd_ >= 0) ::close(fd_); // also releases the lock
+}
+
+std::string TableFile::fileName() const { return std::filesystem::path(path_).filename().string(); }
+
+std::string TableFile::damagedText(const std::string& what) const {
+    return "表文件 " + fileName() + " 已损坏：" + what;
+}
+
+Result<std::shared_ptr<TableFile>> TableFile::open(const std::string& path, OpenMode mode) {
+    if (Status s = recoverInterruptedPack(path); !s) return s.error();
+    std::shared_ptr<TableFile> t(new TableFile());
+    t->path_ = path;
+    t->mode_ = mode;
+    t->fd_ = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    if (t->fd_ < 0) {
+        t->fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        t->readOnly_ = true;
+    }
+    if (t->fd_ < 0) {
+        if (errno == ENOENT) return fail("表文件 " + path + " 不存在");
+        return fail("无法打开表文件 " + path + "：" + std::strerror(errno));
+    }
+    const int lock = (mode == OpenMode::Exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB;
+    if (::flock(t->fd_, lock) != 0)
+        return fail("表文件 " + t->fileName() + " 正被其他程序使用，无法" +
+                    (mode == OpenMode::Exclusive ? "独占打开" : "打开"));
+    if (Status s = t->readHeader(); !s) return s.error();
+    return t;
+}
+
+Status TableFile::readHeader() {
+    struct stat st{};
+    if (::fstat(fd_, &st) != 0) return fail("无法读取表文件 " + fileName());
+    unsigned char h[32];
+    if (st.st_size < 33 || readAt(fd_, h, 32, 0) != 32) return fail(damagedText("文件头不完整"));
+    dbfVersion_ = h[0];
+    if (!knownVersion(dbfVersion_))
+        return fail("表文件 " + fileName() + " 不是可识别的 dBASE 表（版本字节 " +
+                    std::to_string(dbfVersion_) + "）");
+    uint32_t count = le32(h + 4);
+    headerLength_ = le16(h + 8);
+    recordLength_ = le16(h + 10);
+    if (headerLength_ < 33 || headerLength_ > st.st_size)
+        return fail(damagedText("文件头长度不正确"));
+    std::string desc(headerLength_ - 32, '\0');
+    if (readAt(fd_, desc.data(), desc.size(), 32) != static_cast<ssize_t>(desc.size()))
+        return fail(damagedText("字段说明不完整"));
+    uint32_t offset = 1;
+    bool terminated = false;
+    for (size_t at = 0; at < desc.size(); at += 32) {
+        if (static_cast<unsigned char>(desc[at]) == 0x0D) {
+            terminated = true;
+            break;
+        }
+        if (at + 32 > desc.size() || fields_.size() >= kMaxFields) break;
+        const auto* d = reinterpret_cast<const unsigned char*>(desc.data() + at);
+        std::string name(reinterpret_cast<const char*>(d), strnlen(reinterpret_cast<const char*>(d), 11));
+        const char code = static_cast<char>(d[11]);
+        int width = d[16];
+        int decimals = d[17];
+        if (code == 'C') { // widths over 255 keep their high byte in the decimals byte
+            width = d[16] | (d[17] << 8);
+            decimals = 0;
+        }
+        if (width <= 0) return fail(damagedText("字段 " + name + " 的宽度为 0"));
+        FieldDef f{name, typeOf(code, decimals, width), width, decimals};
+        if (code == 'I') f.type = FieldType::Integer;
+        fields_.push_back(f);
+        offsets_.push_back(offset);
+        offset += static_cast<uint32_t>(width);
+    }
+    if (!terminated) return fail(damagedText("字段说明缺少结束标记"));
+    if (fields_.empty()) return fail(damagedText("没有字段"));
+    if (offset != recordLength_) return fail(damagedText("记录长度与字段说明不符"));
+    const uint64_t available = (static_cast<uint64_t>(st.st_size) - headerLength_) / recordLength_;
+    if (count > available) {
+        // Rows announced but not in the file: read what is there and never write into it.
+        count = static_cast<uint32_t>(available);
+        readOnly_ = true;
+    }
+    count_ = count;
+    const bool needsMemo = std::any_of(fields_.begin(), fields_.end(),
+                                       [](const FieldDef& f) { return f.type == FieldType::Memo; });
+    if (needsMemo) {
+        MemoStyle style = isFoxPro(dbfVersion_) ? MemoStyle::FoxPro
+                          : (dbfVersion_ == 0x8B || dbfVersion_ == 0xCB) ? MemoStyle::DBase4
+                                                                   : MemoStyle::DBase3;
+        const std::string memoPath = memoPathFor(path_, style == MemoStyle::FoxPro ? ".fpt" : ".dbt");
+        if (!std::filesystem::exists(memoPath))
+            return fail("表文件 " + fileName() + " 的备注文件 " +
+                        std::filesystem::path(memoPath).filename().string() + " 不存在");
+        auto memo = MemoFile::open(memoPath, style, !readOnly_ && style == MemoStyle::DBase3);
+        if (!memo) return memo.error();
+        memo_ = std::move(*memo);
+    }
+    // Files of other writers are read; writing is ours only in the layout we write ourselves.
+    if (!(dbfVersion_ == 0x03 || dbfVersion_ == 0x83)) readOnly_ = true;
+    if (dbfVersion_ == 0x83 && !memo_) readOnly_ = true;
+    return {};
+}
+
+int TableFile::fieldIndex(const std::string& name) const {
+    for (size_t i = 0; i < fields_.size(); ++i)
+        if (sameName(fields_[i].name, name)) return static_cast<int>(i);
+    return -1;
+}
+
+Status TableFile::readRecord(uint32_t recno, std::string& raw) const {
+    if (recno == 0 || recno > count_) return fail("记录号 " + std::to_string(recno) + " 超出范围");
+    raw.resize(recordLength_);
+    const off_t at = headerLength_ + static_cast<off_t>(recno - 1) * recordLength_;
+    if (readAt(fd_, raw.data(), recordLength_, at) != static_cast<ssize_t>(recordLength_))
+        return fail("无法读取表文件 " + fileName() + " 的第 " + std::to_string(recno) + " 条记录");
+    return {};
+}
+
+std::string_view TableFile::fieldBytes(std::string_view raw, int field) const {
+    std::string_view bytes = raw.substr(offsets_[field], fields_[field].width);
+    size_t n = bytes.size();
+    while (n > 0 && (bytes[n - 1] == ' ' || bytes[n - 1] == '\0')) --n;
+    return bytes.substr(0, n);
+}
+
+Value TableFile::decode(std::string_view raw, int field) const {
+    if (field < 0 || field >= static_cast<int>(fields_.size())) return {};
+    const FieldDef& f = fields_[field];
+    const std::string_view bytes = fieldBytes(raw, field);
+    switch (f.type) {
+    case FieldType::Character:
+        return fromGbk(bytes);
+    case FieldType::Number:
+    case FieldType::SmallInt:
+    case FieldType::Integer: {
+        if (bytes.empty()) return {};
+        if (auto n = parseNumber(std::string(bytes))) return *n;
+        return {};
+    }
+    case FieldType::Date: {
+        if (bytes.size() != 8) return {};
+        auto digits = [&](size_t from, size_t len) {
+            int v = 0;
+            for (size_t i = from; i < from + len; ++i) {
+                if (bytes[i] < '0' || bytes[i] > '9') return -1;
+                v = v * 10 + (bytes[i] - '0');
+            }
+            return v;
+        };
+        Date d{digits(0, 4), digits(4, 2), digits(6, 2)};
+        if (!d.valid()) return {};
+        return d;
+    }
+    case FieldType::Logical: {
+        if (bytes.empty()) return {};
+        const char c = bytes[0];
+        if (c == 'T' || c == 't' || c == 'Y' || c == 'y') return Value::logical(true);
+        if (c == 'F' || c == 'f' || c == 'N' || c == 'n') return Value::logical(false);
+        return {};
+    }
+    case FieldType::Memo: {
+        if (!memo_) return {};
+        uint32_t block = 0;
+        const std::string_view full = raw.substr(offsets_[field], f.width);
+        if (f.width == 4) { // FoxPro binary block number
+            block = le32(reinterpret_cast<const unsigned char*>(full.data()));
+        } else {
+            for (char c : full) {
+                if (c >= '0' && c <= '9') block = block * 10 + static_cast<uint32_t>(c - '0');
+                else if (c != ' ' && c != '\0') return {};
+            }
+        }
+        if (block == 0) return {};
+        const std::string text = memo_->read(block);
+        if (text.empty()) return {};
+        return fromGbk(text);
+    }
+    }
+    return {};
+}
+
+std::vector<Value> TableFile::decodeRow(std::string_view raw) const {
+    std::vector<Value> row;
+    row.reserve(fields_.size());
+    for (size_t i = 0; i < fields_.size(); ++i) row.push_back(decode(raw, static_cast<int>(i)));
+    return row;
+}
+
+Status TableFile::scan(const std::function<bool(uint32_t, std::string_view)>& visit) const {
+    constexpr size_t kBlock = 1 << 20;
+    const uint32_t perBlock = std::max<uint32_t>(1, static_cast<uint32_t>(kBlock / recordLength_));
+    std::string buffer;
+    for (uint32_t first = 1; first <= count_; first += perBlock) {
+        const uint32_t n = std::min(perBlock, count_ - first + 1);
+        buffer.resize(static_cast<size_t>(n) * recordLength_);
+        const off_t at = headerLength_ + static_cast<off_t>(first - 1) * recordLength_;
+        const ssize_t got = readAt(fd_, buffer.data(), buffer.size(), at);
+        if (got != static_cast<ssize_t>(buffer.size()))
+            return fail("无法读取表文件 " + fileName());
+        for (uint32_t i = 0; i < n; ++i) {
+            std::string_view raw(buffer.data() + static_cast<size_t>(i) * recordLength_, recordLength_);
+            if (isDeleted(raw)) continue;
+            if (!visit(first + i, raw)) return {};
+        }
+    }
+    return {};
+}
+
+Status TableFile::encode(const std::vector<Value>& values, std::string_view old, std::string& raw) {
+    raw.assign(recordLength_, ' ');
+    for (size_t i = 0; i < fields_.size(); ++i) {
+        const FieldDef& f = fields_[i];
+        const Value v = i < values.size() ? values[i] : Value();
+        char* out = raw.data() + offsets_[i];
+        const auto width = static_cast<size_t>(f.width);
+        switch (f.type) {
+        case FieldType::Character: {
+            const std::string bytes = toGbk(v.toText());
+            const std::string_view cut = cutGbkBytes(bytes, f.width);
+            std::memcpy(out, cut.data(), cut.size());
+            break;
+        }
+        case FieldType::Number:
+        case FieldType::SmallInt:
+        case FieldType::Integer: {
+            if (v.isNull()) break;
+            double number = 0;
+            if (v.isNumber()) {
+                number = v.toNumber();
+            } else if (auto parsed = parseNumber(v.toText())) {
+                number = *parsed;
+            } else {
+                return fail("“" + v.toText() + "”不是字段 " + f.name + " 可接受的数值");
+            }
+            char buf[64];
+            std::snprintf(buf, sizeof buf, "%*.*f", f.width, f.decimals, number);
+            if (std::strlen(buf) > width)
+                return fail("数值 " + formatNumber(number) + " 超出字段 " + f.name + " 的宽度");
+            std::memcpy(out, buf, width);
+            break;
+        }
+        case FieldType::Date: {
+            if (v.isNull()) break;
+            const auto d = v.toDate();
+            if (!d) return fail("“" + v.toText() + "”不是字段 " + f.name + " 可接受的日期");
+            char buf[16];
+            std::snprintf(buf, sizeof buf, "%04d%02d%02d", d->year, d->month, d->day);
+            std::memcpy(out, buf, 8);
+            break;
+        }
+        case FieldType::Logical:
+            if (v.isLogical()) out[0] = v.toText() == "T" ? 'T' : 'F';
+            else if (!v.isNull()) {
+                const std::string t = v.toText();
+                out[0] = (t == "T" || t == "t" || t == "Y" || t == "y" || t == "1") ? 'T' : 'F';
+            } else out[0] = '?';
+            break;
+        case FieldType::Memo: {
+            const std::string text = v.isNull() ? std::string() : v.toText();
+            if (text.empty()) break;
+            // An unchanged memo keeps its block; a changed one gets new space at the end.
+            if (!old.empty() && decode(old, static_cast<int>(i)).toText() == text) {
+                std::memcpy(out, old.data() + offsets_[i], width);
+                break;
+            }
+            if (!memo_) return fail("表文件 " + fileName() + " 缺少备注文件");
+            auto block = memo_->append(toGbk(text));
+            if (!block) return block.error();
+            char buf[32];
+            std::snprintf(buf, sizeof buf, "%*u", f.width, *block);
+            std::memcpy(out, buf, width);
+            break;
+        }
+        }
+    }
+    return {};
+}
+
+Status TableFile::writeHeader(bool withCount) {
+    unsigned char h[8];
+    h[0] = dbfVersion_;
+    putHeaderDate(h);
+    h[4] = count_ & 0xFF;
+    h[5] = (count_ >> 8) & 0xFF;
+    h[6] = (count_ >> 16) & 0xFF;
+    h[7] = (count_ >> 24) & 0xFF;
+    if (!writeAll(fd_, h + 1, withCount ? 7 : 3, 1)) return fail("无法写入表文件 " + fileName());
+    return {};
+}
+
+Status TableFile::write(uint32_t recno, const std::vector<Value>& values) {
+    if (readOnly_) return fail("表文件 " + fileName() + " 只能读取，不能修改");
+    std::string old;
+    if (Status s = readRecord(recno, old); !s) return s;
+    std::string raw;
+    if (Status s = encode(values, old, raw); !s) return s;
+    raw[0] = old[0];
+    const off_t at = headerLength_ + static_cast<off_t>(recno - 1) * recordLength_;
+    if (!writeAll(fd_, raw.data(), raw.size(), at))
+        return fail("无法写入表文件 " + fileName() + "（磁盘已满？）");
+    ++version_;
+    if (!isDeleted(old)) {
+        indexRemove(old, recno);
+        indexAdd(raw, recno);
+    }
+    return writeHeader(false);
+}
+
+Result<uint32_t> TableFile::append(const std::vector<Value>& values) {
+    if (readOnly_) return fail("表文件 " + fileName() + " 只能读取，不能修改");
+    std::string raw;
+    if (Status s = encode(values, {}, raw); !s) return s.error();
+    raw[0] = ' ';
+    raw += '\x1A';
+    const uint32_t recno = count_ + 1;
+    const off_t at = headerLength_ + static_cast<off_t>(count_) * recordLength_;
+    // The row and the end marker go first and the count after, so a process killed in between
+    // leaves a table whose header still describes only complete rows.
+    if (!writeAll(fd_, raw.data(), raw.size(), at))
+        return fail("无法写入表文件 " + fileName() + "（磁盘已满？）");
+    ++count_;
+    ++version_;
+    if (Status s = writeHeader(true); !s) {
+        --count_;
+        return s.error();
+    }
+    raw.pop_back();
+    indexAdd(raw, recno);
+    return recno;
+}
+
+Status TableFile::markDeleted(uint32_t recno) {
+    if (readOnly_) return fail("表文件 " + fileName() + " 只能读取，不能修改");
+    std::string old;
+    if (Status s = readRecord(recno, old); !s) return s;
+    if (isDeleted(old)) return {};
+    const off_t at = headerLength_ + static_cast<off_t>(recno - 1) * recordLength_;
+    if (!writeAll(fd_, "*", 1, at)) return fail("无法写入表文件 " + fileName());
+    ++version_;
+    indexRemove(old, recno);
+    return writeHeader(false);
+}
+
+Result<const CharIndex*> TableFile::index(int field) {
+    if (auto it = indexes_.find(field); it != indexes_.end()) return &it->second;
+    CharIndex built;
+    Status s = scan([&](uint32_t recno, std::string_view raw) {
+        built.emplace_hint(built.end(), std::string(fieldBytes(raw, field)), recno);
+        return true;
+    });
+    if (!s) return s.error();
+    auto [it, inserted] = indexes_.emplace(field, std::move(built));
+    return &it->second;
+}
+
+void TableFile::indexRemove(std::string_view raw, uint32_t recno) {
+    for (auto& [field, idx] : indexes_) {
+        auto [lo, hi] = idx.equal_range(fieldBytes(raw, field));
+        for (auto it = lo; it != hi; ++it)
+            if (it->second == recno) {
+                idx.erase(it);
+                break;
+            }
+    }
+}
+
+void TableFile::indexAdd(std::string_view raw, uint32_t recno) {
+    for (auto& [field, idx] : indexes_) idx.emplace(std::string(fieldBytes(raw, field)), recno);
+}
+
+Result<std::vector<uint32_t>> indexedRows(TableFile& table, int field, const std::string& key,
+                                          bool prefix) {
+    auto idx = table.index(field);
+    if (!idx) return idx.error();
+    const CharIndex& index = **idx;
+    std::vector<uint32_t> rows;
+    if (prefix) {
+        for (auto it = index.lower_bound(key); it != index.end() && it->first.starts_with(key); ++it)
+            rows.push_back(it->second);
+    } else {
+        auto [lo, hi] = index.equal_range(key);
+        for (auto it = lo; it != hi; ++it) rows.push_back(it->second);
+    }
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+Result<std::vector<uint32_t>> allRows(const TableFile& table) {
+    std::vector<uint32_t> rows;
+    rows.reserve(table.recordCount());
+    Status s = table.scan([&](uint32_t recno, std::string_view) {
+        rows.push_back(recno);
+        return true;
+    });
+    if (!s) return s.error();
+    return rows;
+}
+
+Status TableFile::create(const std::string& path, const FieldList& fields) {
+    if (fields.empty() || fields.size() > 255) return fail("表 " + path + " 的字段数不正确");
+    const bool hasMemo = std::any_of(fields.begin(), fields.end(),
+                                     [](const FieldDef& f) { return f.type == FieldType::Memo; });
+    std::string header(32, '\0');
+    uint32_t recordLength = 1;
+    for (const FieldDef& f : fields) {
+        std::string d(32, '\0');
+        const std::string name = upperName(f.name).substr(0, 10);
+        std::memcpy(d.data(), name.data(), name.size());
+        d[11] = codeOf(f.type);
+        d[16] = static_cast<char>(f.width & 0xFF);
+        d[17] = static_cast<char>(f.type == FieldType::Character ? (f.width >> 8) : f.decimals);
+        header += d;
+        recordLength += static_cast<uint32_t>(f.width);
+    }
+    header += '\x0D';
+    auto* h = reinterpret_cast<unsigned char*>(header.data());
+    h[0] = hasMemo ? 0x83 : 0x03;
+    putHeaderDate(h);
+    h[8] = header.size() & 0xFF;
+    h[9] = (header.size() >> 8) & 0xFF;
+    h[10] = recordLength & 0xFF;
+    h[11] = (recordLength >> 8) & 0xFF;
+    h[29] = kLanguageGbk;
+    header += '\x1A';
+    if (hasMemo) {
+        if (Status s = MemoFile::create(memoPathFor(path, ".dbt")); !s) return s;
+    }
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0) return fail("无法创建表文件 " + path + "：" + std::strerror(errno));
+    const bool ok = writeAll(fd, header.data(), header.size(), 0) && ::fsync(fd) == 0;
+    ::close(fd);
+    if (!ok) return fail("无法写入表文件 " + path);
+    return {};
+}
+
+} // namespace xb::store

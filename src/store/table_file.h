@@ -1,0 +1,98 @@
+// One open dBASE table file with its memo file. Cursors of one process share it, so every
+// posted row is written to the file at once and seen by every cursor.
+#pragma once
+
+#include "database.h"
+#include "field.h"
+#include "memo_file.h"
+#include "result.h"
+#include "value.h"
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace xb::store {
+
+// Character-field index: trimmed GBK bytes to record numbers, kept in memory while the table is
+// open and updated by every write.
+using CharIndex = std::multimap<std::string, uint32_t, std::less<>>;
+
+class TableFile {
+public:
+    ~TableFile();
+    TableFile(const TableFile&) = delete;
+    TableFile& operator=(const TableFile&) = delete;
+
+    static Result<std::shared_ptr<TableFile>> open(const std::string& path, OpenMode mode);
+    // A new empty table in the dBASE III+ layout, with a memo file when a field needs one.
+    // Refuses to replace an existing file.
+    static Status create(const std::string& path, const FieldList& fields);
+
+    const std::string& path() const { return path_; }
+    std::string fileName() const;
+    const FieldList& fields() const { return fields_; }
+    int fieldIndex(const std::string& name) const;
+    uint32_t recordCount() const { return count_; }
+    OpenMode mode() const { return mode_; }
+    // Changes with every write, so cursors know when a row they hold may be stale.
+    uint64_t version() const { return version_; }
+
+    // Raw record bytes: the deletion flag, then the fields at their offsets.
+    Status readRecord(uint32_t recno, std::string& raw) const;
+    static bool isDeleted(std::string_view raw) { return !raw.empty() && raw[0] == '*'; }
+    // The field's bytes in a raw record, trailing blanks removed.
+    std::string_view fieldBytes(std::string_view raw, int field) const;
+    Value decode(std::string_view raw, int field) const;
+    std::vector<Value> decodeRow(std::string_view raw) const;
+
+    // Calls `visit` for every row not marked deleted, in stored order, reading in large blocks.
+    // `visit` returns false to stop early.
+    Status scan(const std::function<bool(uint32_t recno, std::string_view raw)>& visit) const;
+
+    Status write(uint32_t recno, const std::vector<Value>& values);
+    Result<uint32_t> append(const std::vector<Value>& values);
+    Status markDeleted(uint32_t recno);
+
+    // The index of a character field, built on first use.
+    Result<const CharIndex*> index(int field);
+
+private:
+    TableFile() = default;
+    Status readHeader();
+    Status encode(const std::vector<Value>& values, std::string_view old, std::string& raw);
+    Status writeHeader(bool withCount);
+    void indexRemove(std::string_view raw, uint32_t recno);
+    void indexAdd(std::string_view raw, uint32_t recno);
+    std::string damagedText(const std::string& what) const;
+
+    std::string path_;
+    int fd_ = -1;
+    OpenMode mode_ = OpenMode::Shared;
+    unsigned char dbfVersion_ = 0x03;
+    uint32_t count_ = 0;
+    uint32_t headerLength_ = 0;
+    uint32_t recordLength_ = 0;
+    bool readOnly_ = false; // damaged tables are only read
+    FieldList fields_;
+    std::vector<uint32_t> offsets_;
+    std::unique_ptr<MemoFile> memo_;
+    std::map<int, CharIndex> indexes_;
+    uint64_t version_ = 0;
+};
+
+// Record numbers, ascending, of the live rows whose character field equals `key` (or starts
+// with it), found through the field's index.
+Result<std::vector<uint32_t>> indexedRows(TableFile& table, int field, const std::string& key,
+                                          bool prefix);
+// Record numbers of every live row, ascending.
+Result<std::vector<uint32_t>> allRows(const TableFile& table);
+
+// Bytes without trailing blanks and NULs: the comparison key of character fields.
+std::string trimRight(std::string_view bytes);
+
+} // namespace xb::store
