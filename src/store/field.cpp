@@ -8,7 +8,8 @@ namespace xb::store {
 FieldDef charField(std::string name, int width) {
     return {std::move(name), FieldType::Character, width, 0};
 }
-FieldDef numberField(std::string name) { return {std::move(name), FieldType::Number, 20, 6}; }
+// dBASE allows at most 19 digits; four decimals keep money in 万元 to the yuan.
+FieldDef numberField(std::string name) { return {std::move(name), FieldType::Number, 18, 4}; }
 FieldDef smallIntField(std::string name) { return {std::move(name), FieldType::SmallInt, 6, 0}; }
 FieldDef integerField(std::string name) { return {std::move(name), FieldType::Integer, 11, 0}; }
 FieldDef dateField(std::string name) { return {std::move(name), FieldType::Date, 8, 0}; }

@@ -56,6 +56,7 @@ Status packTable(const std::string& path, PackNeed need) {
     auto opened = TableFile::open(path, OpenMode::Exclusive);
     if (!opened) return opened.error();
     TableFile& old = **opened;
+    if (!old.damage().empty()) return fail(old.damage() + "，无法压缩");
 
     if (need == PackNeed::WhenNeeded) {
         uint32_t live = 0;

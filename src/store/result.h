@@ -25,6 +25,7 @@ public:
     T&& value() && { return std::get<0>(std::move(data_)); }
     T& operator*() & { return value(); }
     const T& operator*() const& { return value(); }
+    T&& operator*() && { return std::move(*this).value(); }
     T* operator->() { return &value(); }
     const T* operator->() const { return &value(); }
 

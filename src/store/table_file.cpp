@@ -119,6 +119,11 @@ TableFile::~TableFile() {
 
 std::string TableFile::fileName() const { return std::filesystem::path(path_).filename().string(); }
 
+std::string TableFile::readOnlyText() const {
+    if (!damage_.empty()) return damage_ + "，只能读取，不能修改";
+    return "表文件 " + fileName() + " 只能读取，不能修改";
+}
+
 std::string TableFile::damagedText(const std::string& what) const {
     return "表文件 " + fileName() + " 已损坏：" + what;
 }
@@ -194,6 +199,7 @@ Status TableFile::readHeader() {
         // Rows announced but not in the file: read what is there and never write into it.
         count = static_cast<uint32_t>(available);
         readOnly_ = true;
+        damage_ = damagedText("记录数超出文件长度，文件可能不完整");
     }
     count_ = count;
     const bool needsMemo = std::any_of(fields_.begin(), fields_.end(),
@@ -404,7 +410,7 @@ Status TableFile::writeHeader(bool withCount) {
 }
 
 Status TableFile::write(uint32_t recno, const std::vector<Value>& values) {
-    if (readOnly_) return fail("表文件 " + fileName() + " 只能读取，不能修改");
+    if (readOnly_) return fail(readOnlyText());
     std::string old;
     if (Status s = readRecord(recno, old); !s) return s;
     std::string raw;
@@ -422,7 +428,7 @@ Status TableFile::write(uint32_t recno, const std::vector<Value>& values) {
 }
 
 Result<uint32_t> TableFile::append(const std::vector<Value>& values) {
-    if (readOnly_) return fail("表文件 " + fileName() + " 只能读取，不能修改");
+    if (readOnly_) return fail(readOnlyText());
     std::string raw;
     if (Status s = encode(values, {}, raw); !s) return s.error();
     raw[0] = ' ';
@@ -445,7 +451,7 @@ Result<uint32_t> TableFile::append(const std::vector<Value>& values) {
 }
 
 Status TableFile::markDeleted(uint32_t recno) {
-    if (readOnly_) return fail("表文件 " + fileName() + " 只能读取，不能修改");
+    if (readOnly_) return fail(readOnlyText());
     std::string old;
     if (Status s = readRecord(recno, old); !s) return s;
     if (isDeleted(old)) return {};

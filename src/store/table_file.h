@@ -39,6 +39,8 @@ public:
     int fieldIndex(const std::string& name) const;
     uint32_t recordCount() const { return count_; }
     OpenMode mode() const { return mode_; }
+    // Why the table may only be read ("" when it is sound).
+    const std::string& damage() const { return damage_; }
     // Changes with every write, so cursors know when a row they hold may be stale.
     uint64_t version() const { return version_; }
 
@@ -69,6 +71,7 @@ private:
     void indexRemove(std::string_view raw, uint32_t recno);
     void indexAdd(std::string_view raw, uint32_t recno);
     std::string damagedText(const std::string& what) const;
+    std::string readOnlyText() const;
 
     std::string path_;
     int fd_ = -1;
@@ -77,7 +80,8 @@ private:
     uint32_t count_ = 0;
     uint32_t headerLength_ = 0;
     uint32_t recordLength_ = 0;
-    bool readOnly_ = false; // damaged tables are only read
+    bool readOnly_ = false; // damaged tables and other writers' layouts are only read
+    std::string damage_;
     FieldList fields_;
     std::vector<uint32_t> offsets_;
     std::unique_ptr<MemoFile> memo_;

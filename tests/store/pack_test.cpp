@@ -1,0 +1,117 @@
+#include "store/pack.h"
+#include "temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace xb::store;
+
+namespace {
+
+std::vector<std::string> names(Database& db) {
+    std::vector<std::string> out;
+    auto c = db.table("unit");
+    for ((*c)->first(); !(*c)->eof(); (*c)->next()) out.push_back((*c)->text("item_9") + "|" + (*c)->text("unitintrod"));
+    return out;
+}
+
+} // namespace
+
+TEST(Pack, RemovesDeletedRowsAndReclaimsMemoSpace) {
+    TempDir dir;
+    createTables(dir, {"unit"});
+    {
+        Database db(dir.path().string());
+        const std::string big(3000, 'x');
+        for (int i = 0; i < 5; ++i)
+            addRow(db, "unit", {{"item_9", "单位" + std::to_string(i)}, {"unitintrod", big + std::to_string(i)}});
+        auto c = std::move(*db.table("unit"));
+        c->moveBy(1);
+        ASSERT_TRUE(c->remove().ok());
+        ASSERT_TRUE(c->remove().ok());
+    }
+    const auto memoBefore = std::filesystem::file_size(dir.file("unit.dbt"));
+    Database db(dir.path().string());
+    ASSERT_TRUE(db.pack("UNIT.DBF").ok());
+    EXPECT_LT(std::filesystem::file_size(dir.file("unit.dbt")), memoBefore);
+    const auto rows = names(db);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0], "单位0|" + std::string(3000, 'x') + "0");
+    EXPECT_EQ(rows[2], "单位4|" + std::string(3000, 'x') + "4");
+    auto t = db.openTable("unit");
+    EXPECT_EQ((*t)->recordCount(), 3u);
+    EXPECT_FALSE(std::filesystem::exists(dir.file(".xbpack-unit")));
+}
+
+TEST(Pack, IsRefusedWhileTheTableIsInUse) {
+    TempDir dir;
+    createTables(dir, {"unit"});
+    Database db(dir.path().string());
+    {
+        auto cursor = db.table("unit");
+        ASSERT_TRUE(cursor.ok());
+        EXPECT_FALSE(db.pack("unit").ok());
+    }
+    db.closeTable("unit");
+    // Another process holding the file refuses exclusive use as well.
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        auto held = TableFile::open(dir.file("unit.dbf"), OpenMode::Shared);
+        char c = held.ok() ? 'y' : 'n';
+        (void)!::write(ready[1], &c, 1);
+        ::sleep(30);
+        ::_exit(0);
+    }
+    char c = 0;
+    ASSERT_EQ(::read(ready[0], &c, 1), 1);
+    EXPECT_EQ(c, 'y');
+    auto refused = packTable(dir.file("unit.dbf"));
+    EXPECT_FALSE(refused.ok());
+    if (!refused.ok()) {
+        EXPECT_NE(refused.message().find("unit.dbf"), std::string::npos);
+    }
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    EXPECT_TRUE(packTable(dir.file("unit.dbf")).ok());
+}
+
+TEST(Pack, AnInterruptedPackLeavesTheOldOrTheNewTable) {
+    TempDir dir;
+    createTables(dir, {"unit"});
+    {
+        Database db(dir.path().string());
+        addRow(db, "unit", {{"item_9", "旧"}, {"unitintrod", "旧简介"}});
+    }
+    const std::string oldTable = readBytes(dir.file("unit.dbf"));
+    const std::filesystem::path work = dir.path() / ".xbpack-unit";
+
+    // Killed while writing: the half-written copy is discarded, the old table stays.
+    std::filesystem::create_directory(work);
+    writeBytes((work / "table.dbf").string(), "half");
+    {
+        Database db(dir.path().string());
+        EXPECT_EQ(names(db), (std::vector<std::string>{"旧|旧简介"}));
+    }
+    EXPECT_FALSE(std::filesystem::exists(work));
+    EXPECT_EQ(readBytes(dir.file("unit.dbf")), oldTable);
+
+    // Killed after the copy was complete: the next open finishes the swap.
+    TempDir other;
+    createTables(other, {"unit"});
+    {
+        Database db(other.path().string());
+        addRow(db, "unit", {{"item_9", "新"}, {"unitintrod", "新简介"}});
+    }
+    std::filesystem::create_directory(work);
+    std::filesystem::copy_file(other.file("unit.dbf"), work / "table.dbf");
+    std::filesystem::copy_file(other.file("unit.dbt"), work / "table.dbt");
+    writeBytes((work / "complete").string(), "complete\n");
+    Database db(dir.path().string());
+    EXPECT_EQ(names(db), (std::vector<std::string>{"新|新简介"}));
+    EXPECT_FALSE(std::filesystem::exists(work));
+}
