@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Sets everything up and runs every test (windows are tested offscreen, no display needed).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+cd build
+QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2

@@ -1,0 +1,44 @@
+#include "record_store.h"
+
+namespace xb::store {
+
+RecordStore::RecordStore(std::string dataDirectory) : db_(std::move(dataDirectory)) {}
+
+const std::vector<std::string>& RecordStore::packingList() {
+    static const std::vector<std::string> list{
+        "kjcg.DBF",   "kjcgtemp.DBF",   "cgwcr.DBF",     "cgwcrtemp.DBF", "jdwyhmd.DBF",
+        "jdwyhmdtemp.DBF", "cgwcdw.DBF", "cgwcdwtemp.DBF", "zlqk.DBF",    "zlqktemp.DBF",
+        "cgwcrNew.dbf", "ZTFLH.dbf",    "XKFL.dbf",      "LSBW.dbf",      "DFJHZDXX.DBF",
+        "unit.dbf",   "unitexpert.dbf", "gxjs.dbf"};
+    return list;
+}
+
+const std::vector<std::string>& RecordStore::openingList() {
+    static const std::vector<std::string> list{
+        "kjcg",  "cgwcdw", "jdwyhmd", "cgwcr",    "dwqk",     "CheckUp", "unit",
+        "unitexpert", "gxjs", "DFJHZDXX", "zdxx", "zlqk", "zdxx1", "province", "lsbw", "cgwcrNew"};
+    return list;
+}
+
+Status RecordStore::open() {
+    hasZtflh_ = db_.hasTable("ztflh.dbf");
+    hasXkfl_ = db_.hasTable("xkfl.dbf");
+    for (const std::string& file : packingList()) {
+        // The classification tables are optional: a missing one is not packed rather than
+        // ending the start.
+        if ((sameName(file, "ZTFLH.dbf") && !hasZtflh_) || (sameName(file, "XKFL.dbf") && !hasXkfl_))
+            continue;
+        if (Status s = db_.pack(file); !s) return s;
+    }
+    std::vector<std::string> tables = openingList();
+    if (hasZtflh_) tables.insert(tables.begin() + 8, "ztflh");
+    if (hasXkfl_) tables.insert(tables.begin() + 8, "xkfl");
+    for (const std::string& name : tables) {
+        auto table = db_.openTable(name);
+        if (!table) return table.error();
+        opened_.push_back(name);
+    }
+    return {};
+}
+
+} // namespace xb::store

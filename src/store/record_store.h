@@ -1,0 +1,40 @@
+// Opening the record store at start: the tables of the packing list are packed, then every table
+// the windows use is opened and kept open until the program ends. An error ends the sequence at
+// its step; the tables opened so far stay usable and the error text is kept for the window to show.
+#pragma once
+
+#include "database.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace xb::store {
+
+class RecordStore {
+public:
+    explicit RecordStore(std::string dataDirectory);
+
+    // Runs the opening sequence once; yields the first error, if any.
+    Status open();
+
+    Database& db() { return db_; }
+    const std::string& dataDirectory() const { return db_.directory(); }
+    // Whether the optional classification tables are present.
+    bool hasLibraryClassification() const { return hasZtflh_; }
+    bool hasDisciplineClassification() const { return hasXkfl_; }
+    const std::vector<std::string>& openedTables() const { return opened_; }
+
+    // Tables packed at every start, in this order.
+    static const std::vector<std::string>& packingList();
+    // Tables opened after packing, in this order (the classification tables when present).
+    static const std::vector<std::string>& openingList();
+
+private:
+    Database db_;
+    std::vector<std::string> opened_;
+    bool hasZtflh_ = false;
+    bool hasXkfl_ = false;
+};
+
+} // namespace xb::store
