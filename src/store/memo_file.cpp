@@ -91,6 +91,7 @@ Status MemoFile::readHeader() {
     }
     struct stat st{};
     if (::fstat(fd_, &st) == 0) {
+        fileSize_ = st.st_size;
         // A next-free pointer behind the file's end would leave a hole; one before it would
         // overwrite memos. Either way the file's end is the truth.
         const uint32_t endBlock =
@@ -115,20 +116,32 @@ Status MemoFile::create(const std::string& path) {
 std::string MemoFile::read(uint32_t block) const {
     if (block == 0) return {};
     const off_t offset = static_cast<off_t>(block) * blockSize_;
-    struct stat st{};
-    if (::fstat(fd_, &st) != 0 || offset >= st.st_size) return {};
-    const off_t available = st.st_size - offset;
+    if (offset >= fileSize_) {
+        // Another program may have added memos since the file was opened.
+        struct stat st{};
+        if (::fstat(fd_, &st) == 0) fileSize_ = st.st_size;
+        if (offset >= fileSize_) return {};
+    }
+    const off_t available = fileSize_ - offset;
     if (style_ == MemoStyle::DBase3) {
         std::string out;
-        char buf[4096];
         off_t at = offset;
-        while (at < st.st_size && out.size() < kMaxMemo) {
-            const ssize_t n = readAt(fd_, buf, sizeof buf, at);
-            if (n <= 0) break;
-            for (ssize_t i = 0; i < n; ++i)
-                if (buf[i] == 0x1A) return out.append(buf, static_cast<size_t>(i));
-            out.append(buf, static_cast<size_t>(n));
-            at += n;
+        while (at < fileSize_ && out.size() < kMaxMemo) {
+            if (aheadAt_ < 0 || at < aheadAt_ || at >= aheadAt_ + static_cast<off_t>(ahead_.size())) {
+                ahead_.resize(64 * 1024);
+                const ssize_t n = readAt(fd_, ahead_.data(), ahead_.size(), at);
+                if (n <= 0) {
+                    aheadAt_ = -1;
+                    break;
+                }
+                ahead_.resize(static_cast<size_t>(n));
+                aheadAt_ = at;
+            }
+            const std::string_view rest = std::string_view(ahead_).substr(static_cast<size_t>(at - aheadAt_));
+            const size_t end = rest.find('\x1A');
+            if (end != std::string_view::npos) return out.append(rest.substr(0, end));
+            out.append(rest);
+            at += static_cast<off_t>(rest.size());
         }
         return out;
     }
@@ -164,6 +177,8 @@ Result<uint32_t> MemoFile::append(const std::string& bytes) {
     putLe32(next, block + blocks);
     if (!writeAll(fd_, next, 4, 0)) return fail("无法写入备注文件 " + path_);
     nextFree_ = block + blocks;
+    aheadAt_ = -1;
+    fileSize_ = std::max<off_t>(fileSize_, static_cast<off_t>(nextFree_) * blockSize_);
     return block;
 }
 

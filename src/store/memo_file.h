@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <sys/types.h>
 #include <string>
 
 namespace xb::store {
@@ -40,6 +41,11 @@ private:
     bool writable_;
     uint32_t blockSize_ = 512;
     uint32_t nextFree_ = 1;
+    mutable off_t fileSize_ = 0; // known size; memos are only ever appended
+    // Bytes read ahead: a scan reads the memos of consecutive rows, which lie one after another.
+    mutable std::string ahead_;
+    mutable off_t aheadAt_ = -1;
+
 };
 
 } // namespace xb::store

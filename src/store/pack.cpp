@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <vector>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -31,6 +32,79 @@ bool syncPath(const fs::path& p) {
     const bool ok = ::fsync(fd) == 0;
     ::close(fd);
     return ok;
+}
+
+// Rows of another writer's layout are decoded and written again in ours.
+Status copyDecoded(const TableFile& old, const fs::path& newTable) {
+    auto target = TableFile::open(newTable.string(), OpenMode::Exclusive);
+    if (!target) return target.error();
+    Status copied;
+    Status s = old.scan([&](uint32_t, std::string_view raw) {
+        auto appended = (*target)->append(old.decodeRow(raw));
+        if (!appended) copied = appended.error();
+        return appended.ok();
+    });
+    return s ? copied : s;
+}
+
+// Rows of our own layout are copied as they are stored, each memo moved to the next free block
+// of the new memo file; both files are written sequentially, and only into the work folder.
+Status copyRaw(const TableFile& old, const fs::path& work) {
+    const fs::path dbfPath = work / "table.dbf";
+    std::fstream dbf(dbfPath, std::ios::in | std::ios::out | std::ios::binary);
+    std::fstream dbt;
+    const FieldList& fields = old.fields();
+    std::vector<int> memoFields;
+    for (size_t i = 0; i < fields.size(); ++i)
+        if (fields[i].type == FieldType::Memo) memoFields.push_back(static_cast<int>(i));
+    if (!memoFields.empty()) dbt.open(work / "table.dbt", std::ios::in | std::ios::out | std::ios::binary);
+    if (!dbf || (!memoFields.empty() && !dbt)) return fail("无法写入压缩后的表");
+
+    dbf.seekp(old.headerLength());
+    if (dbt.is_open()) dbt.seekp(512); // memos are written one after another from block 1
+    uint32_t count = 0;
+    uint32_t nextBlock = 1;
+    std::string row;
+    Status s = old.scan([&](uint32_t, std::string_view raw) {
+        row.assign(raw);
+        for (int f : memoFields) {
+            const std::string bytes = old.memoBytes(raw, f);
+            std::string pointer(10, ' ');
+            if (!bytes.empty()) {
+                std::string block = bytes + "\x1A\x1A";
+                const uint32_t blocks = static_cast<uint32_t>((block.size() + 511) / 512);
+                block.resize(static_cast<size_t>(blocks) * 512, '\0');
+                dbt.write(block.data(), static_cast<std::streamsize>(block.size()));
+                const std::string number = std::to_string(nextBlock);
+                pointer.replace(10 - number.size(), number.size(), number);
+                nextBlock += blocks;
+            }
+            row.replace(old.fieldOffset(f), 10, pointer);
+        }
+        dbf.write(row.data(), static_cast<std::streamsize>(row.size()));
+        ++count;
+        return true;
+    });
+    if (!s) return s;
+    dbf.put('\x1A');
+    const unsigned char countBytes[4] = {static_cast<unsigned char>(count & 0xFF),
+                                         static_cast<unsigned char>((count >> 8) & 0xFF),
+                                         static_cast<unsigned char>((count >> 16) & 0xFF),
+                                         static_cast<unsigned char>((count >> 24) & 0xFF)};
+    dbf.seekp(4);
+    dbf.write(reinterpret_cast<const char*>(countBytes), 4);
+    if (dbt.is_open()) {
+        const unsigned char next[4] = {static_cast<unsigned char>(nextBlock & 0xFF),
+                                       static_cast<unsigned char>((nextBlock >> 8) & 0xFF),
+                                       static_cast<unsigned char>((nextBlock >> 16) & 0xFF),
+                                       static_cast<unsigned char>((nextBlock >> 24) & 0xFF)};
+        dbt.seekp(0);
+        dbt.write(reinterpret_cast<const char*>(next), 4);
+        dbt.flush();
+    }
+    dbf.flush();
+    if (!dbf || (dbt.is_open() && !dbt)) return fail("无法写入压缩后的表（磁盘已满？）");
+    return {};
 }
 
 } // namespace
@@ -78,18 +152,7 @@ Status packTable(const std::string& path, PackNeed need) {
         return fail("无法压缩表 " + table.filename().string() + "：" + ec.message());
     const fs::path newTable = work / "table.dbf";
     if (Status s = TableFile::create(newTable.string(), old.fields()); !s) return s;
-    {
-        auto target = TableFile::open(newTable.string(), OpenMode::Exclusive);
-        if (!target) return target.error();
-        Status copied;
-        Status s = old.scan([&](uint32_t, std::string_view raw) {
-            auto appended = (*target)->append(old.decodeRow(raw));
-            if (!appended) copied = appended.error();
-            return appended.ok();
-        });
-        if (!s) return s;
-        if (!copied) return copied;
-    }
+    if (Status s = old.ownLayout() ? copyRaw(old, work) : copyDecoded(old, newTable); !s) return s;
     const bool hasMemo = fs::exists(work / "table.dbt", ec);
     if (!syncPath(newTable) || (hasMemo && !syncPath(work / "table.dbt")))
         return fail("无法压缩表 " + table.filename().string() + "：写入失败");

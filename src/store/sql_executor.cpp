@@ -224,25 +224,37 @@ struct IndexProbe {
     bool prefix = false;
 };
 
-std::optional<IndexProbe> findProbe(const BoundExpr* e) {
-    if (!e) return std::nullopt;
+void collectProbes(const BoundExpr* e, std::vector<IndexProbe>& out) {
+    if (!e) return;
     if (e->kind == Expr::Kind::And) {
-        if (auto p = findProbe(e->a.get())) return p;
-        return findProbe(e->b.get());
+        collectProbes(e->a.get(), out);
+        collectProbes(e->b.get(), out);
+        return;
     }
     if (e->kind == Expr::Kind::Compare && e->op == "=") {
         const Bound* f = e->left.isField ? &e->left : e->right.isField ? &e->right : nullptr;
         const Bound* v = e->left.isField ? &e->right : &e->left;
-        if (f && !v->isField && f->type == FieldType::Character) return IndexProbe{f->field, v->gbk, false};
+        if (f && !v->isField && f->type == FieldType::Character) out.push_back({f->field, v->gbk, false});
     }
     if (e->kind == Expr::Kind::Like && !e->negated && e->left.isField && !e->right.isField &&
         e->left.type == FieldType::Character) {
         const std::string& pattern = e->right.text;
         const size_t wild = pattern.find_first_of("%_");
-        if (wild == std::string::npos) return IndexProbe{e->left.field, e->right.gbk, false};
-        if (wild > 0) return IndexProbe{e->left.field, toGbk(pattern.substr(0, wild)), true};
+        if (wild == std::string::npos) out.push_back({e->left.field, e->right.gbk, false});
+        else if (wild > 0) out.push_back({e->left.field, toGbk(pattern.substr(0, wild)), true});
     }
-    return std::nullopt;
+}
+
+// The conjunct most likely to narrow the rows: the longest key, an exact one on a tie. A one-byte
+// category code selects a third of the table; a year or a record number selects few rows.
+std::optional<IndexProbe> findProbe(const BoundExpr* e) {
+    std::vector<IndexProbe> probes;
+    collectProbes(e, probes);
+    if (probes.empty()) return std::nullopt;
+    return *std::max_element(probes.begin(), probes.end(), [](const IndexProbe& a, const IndexProbe& b) {
+        if (a.key.size() != b.key.size()) return a.key.size() < b.key.size();
+        return a.prefix && !b.prefix;
+    });
 }
 
 struct Plan {
@@ -338,8 +350,12 @@ std::optional<Result<std::unique_ptr<Cursor>>> maxThroughIndex(const Plan& p, co
     TableFile& table = *p.table;
     const int field = table.fieldIndex(s.items[0].field);
     if (field < 0 || table.fields()[field].type != FieldType::Character) return std::nullopt;
-    const auto probe = findProbe(p.where.get());
-    if (p.where && (!probe || probe->field != field)) return std::nullopt;
+    std::vector<IndexProbe> probes;
+    collectProbes(p.where.get(), probes);
+    std::optional<IndexProbe> probe;
+    for (const IndexProbe& candidate : probes)
+        if (candidate.field == field) probe = candidate;
+    if (p.where && !probe) return std::nullopt;
     auto index = table.index(field);
     if (!index) return Result<std::unique_ptr<Cursor>>(index.error());
     const CharIndex& idx = **index;

@@ -230,11 +230,32 @@ int TableFile::fieldIndex(const std::string& name) const {
 
 Status TableFile::readRecord(uint32_t recno, std::string& raw) const {
     if (recno == 0 || recno > count_) return fail("记录号 " + std::to_string(recno) + " 超出范围");
-    raw.resize(recordLength_);
-    const off_t at = headerLength_ + static_cast<off_t>(recno - 1) * recordLength_;
-    if (readAt(fd_, raw.data(), recordLength_, at) != static_cast<ssize_t>(recordLength_))
-        return fail("无法读取表文件 " + fileName() + " 的第 " + std::to_string(recno) + " 条记录");
+    if (cacheVersion_ != version_ || recno < cacheFirst_ || recno >= cacheFirst_ + cacheRows_) {
+        // Read a block ahead: cursors mostly walk forward.
+        constexpr uint32_t kAhead = 128 * 1024;
+        const uint32_t rows = std::min(count_ - recno + 1, std::max<uint32_t>(1, kAhead / recordLength_));
+        cache_.resize(static_cast<size_t>(rows) * recordLength_);
+        const off_t at = headerLength_ + static_cast<off_t>(recno - 1) * recordLength_;
+        if (readAt(fd_, cache_.data(), cache_.size(), at) != static_cast<ssize_t>(cache_.size())) {
+            cacheRows_ = 0;
+            return fail("无法读取表文件 " + fileName() + " 的第 " + std::to_string(recno) + " 条记录");
+        }
+        cacheFirst_ = recno;
+        cacheRows_ = rows;
+        cacheVersion_ = version_;
+    }
+    raw.assign(cache_, static_cast<size_t>(recno - cacheFirst_) * recordLength_, recordLength_);
     return {};
+}
+
+std::string TableFile::memoBytes(std::string_view raw, int field) const {
+    if (!memo_) return {};
+    uint32_t block = 0;
+    for (char c : raw.substr(offsets_[field], fields_[field].width)) {
+        if (c >= '0' && c <= '9') block = block * 10 + static_cast<uint32_t>(c - '0');
+        else if (c != ' ' && c != '\0') return {};
+    }
+    return block == 0 ? std::string() : memo_->read(block);
 }
 
 std::string_view TableFile::fieldBytes(std::string_view raw, int field) const {
@@ -255,7 +276,7 @@ Value TableFile::decode(std::string_view raw, int field) const {
     case FieldType::SmallInt:
     case FieldType::Integer: {
         if (bytes.empty()) return {};
-        if (auto n = parseNumber(std::string(bytes))) return *n;
+        if (auto n = parseNumber(bytes)) return *n;
         return {};
     }
     case FieldType::Date: {

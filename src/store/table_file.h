@@ -46,6 +46,13 @@ public:
 
     // Raw record bytes: the deletion flag, then the fields at their offsets.
     Status readRecord(uint32_t recno, std::string& raw) const;
+    // The stored bytes of a memo field (GBK), without decoding.
+    std::string memoBytes(std::string_view raw, int field) const;
+    uint32_t headerLength() const { return headerLength_; }
+    uint32_t recordLength() const { return recordLength_; }
+    uint32_t fieldOffset(int field) const { return offsets_[static_cast<size_t>(field)]; }
+    // True for the dBASE III+ layout this program writes itself.
+    bool ownLayout() const { return dbfVersion_ == 0x03 || dbfVersion_ == 0x83; }
     static bool isDeleted(std::string_view raw) { return !raw.empty() && raw[0] == '*'; }
     // The field's bytes in a raw record, trailing blanks removed.
     std::string_view fieldBytes(std::string_view raw, int field) const;
@@ -87,6 +94,11 @@ private:
     std::unique_ptr<MemoFile> memo_;
     std::map<int, CharIndex> indexes_;
     uint64_t version_ = 0;
+    // Rows read ahead for cursors that walk the table; valid while `cacheVersion_` is current.
+    mutable std::string cache_;
+    mutable uint32_t cacheFirst_ = 0;
+    mutable uint32_t cacheRows_ = 0;
+    mutable uint64_t cacheVersion_ = 0;
 };
 
 // Record numbers, ascending, of the live rows whose character field equals `key` (or starts

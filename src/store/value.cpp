@@ -95,21 +95,15 @@ std::optional<Date> Value::toDate() const {
 }
 
 std::string formatNumber(double value) {
-    if (!std::isfinite(value)) return "0";
-    if (value == std::floor(value) && std::fabs(value) < 1e15) {
-        char buf[32];
-        std::snprintf(buf, sizeof buf, "%.0f", value);
-        return std::string(buf) == "-0" ? "0" : buf;
-    }
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.6f", value);
-    std::string s = buf;
-    while (!s.empty() && s.back() == '0') s.pop_back();
-    if (!s.empty() && s.back() == '.') s.pop_back();
-    return s == "-0" ? "0" : s;
+    if (!std::isfinite(value) || value == 0) return "0";
+    // The shortest fixed-point text that reads back as the same number: 12.5 stays "12.5".
+    char buf[400];
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
+    if (ec != std::errc()) return "0";
+    return std::string(buf, end);
 }
 
-std::optional<double> parseNumber(const std::string& text) {
+std::optional<double> parseNumber(std::string_view text) {
     const std::string_view t = trimmed(text);
     if (t.empty()) return std::nullopt;
     std::string_view body = t;

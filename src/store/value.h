@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 
 namespace xb::store {
@@ -58,6 +59,6 @@ private:
 // Shortest text of a number without exponent: "12", "12.5", "-0.25".
 std::string formatNumber(double value);
 // Parses "12", " 12.50 ", "-3"; rejects anything else.
-std::optional<double> parseNumber(const std::string& text);
+std::optional<double> parseNumber(std::string_view text);
 
 } // namespace xb::store

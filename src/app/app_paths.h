@@ -1,0 +1,13 @@
+// Where the program finds its files. There is no configuration: everything lies beside the
+// executable.
+#pragma once
+
+#include <QString>
+
+namespace xb::app {
+
+// The data directory: the folder of the running executable followed by "/data", without a
+// trailing separator. It holds the tables, dictionaries, templates and the welcome picture.
+QString dataDirectory();
+
+} // namespace xb::app
