@@ -1,10 +1,15 @@
 // The executable: one copy per machine, dates in the form yyyy-MM-dd, then the windows.
 
+#include "app/app_paths.h"
 #include "app/application_title.h"
 #include "app/date_text.h"
 #include "app/modal.h"
+#include "app/pages.h"
+#include "app/prompter.h"
 #include "app/single_instance.h"
 #include "app/welcome_window.h"
+#include "records/main_window.h"
+#include "store/record_store.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -37,13 +42,13 @@ int main(int argc, char* argv[]) {
 
     xb::app::WelcomeWindow welcome(xb::app::welcomePicturePath());
 
-    // ------------------------------------------------------------------------------------
-    // MAIN WINDOW GOES HERE. Open the record store of xb::app::dataDirectory() (showing a
-    // failure through prompter()), create TMainForm and every other window once, show the main
-    // window and return app.exec(). The main window's first show runs
-    // xb::app::showModal(welcome) and the rest of its start-up, and its exit closes `welcome`.
-    // Until then the program shows the welcome window and ends.
-    // ------------------------------------------------------------------------------------
-    xb::app::showModal(welcome);
-    return 0;
+    // The record store is opened before any window; an error is shown and the program goes on
+    // with the tables opened so far.
+    xb::store::RecordStore store(xb::app::dataDirectory().toStdString());
+    if (xb::store::Status opened = store.open(); !opened) xb::app::prompter().showError(opened.error());
+
+    xb::records::TMainForm main(store, &welcome);
+    xb::app::installPages(main, store);
+    main.show();
+    return app.exec();
 }

@@ -1,0 +1,50 @@
+// Which required sections of the current achievement record are incomplete, from the rules of
+// `checkup`, and what that means for the main window: whether navigation is allowed and whether
+// the program may close.
+#pragma once
+
+#include "store/cursor.h"
+#include "store/database.h"
+
+#include <array>
+#include <optional>
+#include <string>
+
+namespace xb::records {
+
+// The section buttons, numbered as their names: btn_page01 ... btn_page09 (06 does not exist).
+enum class Section { Overview = 1, Property = 2, Project = 3, FirstUnit = 4, Partners = 5,
+                     Committee = 7, Completers = 8, Certificate = 9 };
+inline constexpr std::array<Section, 8> kSections{Section::Overview,  Section::Property,
+                                                  Section::Project,   Section::FirstUnit,
+                                                  Section::Partners,  Section::Committee,
+                                                  Section::Completers, Section::Certificate};
+
+// The mark of every section button: true for the done mark, false for the question mark.
+class SectionMarks {
+public:
+    SectionMarks() { done_.fill(true); }
+    bool done(Section s) const { return done_[static_cast<size_t>(s)]; }
+    void set(Section s, bool done) { done_[static_cast<size_t>(s)] = done; }
+    void setAll(bool done) { done_.fill(done); }
+    bool operator==(const SectionMarks&) const = default;
+
+private:
+    std::array<bool, 10> done_{};
+};
+
+// Computes the marks of the record the cursor stands on; an empty cursor gives all done marks.
+// `appliedTechnology` is whether the category selector stands on 应用技术. A rule naming a field
+// that does not exist ends the computation with the engine's error; marks set before stay in
+// `marks`.
+store::Status computeMarks(store::Database& db, const store::Cursor& record, bool appliedTechnology,
+                           SectionMarks& marks);
+
+// Whether the record may be left: sections 01, 03, 04, 08 and, for applied technology ("1"),
+// section 02 carry the done mark.
+bool isComplete(const SectionMarks& marks, const std::string& category);
+
+// The warning that refuses closing the main window, if a required section is incomplete.
+std::optional<std::string> closeRefusal(const SectionMarks& marks, const std::string& category);
+
+} // namespace xb::records

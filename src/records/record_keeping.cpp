@@ -1,0 +1,149 @@
+#include "record_keeping.h"
+
+#include "store/lookups.h"
+
+#include <cctype>
+
+namespace xb::records {
+namespace {
+
+bool isWholeNumber(const std::string& s) {
+    if (s.empty()) return false;
+    for (char c : s)
+        if (!std::isdigit(static_cast<unsigned char>(c))) return false;
+    return true;
+}
+
+std::string firstChars(const std::string& s, size_t n) { return s.substr(0, std::min(n, s.size())); }
+
+} // namespace
+
+const std::vector<std::string>& childTables() {
+    static const std::vector<std::string> tables{"cgwcdw", "zlqk", "jdwyhmd", "cgwcr"};
+    return tables;
+}
+
+store::Result<std::string> nextRecordNumber(store::Database& db, const std::string& year) {
+    auto max = db.query("select max(item_4) from kjcg where item_4 like :year", {{"year", year + "%"}});
+    if (!max) return max.error();
+    const std::string greatest = store::trimmed((*max)->value(0).toText());
+    if (greatest.size() != 10 || !isWholeNumber(greatest)) return year + "000001";
+    const std::string next = std::to_string(std::stoll(greatest) + 1);
+    if (firstChars(next, 4) != firstChars(greatest, 4))
+        return store::fail(firstChars(greatest, 4) + " 年的成果管理编号已经用完");
+    return next;
+}
+
+store::Status rekeyChildren(store::Database& db, const std::string& oldNumber,
+                            const std::string& newNumber) {
+    if (oldNumber == newNumber) return {};
+    for (const std::string& table : childTables()) {
+        auto view = db.table(table);
+        if (!view) return view.error();
+        store::Cursor& c = **view;
+        if (store::Status s = c.setFilter("item_4='" + store::quoteForSql(oldNumber) + "'"); !s) return s;
+        // Each posted row leaves the filtered view, so the loop ends when none is left.
+        while (!c.isEmpty() && c.text("item_4") != newNumber) {
+            if (store::Status s = c.edit(); !s) return s;
+            (void)c.setValue("item_4", newNumber);
+            (void)c.setValue("item_dqdm", ".");
+            if (store::Status s = c.post(); !s) return s;
+        }
+    }
+    return {};
+}
+
+store::Status applyCategory(store::Cursor& record, const std::string& category) {
+    if (store::Status s = record.setValue("item_cglb", category); !s) return s;
+    const std::string form = store::trimmed(record.text("ITEM_21"));
+    auto clear = [&](std::initializer_list<const char*> fields) {
+        for (const char* f : fields) (void)record.setValue(f, "");
+    };
+    if (category == "1") {
+        clear({"ITEM_210", "ITEM_200"});
+        if (form != "1" && form != "2" && form != "3" && form != "5" && form != "9") clear({"ITEM_21"});
+    } else {
+        clear({"ITEM_123", "ITEM_124_1", "ITEM_16", "ITEM_33", "ITEM_32", "ITEM_32_1", "ITEM_125_1"});
+        if (form != "2" && form != "4" && form != "6" && form != "9") clear({"ITEM_21"});
+    }
+    return {};
+}
+
+store::Status deleteRecord(store::Database& db, const std::string& number, const std::string& region) {
+    for (const std::string& table : childTables()) {
+        auto view = db.table(table);
+        if (!view) return view.error();
+        store::Cursor& c = **view;
+        const std::string filter = "item_4='" + store::quoteForSql(number) + "' and item_dqdm='" +
+                                   store::quoteForSql(region) + "'";
+        if (store::Status s = c.setFilter(filter); !s) return s;
+        while (!c.isEmpty())
+            if (store::Status s = c.remove(); !s) return s;
+    }
+    auto deleted = db.execute("DELETE FROM kjcg WHERE item_4=:item_4", {{"item_4", number}});
+    if (!deleted) return deleted.error();
+    return {};
+}
+
+store::Status numberList(store::Cursor& list) {
+    int i = 1;
+    for (list.first(); !list.eof(); list.next(), ++i) {
+        const std::string position = std::to_string(i);
+        if (list.text("NO") == position) continue;
+        if (store::Status s = list.edit(); !s) return s;
+        (void)list.setValue("NO", position);
+        if (store::Status s = list.post(); !s) return s;
+    }
+    list.first();
+    return {};
+}
+
+store::Result<std::vector<std::string>> yearEntries(store::Database& db) {
+    auto numbers = db.query("select item_4 from kjcg order by item_4 desc");
+    if (!numbers) return numbers.error();
+    std::vector<std::string> years;
+    std::string previous;
+    store::Cursor& c = **numbers;
+    for (c.first(); !c.eof(); c.next()) {
+        const std::string candidate = firstChars(store::trimmed(c.text("item_4")), 4);
+        if (candidate == previous) continue;
+        previous = candidate;
+        if (candidate.size() == 4 && isWholeNumber(candidate)) years.push_back(candidate);
+    }
+    return years;
+}
+
+store::Status normalizeIntellectualProperty(store::Cursor& record) {
+    const std::string forms = record.text("ITEM_51");
+    if (store::trimmed(forms).empty() || forms.find(';') != std::string::npos) return {};
+    if (store::Status s = record.edit(); !s) return s;
+    (void)record.setValue("ITEM_51", forms + ";");
+    return record.post();
+}
+
+store::Result<bool> derivePatentSummary(store::Database& db, store::Cursor& record) {
+    if (!record.isNull("ITEM_51_1") || !record.isNull("patent_ty")) return false;
+    auto patents = db.query("select * from zlqk where item_4=:item_4 and item_dqdm=:item_dqdm",
+                            {{"item_4", record.text("ITEM_4")}, {"item_dqdm", record.text("ITEM_DQDM")}});
+    if (!patents) return patents.error();
+    store::Cursor& p = **patents;
+    if (p.isEmpty()) return false;
+    bool type[4] = {}, state[3] = {};
+    for (p.first(); !p.eof(); p.next()) {
+        const std::string t = store::trimmed(p.text("PATENT_TY"));
+        const std::string s = store::trimmed(p.text("PATENT_ST"));
+        if (t == "1" || t == "2" || t == "3") type[t[0] - '0'] = true;
+        if (s == "1" || s == "2") state[s[0] - '0'] = true;
+    }
+    std::string types;
+    for (int k = 1; k <= 3; ++k)
+        if (type[k]) types += std::to_string(k) + ";";
+    const std::string summary = state[2] ? "3" : state[1] ? "2" : "1";
+    if (store::Status s = record.edit(); !s) return s.error();
+    (void)record.setValue("patent_ty", types);
+    (void)record.setValue("ITEM_51_1", summary);
+    if (store::Status s = record.post(); !s) return s.error();
+    return true;
+}
+
+} // namespace xb::records
