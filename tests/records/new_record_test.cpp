@@ -1,0 +1,149 @@
+#include "window_fixture.h"
+
+#include <QDate>
+
+using xb::app::Answer;
+
+using NewRecord = WindowFixture;
+
+TEST_F(NewRecord, TheFirstAndNextRecordsOfAYearAreNumberedAndLockTheWindow) {
+    start();
+    queueNewRecord("第一项", "第一单位", "2024");
+    click("Button1");
+    ASSERT_EQ(count("select count(*) from kjcg"), 1);
+    EXPECT_EQ(field("2024000001", "ITEM_3"), "第一项");
+    EXPECT_EQ(field("2024000001", "ITEM_DQDM"), ".");
+    EXPECT_EQ(field("2024000001", "ITEM_CGLB"), "1");
+    EXPECT_EQ(find<QComboBox>("cbYear")->currentText(), "2024");
+    EXPECT_EQ(current("item_4"), "2024000001");
+    for (const char* b : {"btn_page01", "btn_page05", "btn_page09"}) EXPECT_EQ(mark(b), "question") << b;
+    for (const char* b : {"Button1", "Button5", "BitBtn1", "BitBtn2", "SpeedButton16"})
+        EXPECT_FALSE(find(b)->isEnabled()) << b;
+    EXPECT_FALSE(find<QComboBox>("ComboBox1")->isEnabled());
+    EXPECT_TRUE(find("btn_page01")->isEnabled());
+
+    // The close check names the first incomplete section.
+    EXPECT_FALSE(main->close());
+    EXPECT_EQ(prompter.messages().back().text, "成果概况没有填完,请继续填写完成该项目！");
+
+    // Unlocked by hand (as finished pages would), the next record of the year follows.
+    main->setMark(xb::records::Section::Overview, true);
+    find("Button1")->setEnabled(true);
+    queueNewRecord("第二项", "第一单位", "2024");
+    click("Button1");
+    EXPECT_EQ(field("2024000002", "ITEM_3"), "第二项");
+    EXPECT_EQ(field("2024000002", "NO"), "2");
+}
+
+TEST_F(NewRecord, ADuplicateNameIsRefusedAndTheDialogStaysOpen) {
+    addRecord("2024000001", "1", "同名");
+    start();
+    queueNewRecord("同名", "单位", "2024");
+    click("Button1");
+    EXPECT_EQ(count("select count(*) from kjcg"), 1);
+    EXPECT_TRUE(prompter.texts().contains("已有同名项目!"));
+    EXPECT_TRUE(modal.requests().back().leftOpen);
+}
+
+TEST_F(NewRecord, ChecksAndTheLeaveRules) {
+    start();
+    // Only a name typed, then 退出: the save reports the missing organization.
+    modal.queue([this](QDialog& d) {
+        find<QLineEdit>("edt_9", &d)->clear();
+        find<QLineEdit>("edt_3", &d)->setText("只有名称");
+        find<QLineEdit>("edt_3", &d)->textEdited("只有名称");
+        click("Button2", &d);
+    });
+    click("Button1");
+    EXPECT_EQ(prompter.texts().last(), "成果第一完成单位不能为空！");
+    EXPECT_EQ(count("select count(*) from kjcg"), 0);
+
+    // A year with letters is refused as it is typed.
+    modal.queue([this](QDialog& d) {
+        auto* year = find<QLineEdit>("cbYear", &d);
+        year->setText("20a");
+        year->textEdited("20a");
+        EXPECT_TRUE(year->text().isEmpty());
+        find<QLineEdit>("edt_3", &d)->setText("名称");
+        click("Button1", &d);
+    });
+    click("Button1");
+    EXPECT_TRUE(prompter.texts().contains("不能输入非数字的字符！"));
+    EXPECT_EQ(prompter.texts().last(), "年份不能为空！");
+
+    // Both filled and 退出 answered with Cancel: nothing is stored and the dialog closes.
+    prompter.queueAnswer(Answer::Cancel);
+    modal.queue([this](QDialog& d) {
+        find<QLineEdit>("edt_3", &d)->setText("放弃");
+        find<QLineEdit>("edt_3", &d)->textEdited("放弃");
+        click("Button2", &d);
+    });
+    click("Button1");
+    EXPECT_EQ(prompter.messages().last().text, "退出并储存？");
+    EXPECT_FALSE(modal.requests().back().leftOpen);
+    EXPECT_EQ(count("select count(*) from kjcg"), 0);
+}
+
+TEST_F(NewRecord, ChangingTheYearMovesEveryChildRow) {
+    addRecord("2024000001", "1", "改年");
+    addRecord("2023000003", "1", "前一年已有");
+    for (const char* table : {"cgwcdw", "zlqk", "jdwyhmd", "cgwcr"}) {
+        addChild(table, "2024000001");
+        addChild(table, "2024000001");
+    }
+    start();
+    ASSERT_EQ(current("item_4"), "2024000001");
+    modal.queue([this](QDialog& d) {
+        EXPECT_EQ(d.windowTitle(), "修改主要项目！");
+        EXPECT_EQ(find<QLineEdit>("edt_3", &d)->text(), "改年");
+        find<QLineEdit>("cbYear", &d)->setText("2023");
+        find<QLineEdit>("edt_3", &d)->setText("改年后");
+        click("Button1", &d);
+    });
+    click("Button5");
+    EXPECT_EQ(field("2023000004", "ITEM_3"), "改年后");
+    EXPECT_EQ(field("2024000001", "ITEM_3"), "<none>");
+    for (const char* table : {"cgwcdw", "zlqk", "jdwyhmd", "cgwcr"})
+        EXPECT_EQ(count(std::string("select count(*) from ") + table + " where item_4='2023000004'"), 2) << table;
+    EXPECT_EQ(current("item_4"), "2023000004");
+}
+
+TEST_F(NewRecord, ChangingOnlyTheNameKeepsNumberAndChildren) {
+    addRecord("2024000001", "1", "旧名");
+    addChild("cgwcr", "2024000001");
+    start();
+    modal.queue([this](QDialog& d) {
+        find<QLineEdit>("edt_3", &d)->setText("新名");
+        click("Button1", &d);
+    });
+    click("Button5");
+    EXPECT_EQ(field("2024000001", "ITEM_3"), "新名");
+    EXPECT_EQ(count("select count(*) from cgwcr where item_4='2024000001'"), 1);
+}
+
+TEST_F(NewRecord, ChangingToSoftScienceClearsAppliedTechnologyFields) {
+    addRecord("2024000001", "1", "转类", {{"ITEM_16", "2"}, {"ITEM_33", "1"}, {"ITEM_21", "2"}});
+    addRecord("2024000002", "1", "别的记录", {{"ITEM_16", "3"}});
+    start();
+    modal.queue([this](QDialog& d) {
+        auto* category = find<QComboBox>("ComboBox1", &d);
+        category->setCurrentIndex(1);
+        category->activated(1);
+        click("Button1", &d);
+    });
+    click("Button5");
+    EXPECT_EQ(field("2024000001", "ITEM_CGLB"), "2");
+    EXPECT_EQ(field("2024000001", "ITEM_16"), "");
+    EXPECT_EQ(field("2024000001", "ITEM_33"), "");
+    EXPECT_EQ(field("2024000001", "ITEM_21"), "2");
+    EXPECT_EQ(field("2024000002", "ITEM_16"), "3");
+    EXPECT_EQ(find<QComboBox>("ComboBox1")->currentIndex(), 1);
+    EXPECT_EQ(current("item_4"), "2024000001");
+}
+
+TEST_F(NewRecord, ChangeWithAnEmptyListSaysThereIsNothingToChange) {
+    start();
+    click("Button5");
+    EXPECT_EQ(prompter.texts().last(), "当前没有可以修改的项目");
+    EXPECT_TRUE(modal.requests().isEmpty());
+}

@@ -1,0 +1,58 @@
+// A data directory built from the installation sources in a folder of its own, with helpers to
+// add achievement records and child rows.
+#pragma once
+
+#include "data_directory.h"
+#include "store/record_store.h"
+#include "store/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+class RecordFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        auto built = xb::install::buildDataDirectory(data(), xb::install::repositorySources(XB_SOURCE_DIR));
+        ASSERT_TRUE(built.ok()) << built.message();
+        store = std::make_unique<xb::store::RecordStore>(data());
+        auto opened = store->open();
+        ASSERT_TRUE(opened.ok()) << opened.message();
+    }
+    std::string data() const { return dir.file("data"); }
+    xb::store::Database& db() { return store->db(); }
+
+    void addRecord(const std::string& number, const std::string& category, const std::string& name,
+                   std::initializer_list<std::pair<const char*, xb::store::Value>> more = {}) {
+        auto kjcg = db().table("kjcg");
+        ASSERT_TRUE(kjcg.ok());
+        ASSERT_TRUE((*kjcg)->append().ok());
+        (void)(*kjcg)->setValue("ITEM_4", number);
+        (void)(*kjcg)->setValue("ITEM_DQDM", ".");
+        (void)(*kjcg)->setValue("ITEM_CGLB", category);
+        (void)(*kjcg)->setValue("ITEM_3", name);
+        (void)(*kjcg)->setValue("ITEM_9", "测试单位");
+        for (const auto& [field, value] : more) ASSERT_TRUE((*kjcg)->setValue(field, value).ok()) << field;
+        ASSERT_TRUE((*kjcg)->post().ok());
+    }
+    void addChild(const std::string& table, const std::string& number,
+                  std::initializer_list<std::pair<const char*, xb::store::Value>> more = {}) {
+        auto t = db().table(table);
+        ASSERT_TRUE(t.ok());
+        ASSERT_TRUE((*t)->append().ok());
+        (void)(*t)->setValue("ITEM_4", number);
+        (void)(*t)->setValue("ITEM_DQDM", ".");
+        for (const auto& [field, value] : more) ASSERT_TRUE((*t)->setValue(field, value).ok()) << field;
+        ASSERT_TRUE((*t)->post().ok());
+    }
+    int count(const std::string& sql, const xb::store::Params& params = {}) {
+        auto c = db().query(sql, params);
+        EXPECT_TRUE(c.ok()) << (c.ok() ? "" : c.message());
+        return c.ok() ? static_cast<int>((*c)->value(0).toInteger()) : -1;
+    }
+    std::string field(const std::string& number, const std::string& name) {
+        auto c = db().query("select * from kjcg where item_4=:n", {{"n", number}});
+        return c.ok() && !(*c)->isEmpty() ? (*c)->text(name) : std::string("<none>");
+    }
+
+    TempDir dir;
+    std::unique_ptr<xb::store::RecordStore> store;
+};
