@@ -120,6 +120,7 @@ const FieldList& Cursor::fields() const { return d->fields(); }
 int Cursor::fieldCount() const { return static_cast<int>(d->fields().size()); }
 
 int Cursor::fieldIndex(const std::string& name) const {
+    if (d->live()) return d->table->fieldIndex(name);
     const FieldList& f = d->fields();
     for (size_t i = 0; i < f.size(); ++i)
         if (sameName(f[i].name, name)) return static_cast<int>(i);

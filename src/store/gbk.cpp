@@ -105,6 +105,13 @@ int gbkWidthOf(uint32_t cp) {
     return 1;
 }
 
+// Length of the run of ASCII bytes starting at `i`: those are the same in both encodings.
+size_t asciiRun(std::string_view s, size_t i) {
+    size_t j = i;
+    while (j < s.size() && static_cast<unsigned char>(s[j]) < 0x80) ++j;
+    return j - i;
+}
+
 } // namespace
 
 std::string toGbk(std::string_view utf8) {
@@ -112,10 +119,13 @@ std::string toGbk(std::string_view utf8) {
     out.reserve(utf8.size());
     const auto& from = tables().fromUnicode;
     for (size_t i = 0; i < utf8.size();) {
+        if (const size_t run = asciiRun(utf8, i)) {
+            out.append(utf8.substr(i, run));
+            i += run;
+            continue;
+        }
         const uint32_t cp = nextCodePoint(utf8, i);
-        if (cp < 0x80) {
-            out += static_cast<char>(cp);
-        } else if (cp < 0x10000 && from[cp] != 0) {
+        if (cp < 0x10000 && from[cp] != 0) {
             out += static_cast<char>(from[cp] >> 8);
             out += static_cast<char>(from[cp] & 0xFF);
         } else {
@@ -130,11 +140,12 @@ std::string fromGbk(std::string_view gbk) {
     out.reserve(gbk.size() + gbk.size() / 2);
     const auto& to = tables().toUnicode;
     for (size_t i = 0; i < gbk.size(); ++i) {
-        const auto b = static_cast<unsigned char>(gbk[i]);
-        if (b < 0x80) {
-            out += static_cast<char>(b);
+        if (const size_t run = asciiRun(gbk, i)) {
+            out.append(gbk.substr(i, run));
+            i += run - 1;
             continue;
         }
+        const auto b = static_cast<unsigned char>(gbk[i]);
         if (b >= 0x81 && b <= 0xFE && i + 1 < gbk.size()) {
             const auto t = static_cast<unsigned char>(gbk[i + 1]);
             const uint16_t cp = to[(b - 0x81) * 256 + t];

@@ -192,6 +192,7 @@ Status TableFile::readHeader() {
         offset += static_cast<uint32_t>(width);
     }
     if (!terminated) return fail(damagedText("字段说明缺少结束标记"));
+    for (size_t i = fields_.size(); i-- > 0;) fieldByName_[lowerName(fields_[i].name)] = static_cast<int>(i);
     if (fields_.empty()) return fail(damagedText("没有字段"));
     if (offset != recordLength_) return fail(damagedText("记录长度与字段说明不符"));
     const uint64_t available = (static_cast<uint64_t>(st.st_size) - headerLength_) / recordLength_;
@@ -223,9 +224,8 @@ Status TableFile::readHeader() {
 }
 
 int TableFile::fieldIndex(const std::string& name) const {
-    for (size_t i = 0; i < fields_.size(); ++i)
-        if (sameName(fields_[i].name, name)) return static_cast<int>(i);
-    return -1;
+    const auto it = fieldByName_.find(lowerName(name));
+    return it == fieldByName_.end() ? -1 : it->second;
 }
 
 Status TableFile::readRecord(uint32_t recno, std::string& raw) const {
@@ -259,10 +259,9 @@ std::string TableFile::memoBytes(std::string_view raw, int field) const {
 }
 
 std::string_view TableFile::fieldBytes(std::string_view raw, int field) const {
-    std::string_view bytes = raw.substr(offsets_[field], fields_[field].width);
-    size_t n = bytes.size();
-    while (n > 0 && (bytes[n - 1] == ' ' || bytes[n - 1] == '\0')) --n;
-    return bytes.substr(0, n);
+    const std::string_view bytes = raw.substr(offsets_[field], fields_[field].width);
+    const size_t last = bytes.find_last_not_of(std::string_view(" \0", 2));
+    return last == std::string_view::npos ? std::string_view() : bytes.substr(0, last + 1);
 }
 
 Value TableFile::decode(std::string_view raw, int field) const {

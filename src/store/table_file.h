@@ -91,6 +91,7 @@ private:
     std::string damage_;
     FieldList fields_;
     std::vector<uint32_t> offsets_;
+    std::map<std::string, int, std::less<>> fieldByName_; // lower-case name to position
     std::unique_ptr<MemoFile> memo_;
     std::map<int, CharIndex> indexes_;
     uint64_t version_ = 0;
