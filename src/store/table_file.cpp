@@ -260,8 +260,12 @@ std::string TableFile::memoBytes(std::string_view raw, int field) const {
 
 std::string_view TableFile::fieldBytes(std::string_view raw, int field) const {
     const std::string_view bytes = raw.substr(offsets_[field], fields_[field].width);
-    const size_t last = bytes.find_last_not_of(std::string_view(" \0", 2));
-    return last == std::string_view::npos ? std::string_view() : bytes.substr(0, last + 1);
+    // Most stored fields are blank or short: skip trailing blanks eight at a time.
+    size_t n = bytes.size();
+    static constexpr char kBlanks[8] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
+    while (n >= 8 && std::memcmp(bytes.data() + n - 8, kBlanks, 8) == 0) n -= 8;
+    while (n > 0 && (bytes[n - 1] == ' ' || bytes[n - 1] == '\0')) --n;
+    return bytes.substr(0, n);
 }
 
 Value TableFile::decode(std::string_view raw, int field) const {
