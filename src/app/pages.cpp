@@ -1,12 +1,38 @@
 #include "pages.h"
 
+#include "app/modal.h"
+#include "exchange/code_manage_window.h"
+#include "exchange/export_window.h"
+#include "pages/form_tree.h"
+#include "parties/profile_page.h"
 #include "records/main_window.h"
+
+#include <QLineEdit>
 
 namespace xb::app {
 
 void installPages(records::TMainForm& main, store::RecordStore& store) {
-    (void)store;
+    // Every window is created once, owned by the main window, and reused.
+    auto* profile = new parties::TFpage4a(store, &main);
+    auto* picker = new pages::TFormTree(store.db(), &main);
+    auto* exportWindow = new exchange::TFormout(store, &main);
+    auto* codeManage = new exchange::TFcodeManage(store, &main);
+
     records::MainWindowPages pages;
+    pages.profile = [&main, profile] {
+        profile->showProfile();
+        main.applyProfileEnabling();
+    };
+    pages.exportWindow = [&main, exportWindow] {
+        showModal(*exportWindow);
+        main.refreshRecordList();
+        main.computeDoneMarks();
+        main.numberRecordList();
+        main.evaluateEnabledState();
+    };
+    pages.codeManage = [codeManage] { showModal(*codeManage); };
+    main.queryBuilder()->setClassificationPicker(
+        [picker](const QString& table, QLineEdit* box) { picker->pick(box, table); });
     main.setPages(std::move(pages));
 }
 

@@ -360,6 +360,13 @@ void TMainForm::FormShow() {
         if (cbYear->count() > 0) cbYear->setCurrentIndex(0);
     }
     ComboBox1->setCurrentIndex(0);
+    applyProfileEnabling();
+    refreshRecordList();
+    numberRecordList();
+}
+
+void TMainForm::applyProfileEnabling() {
+    // Without the own organization's profile there is nothing to register records for.
     const bool enabled = unitHasRows();
     for (auto& [section, button] : sectionButtons_) button->setEnabled(enabled);
     for (QWidget* w : std::initializer_list<QWidget*>{Button1, Button5, BitBtn2, BitBtn3, BitBtn4,
@@ -367,8 +374,7 @@ void TMainForm::FormShow() {
         w->setEnabled(enabled);
     Button4->setEnabled(true);
     BitBtn1->setEnabled(true);
-    refreshRecordList();
-    numberRecordList();
+    if (enabled) queryBuilder_->setNavigationEnabled(true);
 }
 
 // ---- Handlers -----------------------------------------------------------------------------

@@ -67,6 +67,10 @@ public:
     // After a new record: every mark a question mark and the navigation locked.
     void lockForNewRecord();
     void setMark(Section section, bool done);
+    // The controls that need the own organization's profile follow whether `unit` has a row.
+    void applyProfileEnabling();
+    // The query builder, for attaching the classification picker.
+    QueryBuilder* queryBuilder() { return queryBuilder_; }
     // Called after a page of a section closes.
     void sectionPageClosed(Section section);
 

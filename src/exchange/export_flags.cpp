@@ -1,0 +1,26 @@
+#include "export_flags.h"
+
+#include "store/table_file.h"
+
+namespace xb::exchange {
+
+store::Result<int> clearExportFlags(store::Database& db) {
+    // Rows that already hold "0" are left alone, so that opening the window does not rewrite a
+    // whole large table.
+    return db.execute("update kjcg set item_sjdc = :flag where item_sjdc <> :flag",
+                      {{"flag", "0"}});
+}
+
+store::Status markExported(store::Database& db, const std::vector<uint32_t>& rows) {
+    auto table = db.openTable("kjcg");
+    if (!table) return table.error();
+    store::Cursor cursor(*table, rows, false);
+    for (; !cursor.eof(); cursor.next()) {
+        if (auto s = cursor.edit(); !s) return s;
+        if (auto s = cursor.setValue("ITEM_SJDC", store::Value("1")); !s) return s;
+        if (auto s = cursor.post(); !s) return s;
+    }
+    return {};
+}
+
+} // namespace xb::exchange

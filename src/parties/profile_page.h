@@ -1,0 +1,124 @@
+// The own-organization profile page (caption "单位情况"): edits the one row of table `unit`.
+// The main window opens it from its button 单位情况, and at start before anything else when
+// `unit` has no row:
+//
+//     page.fillFromProfile();
+//     if (xb::app::showModal(page) == QDialog::Accepted) /* enable the record controls */;
+//
+// The page has no close box: it is left only by 退出, which runs the checks first and closes
+// the page with Accepted once they pass. It owns the classification picker it uses, the three
+// text dialogs and the subject leaders page.
+#pragma once
+
+#include "parties/unit_profile.h"
+#include "store/record_store.h"
+
+#include <QDialog>
+#include <QList>
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QPlainTextEdit;
+class QTabWidget;
+
+namespace xb::pages {
+class ChangeMarker;
+class TFormTree;
+} // namespace xb::pages
+
+namespace xb::parties {
+
+class ClassificationBox;
+class ClickableTextArea;
+class TFormstudy;
+class TFpage11;
+class Tformadvantage;
+class Tformunitintrod;
+
+class TFpage4a : public QDialog {
+    Q_OBJECT
+
+  public:
+    explicit TFpage4a(store::RecordStore& store, QWidget* parent = nullptr);
+    ~TFpage4a() override;
+
+    // Fills every control from the current `unit` row, or empties them when there is none.
+    void fillFromProfile();
+    // Fills the page and shows it modally; Accepted once the user left it with 退出.
+    int showProfile();
+
+    // What the page shows, in the form it is stored.
+    UnitProfile shownProfile() const;
+    bool changeMarkerSet() const;
+
+    pages::TFormTree& picker() const { return *picker_; }
+    TFpage11& subjectLeadersPage() const { return *leadersPage_; }
+
+  public slots:
+    void FormShow();
+    void btnSave01Click();
+    void quit01Click();
+    void BitBtndtrClick();
+    void cb_62Change();
+    void Memo1Click();
+    void Memo2Click();
+    void Memo3Click();
+    // The drop-down of any of the forty code boxes: the picker on the box's classification.
+    void codeBoxDropDown(ClassificationBox* box);
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    // Escape does not leave the page; only 退出 does.
+    void reject() override {}
+
+  private:
+    struct CodeList {
+        QString table;
+        QList<ClassificationBox*> boxes;
+    };
+
+    QWidget* buildBasicTab();
+    QWidget* buildCodeListTab(int first, int second, const QString& textCaption,
+                              ClickableTextArea* text);
+    QLineEdit* addLineEdit(const char* name, int bytes);
+    ClassificationBox* addCodeBox(const QString& name, const QString& table);
+    void createCodeLists();
+
+    // Checks, then stores; reports every outcome. True when the profile was stored.
+    bool save();
+    void focusControl(const QString& name);
+    void showEnterpriseControls(bool enterprise);
+
+    store::RecordStore& store_;
+    QTabWidget* tabs_;
+    QLineEdit* edt_9_;
+    QLineEdit* edt_420_;
+    QLineEdit* edt_37_;
+    QLineEdit* edt_38_;
+    QLineEdit* edt_39_;
+    QLineEdit* edt_40_;
+    QLineEdit* edt_60_;
+    QLineEdit* edt_41_;
+    QLineEdit* edt_41_2_;
+    QLineEdit* edt_61_;
+    QComboBox* cb_62_;
+    QComboBox* cb_41_3_;
+    QComboBox* cb_64_;
+    QCheckBox* cb_163_;
+    ClickableTextArea* memo1_;
+    ClickableTextArea* memo2_;
+    ClickableTextArea* memo3_;
+    // 研究领域, 研究所属学科, 优势领域, 优势学科, in this order.
+    QList<CodeList> codeLists_;
+    pages::ChangeMarker* marker_;
+    pages::TFormTree* picker_;
+    TFormstudy* studyDialog_;
+    Tformadvantage* advantageDialog_;
+    Tformunitintrod* introductionDialog_;
+    TFpage11* leadersPage_;
+    bool filling_ = false;
+};
+
+} // namespace xb::parties

@@ -1,0 +1,130 @@
+#include "subject_leaders.h"
+
+#include "parties/unit_profile.h"
+#include "store/label_views.h"
+
+namespace xb::parties {
+namespace {
+
+const char* const kLeadersOfUnit = "select * from unitexpert where unitcode=:uncode";
+
+store::Params unitParams(const QString& unitCode) {
+    return {{"uncode", unitCode.toStdString()}};
+}
+
+QString textOf(const store::Cursor& row, const char* field) {
+    return QString::fromStdString(row.text(field));
+}
+
+store::Value valueOf(const QString& text) {
+    return store::Value(text.toStdString());
+}
+
+store::Status setFields(store::Cursor& row, const LeaderEntry& entry, const QString& name) {
+    const std::pair<const char*, QString> values[] = {
+        {"item_180", name},
+        {"item_181", entry.sex.value_or(QString())},
+        {"item_182", birthText(entry.year, entry.month)},
+        {"item_124_1", entry.field},
+        {"item_186", entry.description},
+    };
+    for (const auto& [field, value] : values) {
+        if (store::Status s = row.setValue(field, valueOf(value)); !s) {
+            row.cancel();
+            return s;
+        }
+    }
+    return {};
+}
+
+CheckFailure failure(const char* control, const char* message) {
+    return {QString::fromLatin1(control), QString::fromUtf8(message)};
+}
+
+} // namespace
+
+store::Result<QList<SubjectLeader>> loadSubjectLeaders(store::Database& db,
+                                                       const QString& unitCode) {
+    auto view = store::labelledView(db, store::LabelView::SubjectLeaders, kLeadersOfUnit,
+                                    unitParams(unitCode));
+    if (!view) return view.error();
+    store::Cursor& rows = **view;
+    QList<SubjectLeader> leaders;
+    for (rows.first(); !rows.eof(); rows.next()) {
+        leaders.append({textOf(rows, "item_187"), textOf(rows, "item_180"),
+                        textOf(rows, "item_181"), textOf(rows, "item_182"),
+                        textOf(rows, "item_124_1"), textOf(rows, "item_186"), textOf(rows, "V_181"),
+                        textOf(rows, "V_124_1")});
+    }
+    return leaders;
+}
+
+std::optional<CheckFailure> checkLeaderEntry(const LeaderEntry& entry, int currentYear) {
+    if (entry.name.trimmed().isEmpty()) return failure("edtry_180", "姓名不能为空！");
+    if (!entry.sex) return failure("cbry_181", "性别不能为空！");
+    if (entry.year.isEmpty() || entry.month.isEmpty())
+        return failure("Edt_both_1", "出生年月均不能为空！");
+    bool ok = false;
+    const int year = entry.year.trimmed().toInt(&ok);
+    if (!ok || year < 1900 || year > currentYear) return failure("Edt_both_1", "出生年份不合法！");
+    const int month = entry.month.trimmed().toInt(&ok);
+    if (!ok || month > 12 || month <= 0) return failure("edt_both_2", "出生月份不合法！");
+    return std::nullopt;
+}
+
+QString birthText(const QString& year, const QString& month) {
+    return year.trimmed() + u'.' + month.trimmed();
+}
+
+store::Status addSubjectLeader(store::Database& db, const QString& unitCode,
+                               const LeaderEntry& entry) {
+    const QString unit = unitCode.trimmed().isEmpty() ? kOwnUnitCode : unitCode;
+    auto rows = db.query(kLeadersOfUnit, unitParams(unit));
+    if (!rows) return rows.error();
+    store::Cursor& cursor = **rows;
+    const int order = cursor.count() + 1;
+    if (store::Status s = cursor.append(); !s) return s;
+    if (store::Status s = setFields(cursor, entry, entry.name.trimmed()); !s) return s;
+    if (store::Status s = cursor.setValue("unitcode", valueOf(unit)); !s) return s;
+    if (store::Status s = cursor.setValue("item_187", valueOf(QString::number(order))); !s)
+        return s;
+    return cursor.post();
+}
+
+store::Status changeSubjectLeader(store::Database& db, const QString& unitCode, int position,
+                                  const LeaderEntry& entry) {
+    auto rows = db.query(kLeadersOfUnit, unitParams(unitCode));
+    if (!rows) return rows.error();
+    store::Cursor& cursor = **rows;
+    if (!cursor.moveTo(position)) return store::fail("所选的学科带头人已不存在");
+    if (store::Status s = cursor.edit(); !s) return s;
+    if (store::Status s = setFields(cursor, entry, entry.name); !s) return s;
+    return cursor.post();
+}
+
+store::Result<int> removeSubjectLeader(store::Database& db, const QString& unitCode, int position) {
+    auto rows = db.query(kLeadersOfUnit, unitParams(unitCode));
+    if (!rows) return rows.error();
+    store::Cursor& cursor = **rows;
+    if (!cursor.moveTo(position)) return store::fail("所选的学科带头人已不存在");
+    if (store::Status s = cursor.remove(); !s) return s.error();
+    int number = 1;
+    for (cursor.first(); !cursor.eof(); cursor.next(), ++number) {
+        if (store::Status s = cursor.edit(); !s) return s.error();
+        if (store::Status s = cursor.setValue("item_187", valueOf(QString::number(number))); !s) {
+            cursor.cancel();
+            return s.error();
+        }
+        if (store::Status s = cursor.post(); !s) return s.error();
+    }
+    return std::min(position, cursor.count() - 1);
+}
+
+bool leaderEntryDiffers(const SubjectLeader& from, const LeaderEntry& entry,
+                        bool researchFieldChanged) {
+    return researchFieldChanged || from.description != entry.description ||
+           from.name != entry.name || from.sex != entry.sex.value_or(QString()) ||
+           from.birth != birthText(entry.year, entry.month);
+}
+
+} // namespace xb::parties
