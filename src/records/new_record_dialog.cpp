@@ -4,7 +4,7 @@
 #include "app/prompter.h"
 #include "records/main_window.h"
 #include "records/record_keeping.h"
-#include "records/text_limits.h"
+#include "pages/text_limits.h"
 #include "store/lookups.h"
 
 #include <QCloseEvent>
@@ -51,13 +51,13 @@ TFormNew::TFormNew(TMainForm& main) : QDialog(&main), main_(main) {
     }
     edt_120 = new QLineEdit(this);
     edt_120->setObjectName("edt_120");
-    limitToFieldWidth(edt_120, 20);
+    pages::limitToGbkBytes(edt_120, 20);
     edt_3 = new QLineEdit(this);
     edt_3->setObjectName("edt_3");
-    limitToFieldWidth(edt_3, 140);
+    pages::limitToGbkBytes(edt_3, 140);
     edt_9 = new QLineEdit(this);
     edt_9->setObjectName("edt_9");
-    limitToFieldWidth(edt_9, 140);
+    pages::limitToGbkBytes(edt_9, 140);
     Button1 = new QPushButton(QStringLiteral("存储"), this);
     Button1->setObjectName("Button1");
     Button2 = new QPushButton(QStringLiteral("退出"), this);
