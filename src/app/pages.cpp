@@ -3,6 +3,7 @@
 #include "app/modal.h"
 #include "exchange/code_manage_window.h"
 #include "exchange/export_window.h"
+#include "exchange/import_window.h"
 #include "pages/form_tree.h"
 #include "parties/profile_page.h"
 #include "records/main_window.h"
@@ -17,6 +18,7 @@ void installPages(records::TMainForm& main, store::RecordStore& store) {
     auto* picker = new pages::TFormTree(store.db(), &main);
     auto* exportWindow = new exchange::TFormout(store, &main);
     auto* codeManage = new exchange::TFcodeManage(store, &main);
+    auto* importWindow = new exchange::TFormin(store, &main);
 
     records::MainWindowPages pages;
     pages.profile = [&main, profile] {
@@ -25,6 +27,14 @@ void installPages(records::TMainForm& main, store::RecordStore& store) {
     };
     pages.exportWindow = [&main, exportWindow] {
         showModal(*exportWindow);
+        main.refreshRecordList();
+        main.computeDoneMarks();
+        main.numberRecordList();
+        main.evaluateEnabledState();
+    };
+    pages.importWindow = [&main, importWindow] {
+        showModal(*importWindow);
+        main.fillYearList();
         main.refreshRecordList();
         main.computeDoneMarks();
         main.numberRecordList();

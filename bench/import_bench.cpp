@@ -1,0 +1,280 @@
+// Import figures: a package of 10,000 achievements with 100,000 child rows, written by the
+// exchange writer and packed by arj, imported into a store that already holds 50,000 records
+// (with 100,000 child rows and a completer pool of 20,000 names). Reports unpacking, reading
+// into the staging tables, the duplicate check and storing, beside the time to copy the same
+// bytes, the package's text files read and written once (the raw bound), and beside what the
+// engine needs to append every staged row to a table twice, as staging and storing do (the
+// engine bound).
+//   import_bench [ACHIEVEMENTS [STORED]]
+#include "data_directory.h"
+#include "exchange/archiver.h"
+#include "exchange/exchange_values.h"
+#include "exchange/exchange_writer.h"
+#include "exchange/import_duplicates.h"
+#include "exchange/import_merge.h"
+#include "exchange/import_package.h"
+#include "exchange/import_reading.h"
+#include "exchange/import_staging.h"
+#include "store/layouts.h"
+#include "store/record_store.h"
+#include "store/table_file.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+using namespace xb;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int ChildrenPerAchievement = 10;
+
+double seconds(std::chrono::steady_clock::time_point from) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - from).count();
+}
+
+[[noreturn]] void die(const std::string& what) {
+    std::fprintf(stderr, "import_bench: %s\n", what.c_str());
+    std::exit(1);
+}
+
+template <class T> T check(store::Result<T> result, const char* what) {
+    if (!result) die(std::string(what) + ": " + result.message());
+    return std::move(*result);
+}
+
+void check(const store::Status& status, const char* what) {
+    if (!status) die(std::string(what) + ": " + status.message());
+}
+
+std::string number(int year, int sequence) {
+    return std::to_string(year) + std::to_string(1000000 + sequence).substr(1);
+}
+
+// A row of `table` with realistic texts: names, organizations, memos of a few hundred bytes.
+std::vector<store::Value> row(const std::string& table, const std::string& key, int i) {
+    const store::FieldList& fields = store::layoutOf(table).fields;
+    std::vector<store::Value> values(fields.size());
+    auto set = [&](const char* name, store::Value value) {
+        for (size_t k = 0; k < fields.size(); ++k)
+            if (fields[k].name == name) values[k] = std::move(value);
+    };
+    set("ITEM_4", key);
+    set("ITEM_DQDM", ".");
+    if (table == "kjcg") {
+        set("ITEM_3", "一种用于农业节水灌溉的智能控制系统第" + std::to_string(i) + "项");
+        set("ITEM_9", "中国农业科学院某某研究所");
+        set("ITEM_CGLB", std::to_string(1 + i % 3));
+        set("ITEM_121", store::Date{2010, 1 + i % 12, 1 + i % 28});
+        set("ITEM_13", "本成果针对灌区用水效率低的问题，研制了智能控制系统。\r\n"
+                       "主要技术指标达到国内领先水平，已在多个省份推广应用。\t\"示范\"");
+        set("ITEM_13_1", std::string(300, 'x'));
+        set("ITEM_14", "节水;灌溉;智能控制");
+        set("ITEM_37", "北京市海淀区中关村南大街12号");
+        set("ITEM_45", 3.5);
+        set("ITEM_149", 1250.75);
+    } else if (table == "cgwcr") {
+        set("ITEM_187", i % 3 + 1);
+        set("ITEM_180", "完成人" + std::to_string(i % 20000));
+        set("ITEM_181", "1");
+        set("ITEM_182", "1965.03");
+        set("ITEM_185", "中国农业科学院某某研究所");
+        set("ITEM_186", "负责系统总体设计与试验示范");
+        set("ITEM_188", "0");
+    } else if (table == "cgwcdw") {
+        set("ITEM_176", i % 3 + 1);
+        set("ITEM_170", "某某省水利科学研究院");
+        set("ITEM_171", "某某市某某路8号");
+    } else if (table == "jdwyhmd") {
+        set("ITEM_190", i % 2 + 1);
+        set("ITEM_191", "委员");
+        set("ITEM_192", "专家" + std::to_string(i));
+        set("ITEM_195", "某某大学");
+    } else if (table == "zlqk") {
+        set("ITEM_NO", i % 2 + 1);
+        set("PATENT_NO", "ZL2010" + std::to_string(100000 + i));
+        set("PATENT_NAM", "一种灌溉控制装置");
+        set("PATENT_TY", "1");
+    }
+    return values;
+}
+
+// Children of one achievement: 3 completers, 3 organizations, 2 committee members, 2 patents.
+const std::vector<std::pair<const char*, int>>& childMix() {
+    static const std::vector<std::pair<const char*, int>> mix{
+        {"cgwcr", 3}, {"cgwcdw", 3}, {"jdwyhmd", 2}, {"zlqk", 2}};
+    return mix;
+}
+
+void fillStore(store::Database& db, int stored) {
+    auto kjcg = check(db.openTable("kjcg"), "kjcg");
+    auto cgwcr = check(db.openTable("cgwcr"), "cgwcr");
+    auto cgwcdw = check(db.openTable("cgwcdw"), "cgwcdw");
+    auto pool = check(db.openTable("cgwcrNew"), "cgwcrNew");
+    for (int i = 0; i < stored; ++i) {
+        const std::string key = number(2000 + i % 10, i / 10 + 1);
+        check(kjcg->append(row("kjcg", key, i)), "stored record");
+        check(cgwcr->append(row("cgwcr", key, i)), "stored completer");
+        check(cgwcdw->append(row("cgwcdw", key, i)), "stored organization");
+    }
+    for (int i = 0; i < 20000; ++i)
+        check(pool->append(row("cgwcr", "1999000001", i)), "pool");
+}
+
+void writeFile(const fs::path& folder, exchange::ColumnRule rule,
+               const std::vector<std::pair<std::string, int>>& keys) {
+    const std::string table = exchange::sourceTableName(rule);
+    const store::FieldList& fields = store::layoutOf(table).fields;
+    auto writer = check(
+        exchange::ExchangeFileWriter::create(folder / exchange::exchangeFileName(rule)), "create");
+    for (const auto& [key, i] : keys)
+        check(writer.writeLine(exchange::exchangeLine(rule, fields,
+                                                      exchange::exchangeTexts(row(table, key, i)))),
+              "write");
+    check(writer.close(), "close");
+}
+
+// The package's text files; yields their total size.
+std::uintmax_t writePackageFiles(const fs::path& folder, int achievements) {
+    using exchange::ColumnRule;
+    std::vector<std::pair<std::string, int>> records;
+    std::map<std::string, std::vector<std::pair<std::string, int>>> children;
+    int child = 0;
+    for (int i = 0; i < achievements; ++i) {
+        const std::string key = number(2005 + i % 10, i / 10 + 1);
+        // One in a hundred has the name and organization of a stored record.
+        records.push_back({key, i % 100 == 0 ? i : 1000000 + i});
+        for (const auto& [table, n] : childMix())
+            for (int k = 0; k < n; ++k)
+                children[table].push_back({key, child++});
+    }
+    writeFile(folder, ColumnRule::Kjcg, records);
+    writeFile(folder, ColumnRule::Cgwcdw, children["cgwcdw"]);
+    writeFile(folder, ColumnRule::Cgwcr, children["cgwcr"]);
+    writeFile(folder, ColumnRule::Jdwyhmd, children["jdwyhmd"]);
+    writeFile(folder, ColumnRule::Zlqk, children["zlqk"]);
+    writeFile(folder, ColumnRule::Unit, {});
+    writeFile(folder, ColumnRule::Expert, {});
+    std::uintmax_t bytes = 0;
+    for (const auto& entry : fs::directory_iterator(folder))
+        bytes += entry.file_size();
+    return bytes;
+}
+
+// Reads every text file of `from` and writes its bytes into `to`: what any import must at least do.
+double copyTime(const fs::path& from, const fs::path& to) {
+    fs::create_directories(to);
+    const auto t = std::chrono::steady_clock::now();
+    for (const auto& entry : fs::directory_iterator(from)) {
+        if (entry.path().extension() != ".TXT") continue;
+        std::ifstream in(entry.path(), std::ios::binary);
+        std::ofstream out(to / entry.path().filename(), std::ios::binary);
+        out << in.rdbuf();
+    }
+    return seconds(t);
+}
+
+// What the engine alone needs to hold the staged rows twice over (staging and live tables):
+// every staged row decoded and appended to a new table, twice the time of one such copy.
+double engineBound(store::Database& db, const fs::path& scratch) {
+    fs::create_directories(scratch);
+    const auto t = std::chrono::steady_clock::now();
+    for (const std::string& name : exchange::stagingTables()) {
+        auto from = check(db.openTable(name), "staging");
+        const fs::path path = scratch / (name + ".dbf");
+        check(store::TableFile::create(path.string(), from->fields()), "scratch table");
+        auto to = check(store::TableFile::open(path.string(), store::OpenMode::Shared), "scratch");
+        check(from->scan([&](uint32_t, std::string_view raw) {
+            return to->append(from->decodeRow(raw)).ok();
+        }),
+              "copy");
+    }
+    return 2 * seconds(t);
+}
+
+void report(const char* what, double s, double raw, double engine = 0) {
+    std::printf("  %-34s %8.3f s   (%.1fx the raw bound", what, s, raw > 0 ? s / raw : 0.0);
+    if (engine > 0) std::printf(", %.1fx the engine bound", s / engine);
+    std::printf(")\n");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const int achievements = argc > 1 ? std::atoi(argv[1]) : 10000;
+    const int stored = argc > 2 ? std::atoi(argv[2]) : 50000;
+    QTemporaryDir root;
+    if (!root.isValid()) die("no temporary folder");
+    const fs::path base = root.path().toStdString();
+    const fs::path data = base / "data", package = base / "package", copy = base / "copy";
+    fs::create_directories(data);
+    fs::create_directories(package);
+
+    check(install::buildDataDirectory(data.string(), install::repositorySources(XB_SOURCE_DIR)),
+          "data directory");
+    store::RecordStore recordStore(data.string());
+    check(recordStore.open(), "open");
+    store::Database& db = recordStore.db();
+    auto t = std::chrono::steady_clock::now();
+    fillStore(db, stored);
+    std::printf("store: %d records, %d child rows, 20000 pool names (%.1f s to build)\n", stored,
+                stored * 2, seconds(t));
+
+    const std::uintmax_t bytes = writePackageFiles(package, achievements);
+    const QString packageFolder = QString::fromStdString(package.string());
+    check(exchange::packExchangePackage(exchange::Archiver(), packageFolder), "pack");
+    fs::rename(package / "cgsbqy.arj", package / "CGSBQY.ARJ");
+    std::printf("package: %d achievements, %d child rows, %.1f MB of text, %.1f MB packed\n\n",
+                achievements, achievements * ChildrenPerAchievement, bytes / 1e6,
+                fs::file_size(package / "CGSBQY.ARJ") / 1e6);
+
+    const double raw = copyTime(package, copy);
+    std::printf("  %-34s %8.3f s\n", "raw bound: copy the text files", raw);
+
+    t = std::chrono::steady_clock::now();
+    auto unpacked =
+        check(exchange::UnpackedPackage::unpack(
+                  exchange::Archiver(), QString::fromStdString((package / "CGSBQY.ARJ").string())),
+              "unpack");
+    report("unpack (arj)", seconds(t), raw);
+
+    t = std::chrono::steady_clock::now();
+    const int staged = check(exchange::readPackage(db, unpacked->folder()), "read");
+    const double reading = seconds(t);
+    report("read into the staging tables", reading, raw);
+    if (staged != achievements) die("staged " + std::to_string(staged));
+    const double engine = engineBound(db, base / "engine");
+
+    t = std::chrono::steady_clock::now();
+    auto list = check(exchange::loadStagedAchievements(db), "staged list");
+    int twins = 0;
+    for (const auto& achievement : list)
+        if (check(exchange::findStoredTwin(db, achievement.name, achievement.unit), "twin"))
+            ++twins;
+    const double checking = seconds(t);
+    report("duplicate check", checking, raw);
+
+    t = std::chrono::steady_clock::now();
+    const exchange::MergeOutcome outcome = exchange::storeStagedAchievements(db);
+    const double storing = seconds(t);
+    report("store (numbering, copy, pool)", storing, raw);
+    if (!outcome.problems.empty()) die(outcome.problems.front());
+    if (outcome.added != achievements) die("stored " + std::to_string(outcome.added));
+
+    std::printf("  %-34s %8.3f s\n", "engine bound: rows appended twice", engine);
+    report("read + check + store", reading + checking + storing, raw, engine);
+    const long long total =
+        check(db.query("select count(*) from kjcg"), "count")->value(0).toInteger();
+    std::printf("\n  %d stored twins found; %d records stored; the store now holds %lld records\n",
+                twins, outcome.added, total);
+    return 0;
+}

@@ -1,0 +1,17 @@
+// The completer pool cgwcrNew keeps one row per completer name; imported completers refresh it.
+#pragma once
+
+#include "store/database.h"
+#include "store/result.h"
+#include "store/value.h"
+
+#include <vector>
+
+namespace xb::exchange {
+
+// `completer` is a row of cgwcr's layout. With no pool row of the same trimmed name it is added;
+// one such row is overwritten with it, field by field; two or more leave the pool as it is, since
+// the pool cannot tell which of them is meant.
+store::Status updateCompleterPool(store::Database& db, const std::vector<store::Value>& completer);
+
+} // namespace xb::exchange

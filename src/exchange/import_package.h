@@ -1,0 +1,38 @@
+// A received exchange package unpacked for reading. The package is unpacked in a private folder
+// rather than beside it: a package on a read-only medium can be read, files of the same names
+// that the user keeps beside the package are left alone, and no text file of an earlier package
+// can pass for one of this package.
+#pragma once
+
+#include "archiver.h"
+#include "store/result.h"
+
+#include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace xb::exchange {
+
+// The file name the import asks for.
+inline const QString ImportPackageName = QStringLiteral("CGSBQY.ARJ");
+
+// Whether the chosen path, trimmed of blanks, ends in "CGSBQY.ARJ" (letter case ignored).
+bool isImportPackagePath(const QString& path);
+
+class UnpackedPackage {
+  public:
+    // Copies the package at `packagePath` into a new private folder and extracts it there with
+    // the archiver, waiting for its end. Errors carry the archiver's or the system's text.
+    static store::Result<std::unique_ptr<UnpackedPackage>> unpack(const Archiver& archiver,
+                                                                  const QString& packagePath);
+
+    // The folder holding the extracted text files; removed with this object.
+    QString folder() const { return folder_.path(); }
+
+  private:
+    UnpackedPackage() = default;
+    QTemporaryDir folder_;
+};
+
+} // namespace xb::exchange

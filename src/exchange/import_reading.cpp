@@ -1,0 +1,142 @@
+#include "import_reading.h"
+
+#include "exchange_reader.h"
+#include "exchange_values.h"
+#include "folder_files.h"
+#include "import_file_check.h"
+#include "import_numbering.h"
+#include "import_staging.h"
+#include "store/lookups.h"
+#include "store/table_file.h"
+
+#include <QDir>
+
+#include <set>
+#include <string>
+#include <string_view>
+
+namespace xb::exchange {
+namespace {
+
+struct StagedFile {
+    const char* fileName;
+    const char* stagingTable;
+    const char* progressText;
+};
+
+constexpr StagedFile StagedFiles[] = {
+    {"KJCG.TXT", "kjcgtemp", "正在导入科技成果主表……"},
+    {"CGWCDW.TXT", "cgwcdwtemp", "正在导入成果完成单位……"},
+    {"CGWCR.TXT", "cgwcrtemp", "正在导入成果完成人……"},
+    {"JDWYHMD.TXT", "jdwyhmdtemp", "正在导入鉴定委员会名单……"},
+    {"ZLQK.TXT", "zlqktemp", "正在导入专利情况……"},
+};
+
+constexpr const char* CountedFiles[] = {"KJCG.TXT",    "CGWCDW.TXT", "CGWCR.TXT",
+                                        "JDWYHMD.TXT", "ZLQK.TXT",   "UNIT.TXT"};
+constexpr int RequiredFiles = 5;
+constexpr int ProgressEvery = 500;
+
+bool isAchievementFile(const StagedFile& file) {
+    return std::string_view(file.stagingTable) == "kjcgtemp";
+}
+
+class StagingReader {
+  public:
+    StagingReader(store::Database& db, const ReadingOptions& options)
+        : db_(db), options_(options) {}
+
+    store::Status read(const QString& folder, const StagedFile& file);
+    int achievements() const { return achievements_; }
+
+  private:
+    store::Error lineError(const StagedFile& file, int line, const std::string& what) const {
+        return store::fail("文件 " + std::string(file.fileName) + " 第 " + std::to_string(line) +
+                           " 行" + what + "，" + WrongFormatText.toStdString());
+    }
+    store::Status checkKey(const StagedFile& file, const store::TableFile& table, int line,
+                           const std::vector<store::Value>& values);
+
+    store::Database& db_;
+    const ReadingOptions& options_;
+    std::set<std::pair<std::string, std::string>> keys_;
+    int achievements_ = 0;
+};
+
+store::Status StagingReader::checkKey(const StagedFile& file, const store::TableFile& table,
+                                      int line, const std::vector<store::Value>& values) {
+    const std::string number =
+        store::trimmed(values[static_cast<size_t>(table.fieldIndex("ITEM_4"))].toText());
+    if (!isRecordNumber(number))
+        return lineError(file, line, "的成果管理编号“" + number + "”不是年份加六位序号");
+    if (!isAchievementFile(file)) return {};
+    const std::string region =
+        store::trimmed(values[static_cast<size_t>(table.fieldIndex("ITEM_DQDM"))].toText());
+    if (!keys_.emplace(number, region).second)
+        return lineError(
+            file, line, "的成果管理编号“" + number + "”与前面的成果重复，无法分清各成果的下属数据");
+    return {};
+}
+
+store::Status StagingReader::read(const QString& folder, const StagedFile& file) {
+    const QString name = findFileIgnoringCase(folder, QString::fromLatin1(file.fileName));
+    if (name.isEmpty()) return {};
+    const QString text = QString::fromUtf8(file.progressText);
+    if (options_.progress) options_.progress(text, 0);
+    const std::filesystem::path path = QDir(folder).filePath(name).toStdString();
+    if (store::Status s = checkFileComplete(path, file.fileName); !s) return s;
+
+    auto opened = db_.openTable(file.stagingTable);
+    if (!opened) return opened.error();
+    store::TableFile& table = **opened;
+    const int fieldCount = static_cast<int>(table.fields().size());
+    ReadOptions readOptions;
+    readOptions.variant = ReadVariant::Import;
+    readOptions.achievementDates = isAchievementFile(file);
+    readOptions.today = options_.today;
+    auto reader = ExchangeReader::open(path, fieldCount, readOptions);
+    if (!reader) return reader.error();
+    const int position = table.fieldIndex("NO");
+    int records = 0;
+    for (;;) {
+        auto record = reader->next();
+        if (!record) return record.error();
+        if (!*record) break;
+        auto values = valuesFromExchange((*record)->fields, table.fields(), (*record)->firstLine);
+        if (!values)
+            return store::fail("文件 " + std::string(file.fileName) + " " + values.message());
+        if (store::Status s = checkKey(file, table, (*record)->firstLine, *values); !s) return s;
+        if (isAchievementFile(file))
+            (*values)[static_cast<size_t>(position)] =
+                store::Value(std::to_string(++achievements_));
+        if (auto appended = table.append(*values); !appended) return appended.error();
+        if (++records % ProgressEvery == 0 && options_.progress) options_.progress(text, records);
+    }
+    return {};
+}
+
+} // namespace
+
+store::Status checkPackageFiles(const QString& folder) {
+    int present = 0;
+    for (const char* name : CountedFiles)
+        if (!findFileIgnoringCase(folder, QString::fromLatin1(name)).isEmpty()) ++present;
+    if (present < RequiredFiles) return store::fail(WrongFormatText.toStdString());
+    return {};
+}
+
+store::Result<int> readPackage(store::Database& db, const QString& folder,
+                               const ReadingOptions& options) {
+    if (store::Status s = checkPackageFiles(folder); !s) return s.error();
+    if (store::Status s = emptyStagingTables(db); !s) return s.error();
+    StagingReader reader(db, options);
+    for (const StagedFile& file : StagedFiles) {
+        if (store::Status s = reader.read(folder, file); !s) {
+            (void)emptyStagingTables(db);
+            return s.error();
+        }
+    }
+    return reader.achievements();
+}
+
+} // namespace xb::exchange

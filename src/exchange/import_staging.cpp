@@ -1,0 +1,161 @@
+#include "import_staging.h"
+
+#include "store/field.h"
+#include "store/lookups.h"
+#include "store/table_file.h"
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace xb::exchange {
+namespace {
+
+const std::string AchievementStaging = "kjcgtemp";
+
+store::Params keyParams(const std::string& number, const std::string& region) {
+    return {{"item_4", number}, {"item_dqdm", region}};
+}
+
+store::Status deleteEveryRow(store::Database& db, const std::string& table) {
+    if (auto deleted = db.execute("delete from " + table); !deleted) return deleted.error();
+    (void)db.pack(table);
+    return {};
+}
+
+// The memo file beside a table file, whatever the letter case of its name.
+fs::path memoFileOf(const fs::path& table) {
+    const std::string wanted = table.stem().string() + ".dbt";
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(table.parent_path(), ec))
+        if (store::sameName(entry.path().filename().string(), wanted)) return entry.path();
+    return table.parent_path() / wanted;
+}
+
+// Puts a new empty table file with the same fields in place of the table. Marking a hundred
+// thousand staged rows deleted one by one and packing afterwards takes seconds; this does not.
+// The new files are made under passing names and renamed over the old ones, the table file
+// first: a stop in between leaves an empty table beside unused memo space, which the pack at
+// the next start removes.
+store::Status replaceWithEmptyTable(store::Database& db, const std::string& name) {
+    auto opened = db.openTable(name);
+    if (!opened) return opened.error();
+    std::shared_ptr<store::TableFile> table = std::move(*opened);
+    if (table->recordCount() == 0) return {};
+    // A cursor elsewhere would go on reading the old file: its rows are deleted instead.
+    if (table.use_count() > 2) return deleteEveryRow(db, name);
+    const fs::path path = table->path();
+    const store::FieldList fields = table->fields();
+    table.reset();
+    db.closeTable(name);
+
+    const std::string stem = ".xbempty-" + store::lowerName(path.stem().string());
+    const fs::path passing = path.parent_path() / (stem + ".dbf");
+    const fs::path passingMemo = path.parent_path() / (stem + ".dbt");
+    std::error_code ec;
+    fs::remove(passing, ec);
+    fs::remove(passingMemo, ec);
+    if (store::Status s = store::TableFile::create(passing.string(), fields); !s) return s;
+    fs::rename(passing, path, ec);
+    if (!ec && fs::exists(passingMemo)) fs::rename(passingMemo, memoFileOf(path), ec);
+    if (ec) {
+        fs::remove(passing, ec);
+        fs::remove(passingMemo, ec);
+        return deleteEveryRow(db, name);
+    }
+    return {};
+}
+
+} // namespace
+
+const std::vector<std::string>& stagingTables() {
+    static const std::vector<std::string> tables{"kjcgtemp", "cgwcdwtemp", "cgwcrtemp",
+                                                 "jdwyhmdtemp", "zlqktemp"};
+    return tables;
+}
+
+const std::vector<std::string>& childStagingTables() {
+    static const std::vector<std::string> tables(stagingTables().begin() + 1,
+                                                 stagingTables().end());
+    return tables;
+}
+
+store::Status emptyStagingTables(store::Database& db) {
+    for (const std::string& table : stagingTables())
+        if (store::Status s = replaceWithEmptyTable(db, table); !s) return s;
+    return {};
+}
+
+store::Result<std::vector<StagedAchievement>> loadStagedAchievements(store::Database& db) {
+    auto opened = db.openTable(AchievementStaging);
+    if (!opened) return opened.error();
+    const store::TableFile& table = **opened;
+    const int number = table.fieldIndex("ITEM_4");
+    const int region = table.fieldIndex("ITEM_DQDM");
+    const int name = table.fieldIndex("ITEM_3");
+    const int unit = table.fieldIndex("ITEM_9");
+    const int category = table.fieldIndex("ITEM_CGLB");
+    std::vector<StagedAchievement> staged;
+    auto text = [&](std::string_view raw, int field) { return table.decode(raw, field).toText(); };
+    store::Status scanned = table.scan([&](uint32_t row, std::string_view raw) {
+        staged.push_back({row, store::trimmed(text(raw, number)), store::trimmed(text(raw, region)),
+                          text(raw, name), text(raw, unit), store::trimmed(text(raw, category))});
+        return true;
+    });
+    if (!scanned) return scanned.error();
+    return staged;
+}
+
+store::Result<std::vector<uint32_t>> rowsWithKey(store::Database& db, const std::string& table,
+                                                 const std::string& number,
+                                                 const std::string& region) {
+    auto rows =
+        db.query("select * from " + table + " where item_4=:item_4 and item_dqdm=:item_dqdm",
+                 keyParams(number, region));
+    if (!rows) return rows.error();
+    std::vector<uint32_t> found;
+    for ((*rows)->first(); !(*rows)->eof(); (*rows)->next())
+        found.push_back((*rows)->recNo());
+    return found;
+}
+
+store::Status removeStagedAchievement(store::Database& db, const StagedAchievement& staged) {
+    for (const std::string& table : childStagingTables()) {
+        auto deleted =
+            db.execute("delete from " + table + " where item_4=:item_4 and item_dqdm=:item_dqdm",
+                       keyParams(staged.number, staged.region));
+        if (!deleted) return deleted.error();
+    }
+    auto table = db.openTable(AchievementStaging);
+    if (!table) return table.error();
+    return (*table)->markDeleted(staged.row);
+}
+
+store::Status numberStagedAchievements(store::Database& db) {
+    auto rows = db.table(AchievementStaging);
+    if (!rows) return rows.error();
+    store::Cursor& c = **rows;
+    int position = 1;
+    for (c.first(); !c.eof(); c.next(), ++position) {
+        const std::string text = std::to_string(position);
+        if (store::trimmed(c.text("NO")) == text) continue;
+        if (store::Status s = c.edit(); !s) return s;
+        if (store::Status s = c.setValue("NO", text); !s) return s;
+        if (store::Status s = c.post(); !s) return s;
+    }
+    return {};
+}
+
+store::Status renameStagedAchievement(store::Database& db, const StagedAchievement& staged,
+                                      const std::string& name) {
+    auto opened = db.openTable(AchievementStaging);
+    if (!opened) return opened.error();
+    store::TableFile& table = **opened;
+    std::string raw;
+    if (store::Status s = table.readRecord(staged.row, raw); !s) return s;
+    std::vector<store::Value> values = table.decodeRow(raw);
+    values[static_cast<size_t>(table.fieldIndex("ITEM_3"))] = store::Value(name);
+    return table.write(staged.row, values);
+}
+
+} // namespace xb::exchange

@@ -1,0 +1,113 @@
+#include "import_store.h"
+
+#include "import_completer_pool.h"
+#include "store/lookups.h"
+#include "store/table_file.h"
+
+#include <memory>
+
+namespace xb::exchange {
+namespace {
+
+struct CopyStep {
+    const char* staging;
+    const char* live;
+};
+// Child rows first, the achievement row last: a record never shows up in the lists before its
+// children are in place.
+constexpr CopyStep ChildCopies[] = {{"zlqktemp", "zlqk"},
+                                    {"cgwcrtemp", "cgwcr"},
+                                    {"jdwyhmdtemp", "jdwyhmd"},
+                                    {"cgwcdwtemp", "cgwcdw"}};
+
+struct AddedRow {
+    std::shared_ptr<store::TableFile> table;
+    uint32_t row = 0;
+};
+
+// Rows added for one achievement, removed again unless the whole achievement got in.
+class AddedRows {
+  public:
+    ~AddedRows() {
+        if (!kept_) discard();
+    }
+    void add(std::shared_ptr<store::TableFile> table, uint32_t row) {
+        rows_.push_back({std::move(table), row});
+    }
+    void keep() { kept_ = true; }
+
+  private:
+    void discard() {
+        for (auto it = rows_.rbegin(); it != rows_.rend(); ++it)
+            (void)it->table->markDeleted(it->row);
+    }
+    std::vector<AddedRow> rows_;
+    bool kept_ = false;
+};
+
+void setKey(const store::TableFile& table, std::vector<store::Value>& values,
+            const std::string& number) {
+    values[static_cast<size_t>(table.fieldIndex("ITEM_4"))] = store::Value(number);
+    values[static_cast<size_t>(table.fieldIndex("ITEM_DQDM"))] = store::Value(".");
+}
+
+store::Error failed(const StagedAchievement& staged, const std::string& why) {
+    return store::fail("成果“" + store::trimmed(staged.name) + "”（" + staged.number +
+                       "）未能入库：" + why);
+}
+
+} // namespace
+
+store::Result<StoredAchievement> storeStagedAchievement(store::Database& db,
+                                                        ImportNumbering& numbering,
+                                                        const StagedAchievement& staged) {
+    auto number = numbering.next(staged.number);
+    if (!number) return failed(staged, number.message());
+
+    AddedRows added;
+    std::vector<std::vector<store::Value>> completers;
+    std::string raw;
+    for (const CopyStep& step : ChildCopies) {
+        auto from = db.openTable(step.staging);
+        if (!from) return failed(staged, from.message());
+        auto to = db.openTable(step.live);
+        if (!to) return failed(staged, to.message());
+        auto rows = rowsWithKey(db, step.staging, staged.number, staged.region);
+        if (!rows) return failed(staged, rows.message());
+        for (uint32_t row : *rows) {
+            if (store::Status s = (*from)->readRecord(row, raw); !s)
+                return failed(staged, s.message());
+            std::vector<store::Value> values = (*from)->decodeRow(raw);
+            if (std::string_view(step.live) == "cgwcr") completers.push_back(values);
+            setKey(**to, values, *number);
+            auto appended = (*to)->append(values);
+            if (!appended) return failed(staged, appended.message());
+            added.add(*to, *appended);
+        }
+    }
+
+    auto from = db.openTable("kjcgtemp");
+    if (!from) return failed(staged, from.message());
+    auto to = db.openTable("kjcg");
+    if (!to) return failed(staged, to.message());
+    if (store::Status s = (*from)->readRecord(staged.row, raw); !s)
+        return failed(staged, s.message());
+    if (store::TableFile::isDeleted(raw)) return failed(staged, "暂存的记录已被删除");
+    std::vector<store::Value> values = (*from)->decodeRow(raw);
+    setKey(**to, values, *number);
+    auto appended = (*to)->append(values);
+    if (!appended) return failed(staged, appended.message());
+    added.keep();
+    numbering.taken(*number);
+
+    StoredAchievement stored{*number, {}};
+    for (const auto& completer : completers)
+        if (store::Status s = updateCompleterPool(db, completer); !s) {
+            stored.warning = "成果“" + store::trimmed(staged.name) +
+                             "”已入库，但完成人名录未能更新：" + s.message();
+            break;
+        }
+    return stored;
+}
+
+} // namespace xb::exchange

@@ -1,0 +1,187 @@
+// Storing staged achievements: the numbering of each year, child rows that follow their own
+// achievement, a record that cannot be stored, the completer pool and the overwrite import.
+#include "exchange/import_merge.h"
+#include "exchange/import_staging.h"
+#include "import_fixture.h"
+
+#include <QFile>
+
+namespace xb::exchange::testing {
+namespace {
+
+class ImportStoring : public ImportFixture {
+  protected:
+    void stage(const std::string& number, const std::string& name, const std::string& region = ".",
+               const std::string& unit = "第一单位") {
+        addRow("kjcgtemp", {{"ITEM_4", number},
+                            {"ITEM_DQDM", region},
+                            {"ITEM_3", name},
+                            {"ITEM_9", unit},
+                            {"ITEM_CGLB", "1"},
+                            {"ITEM_13", "简介\r\n第二行"}});
+    }
+    void stageChild(const std::string& table, const std::string& number, const Fields& more,
+                    const std::string& region = ".") {
+        Fields fields{{"ITEM_4", number}, {"ITEM_DQDM", region}};
+        fields.insert(fields.end(), more.begin(), more.end());
+        addRow(table, fields);
+    }
+    // Each stored row of a child table as (record number, region code, `field`).
+    std::vector<std::string> children(const std::string& table, const std::string& field) {
+        std::vector<std::string> out;
+        auto c = db().query("select * from " + table);
+        for ((*c)->first(); !(*c)->eof(); (*c)->next())
+            out.push_back((*c)->text("ITEM_4") + " " + (*c)->text("ITEM_DQDM") + " " +
+                          (*c)->text(field));
+        return out;
+    }
+    std::string nameOf(const std::string& number) {
+        const auto names = column("select * from kjcg where item_4=:n", "ITEM_3", {{"n", number}});
+        return names.size() == 1 ? names[0] : "<" + std::to_string(names.size()) + " rows>";
+    }
+};
+
+using Texts = std::vector<std::string>;
+
+TEST_F(ImportStoring, NumbersContinueEachYearAndChildRowsFollowTheirAchievement) {
+    addRecord("2008000004", "旧一");
+    addRecord("2008000005", "旧二");
+    addRecord("2008x", "编号不对的旧记录");
+    stage("2008000001", "甲");
+    stageChild("cgwcrtemp", "2008000001", {{"ITEM_180", "张三"}});
+    stageChild("zlqktemp", "2008000001", {{"PATENT_NAM", "专利一"}});
+    stage("2008000002", "乙", "AB");
+    stageChild("cgwcrtemp", "2008000002", {{"ITEM_180", "李四"}}, "AB");
+    stageChild("cgwcdwtemp", "2008000002", {{"ITEM_170", "合作乙"}}, "AB");
+    // Same number, another region code: a different achievement's row.
+    stageChild("cgwcdwtemp", "2008000002", {{"ITEM_170", "不属于乙"}}, ".");
+    stage("2011000007", "丙");
+    stageChild("jdwyhmdtemp", "2011000007", {{"ITEM_192", "赵六"}});
+    stageChild("cgwcrtemp", "2009000009", {{"ITEM_180", "无主的人"}});
+
+    std::vector<std::pair<int, int>> progress;
+    const MergeOutcome outcome = storeStagedAchievements(db(), [&](int done, int total) {
+        progress.push_back({done, total});
+    });
+    EXPECT_TRUE(outcome.problems.empty()) << outcome.problems.front();
+    EXPECT_EQ(outcome.added, 3);
+    EXPECT_FALSE(outcome.stagedLeft);
+    EXPECT_EQ(progress, (std::vector<std::pair<int, int>>{{1, 3}, {2, 3}, {3, 3}}));
+
+    // The year's greatest record number plus one, in table order; a year without stored
+    // records keeps the staged number.
+    EXPECT_EQ(nameOf("2008000006"), "甲");
+    EXPECT_EQ(nameOf("2008000007"), "乙");
+    EXPECT_EQ(nameOf("2011000007"), "丙");
+    EXPECT_EQ(column("select * from kjcg where item_4=:n", "ITEM_13", {{"n", "2008000006"}}),
+              Texts{"简介\r\n第二行"});
+    EXPECT_EQ(children("cgwcr", "ITEM_180"), (Texts{"2008000006 . 张三", "2008000007 . 李四"}));
+    EXPECT_EQ(children("zlqk", "PATENT_NAM"), Texts{"2008000006 . 专利一"});
+    EXPECT_EQ(children("cgwcdw", "ITEM_170"), Texts{"2008000007 . 合作乙"});
+    EXPECT_EQ(children("jdwyhmd", "ITEM_192"), Texts{"2011000007 . 赵六"});
+    EXPECT_EQ(
+        column("select * from kjcg where item_4 like '2008%' and item_dqdm='.'", "ITEM_4").size(),
+        5u);
+    EXPECT_EQ(stagedRows(), 0);
+}
+
+TEST_F(ImportStoring, AnAchievementThatCannotBeStoredStaysStagedWithItsRows) {
+    addRecord("2009999999", "最后一个编号");
+    stage("2008000001", "甲");
+    stageChild("cgwcrtemp", "2008000001", {{"ITEM_180", "张三"}});
+    stage("2009000001", "乙");
+    stageChild("cgwcrtemp", "2009000001", {{"ITEM_180", "李四"}});
+
+    const MergeOutcome outcome = storeStagedAchievements(db());
+    EXPECT_EQ(outcome.added, 1);
+    ASSERT_EQ(outcome.problems.size(), 1u);
+    EXPECT_NE(
+        outcome.problems[0].find("成果“乙”（2009000001）未能入库：2009 年的成果管理编号已经用完"),
+        std::string::npos)
+        << outcome.problems[0];
+    EXPECT_TRUE(outcome.stagedLeft);
+    EXPECT_EQ(nameOf("2008000001"), "甲");
+    EXPECT_EQ(children("cgwcr", "ITEM_180"), Texts{"2008000001 . 张三"});
+    EXPECT_EQ(column("select * from kjcgtemp", "ITEM_3"), Texts{"乙"});
+    EXPECT_EQ(column("select * from cgwcrtemp", "ITEM_180"), Texts{"李四"});
+}
+
+TEST_F(ImportStoring, ChildRowsAddedBeforeAFailedAchievementRowAreRemoved) {
+    stage("2008000001", "甲");
+    stageChild("cgwcrtemp", "2008000001", {{"ITEM_180", "张三"}});
+    stageChild("zlqktemp", "2008000001", {{"PATENT_NAM", "专利一"}});
+    // An achievement table whose header announces a row more than the file holds is only read.
+    {
+        QFile file(QString::fromStdString(db().tablePath("kjcg")));
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.seek(4));
+        QByteArray countBytes = file.read(4);
+        countBytes[0] = static_cast<char>(countBytes[0] + 1);
+        ASSERT_TRUE(file.seek(4));
+        ASSERT_EQ(file.write(countBytes), 4);
+    }
+    store::Database reopened(dataPath());
+
+    const MergeOutcome outcome = storeStagedAchievements(reopened);
+    EXPECT_EQ(outcome.added, 0);
+    ASSERT_EQ(outcome.problems.size(), 1u);
+    EXPECT_NE(outcome.problems[0].find("未能入库"), std::string::npos);
+    EXPECT_TRUE(outcome.stagedLeft);
+    for (const char* table : {"cgwcr", "zlqk"}) {
+        auto rows = reopened.query(std::string("select * from ") + table);
+        ASSERT_TRUE(rows.ok());
+        EXPECT_EQ((*rows)->count(), 0) << table;
+    }
+    auto staged = loadStagedAchievements(reopened);
+    ASSERT_TRUE(staged.ok());
+    EXPECT_EQ(staged->size(), 1u);
+}
+
+TEST_F(ImportStoring, CompleterPoolKeepsOneRowPerName) {
+    addRow("cgwcrNew", {{"ITEM_4", "2001000001"}, {"ITEM_180", "张三"}, {"ITEM_185", "旧单位"}});
+    addRow("cgwcrNew", {{"ITEM_4", "2001000002"}, {"ITEM_180", "李四"}, {"ITEM_185", "甲"}});
+    addRow("cgwcrNew", {{"ITEM_4", "2001000003"}, {"ITEM_180", "李四"}, {"ITEM_185", "乙"}});
+    addRecord("2008000003", "已有");
+    stage("2008000001", "新成果");
+    stageChild("cgwcrtemp", "2008000001", {{"ITEM_180", "张三 "}, {"ITEM_185", "新单位"}});
+    stageChild("cgwcrtemp", "2008000001", {{"ITEM_180", "李四"}, {"ITEM_185", "丙"}});
+    stageChild("cgwcrtemp", "2008000001", {{"ITEM_180", "王五"}, {"ITEM_185", "丁"}});
+
+    const MergeOutcome outcome = storeStagedAchievements(db());
+    EXPECT_TRUE(outcome.problems.empty());
+    // The pool takes the staged row as it came, its staged record number included.
+    EXPECT_EQ(children("cgwcrNew", "ITEM_185"), (Texts{"2008000001 . 新单位", "2001000002  甲",
+                                                       "2001000003  乙", "2008000001 . 丁"}));
+}
+
+TEST_F(ImportStoring, OverwriteReplacesTwinsAndLeavesUnnamedOnesStaged) {
+    addRecord("2008000001", "别的成果");
+    addRecord("2008000003", "O'Neil的成果", "单位'甲");
+    addRow("cgwcr", {{"ITEM_4", "2008000003"}, {"ITEM_DQDM", "."}, {"ITEM_180", "旧人"}});
+    addRow("zlqk", {{"ITEM_4", "2008000003"}, {"ITEM_DQDM", "."}, {"PATENT_NAM", "旧专利"}});
+    stage("2008000009", "  O'Neil的成果 ", ".", "单位'甲");
+    stageChild("cgwcrtemp", "2008000009", {{"ITEM_180", "新人"}});
+    stage("2008000010", "新成果");
+    stage("2008000011", "");
+    stageChild("cgwcrtemp", "2008000011", {{"ITEM_180", "无名成果的人"}});
+
+    const MergeOutcome outcome = overwriteImport(db());
+    EXPECT_TRUE(outcome.problems.empty()) << outcome.problems.front();
+    EXPECT_EQ(outcome.added, 1);
+    EXPECT_EQ(outcome.overwritten, 1);
+    EXPECT_EQ(outcome.skipped, 1);
+    EXPECT_TRUE(outcome.stagedLeft);
+
+    // The new copy is stored before its twin goes, so it never takes the twin's number.
+    EXPECT_EQ(column("select * from kjcg", "ITEM_4"),
+              (Texts{"2008000001", "2008000004", "2008000005"}));
+    EXPECT_EQ(nameOf("2008000004"), "  O'Neil的成果");
+    EXPECT_EQ(nameOf("2008000005"), "新成果");
+    EXPECT_EQ(children("cgwcr", "ITEM_180"), Texts{"2008000004 . 新人"});
+    EXPECT_EQ(count("zlqk"), 0);
+    EXPECT_EQ(column("select * from kjcgtemp", "ITEM_4"), Texts{"2008000011"});
+    EXPECT_EQ(column("select * from cgwcrtemp", "ITEM_180"), Texts{"无名成果的人"});
+}
+
+} // namespace
+} // namespace xb::exchange::testing
