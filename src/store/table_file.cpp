@@ -230,7 +230,7 @@ int TableFile::fieldIndex(const std::string& name) const {
 
 Status TableFile::readRecord(uint32_t recno, std::string& raw) const {
     if (recno == 0 || recno > count_) return fail("记录号 " + std::to_string(recno) + " 超出范围");
-    if (cacheVersion_ != version_ || recno < cacheFirst_ || recno >= cacheFirst_ + cacheRows_) {
+    if (recno < cacheFirst_ || recno >= cacheFirst_ + cacheRows_) {
         // Read a block ahead: cursors mostly walk forward.
         constexpr uint32_t kAhead = 128 * 1024;
         const uint32_t rows = std::min(count_ - recno + 1, std::max<uint32_t>(1, kAhead / recordLength_));
@@ -242,10 +242,16 @@ Status TableFile::readRecord(uint32_t recno, std::string& raw) const {
         }
         cacheFirst_ = recno;
         cacheRows_ = rows;
-        cacheVersion_ = version_;
     }
     raw.assign(cache_, static_cast<size_t>(recno - cacheFirst_) * recordLength_, recordLength_);
     return {};
+}
+
+void TableFile::updateCache(uint32_t recno, size_t offset, std::string_view bytes) {
+    // Rows read ahead stay valid: every write of this process passes through here.
+    if (recno < cacheFirst_ || recno >= cacheFirst_ + cacheRows_) return;
+    std::memcpy(cache_.data() + static_cast<size_t>(recno - cacheFirst_) * recordLength_ + offset,
+                bytes.data(), bytes.size());
 }
 
 std::string TableFile::memoBytes(std::string_view raw, int field) const {
@@ -444,6 +450,7 @@ Status TableFile::write(uint32_t recno, const std::vector<Value>& values) {
     if (!writeAll(fd_, raw.data(), raw.size(), at))
         return fail("无法写入表文件 " + fileName() + "（磁盘已满？）");
     ++version_;
+    updateCache(recno, 0, raw);
     if (!isDeleted(old)) {
         indexRemove(old, recno);
         indexAdd(raw, recno);
@@ -482,6 +489,7 @@ Status TableFile::markDeleted(uint32_t recno) {
     const off_t at = headerLength_ + static_cast<off_t>(recno - 1) * recordLength_;
     if (!writeAll(fd_, "*", 1, at)) return fail("无法写入表文件 " + fileName());
     ++version_;
+    updateCache(recno, 0, "*");
     indexRemove(old, recno);
     return writeHeader(false);
 }

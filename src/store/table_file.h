@@ -79,6 +79,7 @@ private:
     void indexAdd(std::string_view raw, uint32_t recno);
     std::string damagedText(const std::string& what) const;
     std::string readOnlyText() const;
+    void updateCache(uint32_t recno, size_t offset, std::string_view bytes);
 
     std::string path_;
     int fd_ = -1;
@@ -95,11 +96,10 @@ private:
     std::unique_ptr<MemoFile> memo_;
     std::map<int, CharIndex> indexes_;
     uint64_t version_ = 0;
-    // Rows read ahead for cursors that walk the table; valid while `cacheVersion_` is current.
+    // Rows read ahead for cursors that walk the table; writes update them in place.
     mutable std::string cache_;
     mutable uint32_t cacheFirst_ = 0;
     mutable uint32_t cacheRows_ = 0;
-    mutable uint64_t cacheVersion_ = 0;
 };
 
 // Record numbers, ascending, of the live rows whose character field equals `key` (or starts
