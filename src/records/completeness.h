@@ -7,6 +7,8 @@
 #include "store/database.h"
 
 #include <array>
+#include <map>
+#include <vector>
 #include <optional>
 #include <string>
 
@@ -32,6 +34,18 @@ public:
 private:
     std::array<bool, 10> done_{};
 };
+
+// What keeps the record the cursor stands on from being complete: for each of the sections 01 to
+// 04 the required fields that are empty, and whether it has no completer. A rule naming a field
+// that does not exist ends the search with the engine's error; what was found before stays.
+struct MissingFields {
+    std::map<Section, std::vector<std::string>> fields;
+    bool noCompleter = false;
+};
+store::Status findMissing(store::Database& db, const store::Cursor& record, bool appliedTechnology,
+                          MissingFields& missing);
+// The caption of a section button ("成果概况", ...).
+const char* sectionCaption(Section section);
 
 // Computes the marks of the record the cursor stands on; an empty cursor gives all done marks.
 // `appliedTechnology` is whether the category selector stands on 应用技术. A rule naming a field

@@ -51,20 +51,6 @@ const char* sectionName(Section s) {
     return "";
 }
 
-const char* sectionCaption(Section s) {
-    switch (s) {
-    case Section::Overview: return "成果概况";
-    case Section::Property: return "知识产权，成果应用情况";
-    case Section::Project: return "课题立项，评价情况";
-    case Section::FirstUnit: return "第一完成单位情况";
-    case Section::Partners: return "合作完成单位情况";
-    case Section::Committee: return "评价委员会名单";
-    case Section::Completers: return "成果完成人员名单";
-    case Section::Certificate: return "评价证书内容";
-    }
-    return "";
-}
-
 // Pages whose closing re-evaluates the enabled state.
 bool reevaluatesOnClose(Section s) { return s != Section::Partners; }
 

@@ -1,0 +1,307 @@
+#include "cli_commands.h"
+
+#include "data_directory.h"
+#include "exchange/archiver.h"
+#include "exchange/export_flags.h"
+#include "exchange/export_records.h"
+#include "exchange/exporter.h"
+#include "app/cli_import.h"
+#include "records/completeness.h"
+#include "store/lookups.h"
+#include "store/record_store.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <map>
+#include <ostream>
+#include <set>
+
+namespace xb::app::cli {
+namespace {
+
+const char* const kUsage =
+    "用法：xunbao-cli [--data 数据目录] 命令 [选项]\n"
+    "命令：\n"
+    "  init                         创建数据目录（只补充缺少的表，从不覆盖）\n"
+    "  list [--year 年份] [--category 1|2|3]   列出成果记录\n"
+    "  check [--year 年份]          检查成果记录是否填写完整\n"
+    "  export --out 文件夹 (--all | --year 年份 | --record 编号...) [--force]\n"
+    "                               导出成果记录为 cgsbqy.arj\n"
+    "  import 压缩包 [--overwrite] [--on-duplicate skip|keep|ask]\n"
+    "                               导入 cgsbqy.arj\n"
+    "每个命令都可加 --help 查看说明。\n";
+
+const std::map<std::string, std::string> kCommandHelp{
+    {"init", "用法：xunbao-cli [--data 数据目录] init\n"
+             "创建数据目录及其中所有的表和代码表；已有的表和文件保持不变。\n"},
+    {"list", "用法：xunbao-cli [--data 数据目录] list [--year 年份] [--category 1|2|3]\n"
+             "每行一项成果，以 TAB 分隔：成果管理编号、成果类型、批准登记号、成果名称、第一完成单位、\n"
+             "是否填写完整（不完整时列出未完成的栏目）。\n"},
+    {"check", "用法：xunbao-cli [--data 数据目录] check [--year 年份]\n"
+              "列出每项未填写完整的成果、未完成的栏目及其空缺的字段；有未完成的成果时退出码为 1。\n"},
+    {"export", "用法：xunbao-cli [--data 数据目录] export --out 文件夹 (--all | --year 年份 | --record 编号...) [--force]\n"
+               "把选中的成果及其合作单位、完成人员、评价委员、专利和本单位情况写入 文件夹/cgsbqy.arj。\n"
+               "文件夹中已有 cgsbqy.arj 时须加 --force 才会覆盖。\n"},
+    {"import", "用法：xunbao-cli [--data 数据目录] import 压缩包 [--overwrite] [--on-duplicate skip|keep|ask]\n"
+               "导入 cgsbqy.arj：每项成果以其年份的下一个成果管理编号存入。\n"
+               "  --overwrite             覆盖导入：同名成果被导入的记录取代\n"
+               "  --on-duplicate skip     跳过与已有成果同名的成果（默认）\n"
+               "  --on-duplicate keep     同名成果也存入\n"
+               "  --on-duplicate ask      逐项询问（从标准输入读 y/n）\n"},
+};
+
+struct Options {
+    std::string command;
+    std::vector<std::string> positional;
+    std::map<std::string, std::vector<std::string>> values; // --name value...
+    std::set<std::string> flags;                             // --name
+};
+
+// Options taking values; the others are flags.
+const std::set<std::string> kValueOptions{"--data", "--year", "--category", "--out", "--on-duplicate"};
+
+bool parse(const std::vector<std::string>& args, Options& o, std::ostream& err) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--record") {
+            while (i + 1 < args.size() && !args[i + 1].starts_with("--")) o.values[a].push_back(args[++i]);
+            if (o.values[a].empty()) {
+                err << "错误：--record 后面应有成果管理编号\n";
+                return false;
+            }
+        } else if (kValueOptions.count(a)) {
+            if (i + 1 >= args.size()) {
+                err << "错误：" << a << " 后面缺少值\n";
+                return false;
+            }
+            o.values[a].push_back(args[++i]);
+        } else if (a.starts_with("--")) {
+            o.flags.insert(a);
+        } else if (o.command.empty()) {
+            o.command = a;
+        } else {
+            o.positional.push_back(a);
+        }
+    }
+    return true;
+}
+
+std::string value(const Options& o, const std::string& name) {
+    const auto it = o.values.find(name);
+    return it == o.values.end() || it->second.empty() ? std::string() : it->second.back();
+}
+
+bool openStore(store::RecordStore& store, std::ostream& err) {
+    if (!QFileInfo(QString::fromStdString(store.dataDirectory())).isDir()) {
+        err << "错误：数据目录 " << store.dataDirectory() << " 不存在，请先运行 init\n";
+        return false;
+    }
+    if (store::Status s = store.open(); !s) {
+        err << "错误：" << s.message() << "\n";
+        return false;
+    }
+    return true;
+}
+
+// The records of a year (all when empty) and category (all when empty), by record number.
+store::Result<std::unique_ptr<store::Cursor>> records(store::Database& db, const std::string& year,
+                                                      const std::string& category) {
+    std::string sql = "select * from kjcg where item_4 like :year";
+    store::Params params{{"year", year + "%"}};
+    if (!category.empty()) {
+        sql += " and item_cglb=:category";
+        params["category"] = category;
+    }
+    return db.query(sql + " order by item_4", params);
+}
+
+// The required sections the current record leaves incomplete, with the fields that make it so.
+store::Result<std::vector<std::pair<std::string, std::vector<std::string>>>>
+incompleteSections(store::Database& db, const store::Cursor& record) {
+    const bool applied = store::trimmed(record.text("item_cglb")) == "1";
+    records::MissingFields missing;
+    if (store::Status s = records::findMissing(db, record, applied, missing); !s) return s.error();
+    std::vector<std::pair<std::string, std::vector<std::string>>> out;
+    for (const auto& [section, fields] : missing.fields) {
+        if (section == records::Section::Property && !applied) continue;
+        out.emplace_back(records::sectionCaption(section), fields);
+    }
+    if (missing.noCompleter) out.emplace_back(records::sectionCaption(records::Section::Completers),
+                                              std::vector<std::string>{"没有完成人员"});
+    return out;
+}
+
+std::string oneLine(std::string text) {
+    for (char& c : text)
+        if (c == '\t' || c == '\r' || c == '\n') c = ' ';
+    return text;
+}
+
+bool validYear(const std::string& year) {
+    return year.empty() || (year.size() == 4 && std::all_of(year.begin(), year.end(), ::isdigit));
+}
+
+int init(const std::string& data, Streams io) {
+    auto created = install::buildDataDirectory(data, install::repositorySources(XB_SOURCE_DIR));
+    if (!created) {
+        io.err << "错误：" << created.message() << "\n";
+        return 1;
+    }
+    for (const std::string& name : *created) io.out << "已创建\t" << name << "\n";
+    io.err << "数据目录 " << data << " 已就绪（新建 " << created->size() << " 个文件）\n";
+    return 0;
+}
+
+int list(store::Database& db, const Options& o, Streams io) {
+    const std::string category = value(o, "--category");
+    if (!category.empty() && category != "1" && category != "2" && category != "3") {
+        io.err << "错误：--category 只能是 1、2 或 3\n";
+        return 2;
+    }
+    auto rows = records(db, value(o, "--year"), category);
+    if (!rows) {
+        io.err << "错误：" << rows.message() << "\n";
+        return 1;
+    }
+    store::Cursor& c = **rows;
+    for (c.first(); !c.eof(); c.next()) {
+        auto incomplete = incompleteSections(db, c);
+        if (!incomplete) {
+            io.err << "错误：" << incomplete.message() << "\n";
+            return 1;
+        }
+        std::string state = "完整";
+        if (!incomplete->empty()) {
+            state = "不完整：";
+            for (size_t i = 0; i < incomplete->size(); ++i) state += (i ? "、" : "") + (*incomplete)[i].first;
+        }
+        io.out << c.text("item_4") << '\t' << c.text("item_cglb") << '\t' << oneLine(c.text("item_120"))
+               << '\t' << oneLine(c.text("item_3")) << '\t' << oneLine(c.text("item_9")) << '\t' << state
+               << "\n";
+    }
+    return 0;
+}
+
+int check(store::Database& db, const Options& o, Streams io) {
+    auto rows = records(db, value(o, "--year"), "");
+    if (!rows) {
+        io.err << "错误：" << rows.message() << "\n";
+        return 1;
+    }
+    int incompleteRecords = 0, all = 0;
+    store::Cursor& c = **rows;
+    for (c.first(); !c.eof(); c.next(), ++all) {
+        auto incomplete = incompleteSections(db, c);
+        if (!incomplete) {
+            io.err << "错误：" << incomplete.message() << "\n";
+            return 1;
+        }
+        if (incomplete->empty()) continue;
+        ++incompleteRecords;
+        for (const auto& [section, fields] : *incomplete) {
+            std::string list;
+            for (size_t i = 0; i < fields.size(); ++i) list += (i ? "," : "") + fields[i];
+            io.out << c.text("item_4") << '\t' << oneLine(c.text("item_3")) << '\t' << section << '\t'
+                   << list << "\n";
+        }
+    }
+    io.err << "共检查 " << all << " 项成果，其中 " << incompleteRecords << " 项未填写完整\n";
+    return incompleteRecords > 0 ? 1 : 0;
+}
+
+int exportRecords(store::Database& db, const Options& o, Streams io) {
+    const std::string out = value(o, "--out");
+    if (out.empty()) {
+        io.err << "错误：请用 --out 指定目标文件夹\n";
+        return 2;
+    }
+    const bool all = o.flags.count("--all") > 0;
+    const std::string year = value(o, "--year");
+    const auto numbersIt = o.values.find("--record");
+    const int scopes = (all ? 1 : 0) + (year.empty() ? 0 : 1) + (numbersIt == o.values.end() ? 0 : 1);
+    if (scopes != 1) {
+        io.err << "错误：请在 --all、--year 和 --record 中选择一种\n";
+        return 2;
+    }
+    const QString folder = QString::fromStdString(out);
+    if (!exchange::existingPackagePath(folder).isEmpty() && !o.flags.count("--force")) {
+        io.err << "错误：" << out << " 中已有 cgsbqy.arj；如需覆盖，请加 --force\n";
+        return 1;
+    }
+    auto candidates = exchange::loadExportRecords(db);
+    if (!candidates) {
+        io.err << "错误：" << candidates.message() << "\n";
+        return 1;
+    }
+    std::set<std::string> wanted;
+    if (numbersIt != o.values.end()) wanted.insert(numbersIt->second.begin(), numbersIt->second.end());
+    std::vector<uint32_t> rows;
+    std::set<std::string> found;
+    for (const exchange::ExportRecord& r : *candidates) {
+        const bool chosen = all || (!year.empty() && exchange::recordYear(r.number) == year) ||
+                            wanted.count(r.number);
+        if (!chosen) continue;
+        rows.push_back(r.row);
+        found.insert(r.number);
+    }
+    for (const std::string& number : wanted)
+        if (!found.count(number)) {
+            io.err << "错误：没有成果管理编号为 " << number << " 的成果\n";
+            return 1;
+        }
+    if (rows.empty()) {
+        io.err << "错误：没有可以导出的成果\n";
+        return 1;
+    }
+    if (auto cleared = exchange::clearExportFlags(db); !cleared) {
+        io.err << "错误：" << cleared.message() << "\n";
+        return 1;
+    }
+    auto package = exchange::exportPackage(db, exchange::Archiver(), folder, rows, [&](int done, int total) {
+        io.err << "\r正在导出 " << done << "/" << total << std::flush;
+    });
+    io.err << "\n";
+    if (!package) {
+        io.err << "错误：" << package.message() << "\n";
+        return 1;
+    }
+    io.out << "已导出 " << rows.size() << " 项成果到 " << package->toStdString() << "\n";
+    return 0;
+}
+
+} // namespace
+
+int run(const std::vector<std::string>& args, const std::string& defaultData, Streams io) {
+    Options o;
+    if (!parse(args, o, io.err)) return 2;
+    if (o.command.empty() || o.command == "help") {
+        (o.command.empty() && !o.flags.count("--help") ? io.err : io.out) << kUsage;
+        return o.command.empty() && !o.flags.count("--help") ? 2 : 0;
+    }
+    const auto help = kCommandHelp.find(o.command);
+    if (help == kCommandHelp.end()) {
+        io.err << "错误：未知的命令 " << o.command << "\n" << kUsage;
+        return 2;
+    }
+    if (o.flags.count("--help")) {
+        io.out << help->second;
+        return 0;
+    }
+    if (!validYear(value(o, "--year"))) {
+        io.err << "错误：年份应为四位数字\n";
+        return 2;
+    }
+    const std::string data = value(o, "--data").empty() ? defaultData : value(o, "--data");
+    if (o.command == "init") return init(data, io);
+
+    store::RecordStore store(data);
+    if (!openStore(store, io.err)) return 1;
+    if (o.command == "list") return list(store.db(), o, io);
+    if (o.command == "check") return check(store.db(), o, io);
+    if (o.command == "export") return exportRecords(store.db(), o, io);
+    return importPackage(store, o.positional, o.flags.count("--overwrite") > 0,
+                         value(o, "--on-duplicate"), io);
+}
+
+} // namespace xb::app::cli
