@@ -1,5 +1,7 @@
 #include "import_window.h"
 
+#include "busy_cursor.h"
+
 #include "app/modal.h"
 #include "app/prompter.h"
 #include "import_duplicates.h"
@@ -46,21 +48,6 @@ QString joined(const std::vector<std::string>& texts) {
     return lines.join(QLatin1Char('\n'));
 }
 
-// The busy cursor while the archiver or a long run works, put back before any message.
-class BusyCursor {
-  public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { restore(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-    void restore() {
-        if (active_) QApplication::restoreOverrideCursor();
-        active_ = false;
-    }
-
-  private:
-    bool active_ = true;
-};
 
 } // namespace
 

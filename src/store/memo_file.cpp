@@ -1,5 +1,7 @@
 #include "memo_file.h"
 
+#include "file_io.h"
+
 #include <algorithm>
 #include <fcntl.h>
 #include <memory>
@@ -22,29 +24,6 @@ void putLe32(unsigned char* p, uint32_t v) {
     p[3] = (v >> 24) & 0xFF;
 }
 
-bool writeAll(int fd, const void* data, size_t size, off_t offset) {
-    const auto* p = static_cast<const char*>(data);
-    while (size > 0) {
-        const ssize_t n = ::pwrite(fd, p, size, offset);
-        if (n <= 0) return false;
-        p += n;
-        size -= static_cast<size_t>(n);
-        offset += n;
-    }
-    return true;
-}
-
-ssize_t readAt(int fd, void* data, size_t size, off_t offset) {
-    size_t done = 0;
-    auto* p = static_cast<char*>(data);
-    while (done < size) {
-        const ssize_t n = ::pread(fd, p + done, size - done, offset + static_cast<off_t>(done));
-        if (n < 0) return -1;
-        if (n == 0) break;
-        done += static_cast<size_t>(n);
-    }
-    return static_cast<ssize_t>(done);
-}
 
 // Memo lengths are bounded so that a damaged length word cannot ask for gigabytes.
 constexpr uint32_t kMaxMemo = 64u << 20;
