@@ -35,20 +35,6 @@ store::Result<std::string> greatestOfYear(store::Database& db, const std::string
 
 } // namespace
 
-bool isRecordNumber(std::string_view text) {
-    return text.size() == 10 && std::all_of(text.begin(), text.end(), [](char c) {
-               return std::isdigit(static_cast<unsigned char>(c));
-           });
-}
-
-store::Result<std::string> followingRecordNumber(const std::string& number) {
-    if (!isRecordNumber(number)) return store::fail("“" + number + "”不是成果管理编号");
-    const std::string next = std::to_string(std::stoll(number) + 1);
-    if (next.size() != 10 || next.compare(0, 4, number, 0, 4) != 0)
-        return store::fail(number.substr(0, 4) + " 年的成果管理编号已经用完");
-    return next;
-}
-
 store::Result<std::string> ImportNumbering::next(const std::string& stagedNumber) {
     const std::string staged = store::trimmed(stagedNumber);
     if (!isRecordNumber(staged)) return store::fail("“" + staged + "”不是成果管理编号");

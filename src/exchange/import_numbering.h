@@ -1,6 +1,7 @@
 // Record numbers of imported achievements: the year's next number in the achievement table.
 #pragma once
 
+#include "records/record_keeping.h"
 #include "store/database.h"
 #include "store/result.h"
 
@@ -10,11 +11,9 @@
 
 namespace xb::exchange {
 
-// A record number: four digits of the year followed by a six-digit sequence number.
-bool isRecordNumber(std::string_view text);
-
-// One more than a record number, refused when the year's sequence is used up.
-store::Result<std::string> followingRecordNumber(const std::string& number);
+// Record numbers follow the same rules as for records created in the main window.
+using records::followingRecordNumber;
+using records::isRecordNumber;
 
 // The numbers under which staged achievements are stored: one more than the greatest record
 // number of the year in kjcg; a year without stored records keeps the staged number. Stored

@@ -7,7 +7,7 @@
 namespace xb::records {
 namespace {
 
-bool isWholeNumber(const std::string& s) {
+bool isWholeNumber(std::string_view s) {
     if (s.empty()) return false;
     for (char c : s)
         if (!std::isdigit(static_cast<unsigned char>(c))) return false;
@@ -18,6 +18,16 @@ std::string firstChars(const std::string& s, size_t n) { return s.substr(0, std:
 
 } // namespace
 
+bool isRecordNumber(std::string_view text) { return text.size() == 10 && isWholeNumber(text); }
+
+store::Result<std::string> followingRecordNumber(const std::string& number) {
+    if (!isRecordNumber(number)) return store::fail("“" + number + "”不是成果管理编号");
+    const std::string next = std::to_string(std::stoll(number) + 1);
+    if (next.size() != 10 || next.compare(0, 4, number, 0, 4) != 0)
+        return store::fail(number.substr(0, 4) + " 年的成果管理编号已经用完");
+    return next;
+}
+
 const std::vector<std::string>& childTables() {
     static const std::vector<std::string> tables{"cgwcdw", "zlqk", "jdwyhmd", "cgwcr"};
     return tables;
@@ -27,11 +37,8 @@ store::Result<std::string> nextRecordNumber(store::Database& db, const std::stri
     auto max = db.query("select max(item_4) from kjcg where item_4 like :year", {{"year", year + "%"}});
     if (!max) return max.error();
     const std::string greatest = store::trimmed((*max)->value(0).toText());
-    if (greatest.size() != 10 || !isWholeNumber(greatest)) return year + "000001";
-    const std::string next = std::to_string(std::stoll(greatest) + 1);
-    if (firstChars(next, 4) != firstChars(greatest, 4))
-        return store::fail(firstChars(greatest, 4) + " 年的成果管理编号已经用完");
-    return next;
+    if (!isRecordNumber(greatest)) return year + "000001";
+    return followingRecordNumber(greatest);
 }
 
 store::Status rekeyChildren(store::Database& db, const std::string& oldNumber,

@@ -7,12 +7,18 @@
 #include "store/database.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace xb::records {
 
 // The child tables of an achievement record, in the order they are changed and deleted.
 const std::vector<std::string>& childTables();
+
+// Whether the text is a record number: ten digits, the year then the sequence number.
+bool isRecordNumber(std::string_view text);
+// The record number after `number` in its year; refused when the year's numbers are used up.
+store::Result<std::string> followingRecordNumber(const std::string& number);
 
 // The next record number of a year: the greatest number of the year plus one, or the year
 // followed by "000001" for its first record. Refused when the year's numbers are used up.
