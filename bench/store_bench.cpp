@@ -24,7 +24,8 @@ double seconds(std::chrono::steady_clock::time_point from) {
 
 double catTime(const std::vector<fs::path>& files) {
     std::string command = "cat";
-    for (const auto& f : files) command += " '" + f.string() + "'";
+    for (const auto& f : files)
+        command += " '" + f.string() + "'";
     command += " > /dev/null";
     const auto t = std::chrono::steady_clock::now();
     if (std::system(command.c_str()) != 0) std::cerr << "cat failed\n";
@@ -32,7 +33,8 @@ double catTime(const std::vector<fs::path>& files) {
 }
 
 void report(const char* what, double s, double raw, const char* unit = "") {
-    std::printf("  %-38s %9.3f s   (cat %.3f s, %.1fx)%s\n", what, s, raw, raw > 0 ? s / raw : 0.0, unit);
+    std::printf("  %-38s %9.3f s   (cat %.3f s, %.1fx)%s\n", what, s, raw, raw > 0 ? s / raw : 0.0,
+                unit);
 }
 
 void run(int rows) {
@@ -50,17 +52,22 @@ void run(int rows) {
         auto cgwcr = std::move(*db.table("cgwcr"));
         const std::string intro(600, 'x');
         for (int i = 0; i < rows; ++i) {
-            const std::string number = std::to_string(2000 + i % 20) + std::to_string(1000000 + i).substr(1);
+            const std::string number =
+                std::to_string(2000 + i % 20) + std::to_string(1000000 + i).substr(1);
             (void)kjcg->append();
             (void)kjcg->setValue("ITEM_4", number);
             (void)kjcg->setValue("ITEM_DQDM", ".");
             (void)kjcg->setValue("ITEM_CGLB", std::to_string(1 + i % 3));
-            (void)kjcg->setValue("ITEM_3", "一种用于科技成果登记的测试成果第" + std::to_string(i) + "项");
+            (void)kjcg->setValue("ITEM_3",
+                                 "一种用于科技成果登记的测试成果第" + std::to_string(i) + "项");
             (void)kjcg->setValue("ITEM_9", "中国科学院某某研究所");
             (void)kjcg->setValue("ITEM_13", "成果公报内容：" + intro);
             (void)kjcg->setValue("ITEM_13_1", "成果简介\r\n第二段");
             (void)kjcg->setValue("ITEM_45", i % 17);
-            if (!kjcg->post()) { std::cerr << "append failed\n"; return; }
+            if (!kjcg->post()) {
+                std::cerr << "append failed\n";
+                return;
+            }
             for (int k = 1; k <= 3; ++k) {
                 (void)cgwcr->append();
                 (void)cgwcr->setValue("ITEM_4", number);
@@ -73,7 +80,8 @@ void run(int rows) {
     }
     const double append = seconds(t);
     const std::vector<fs::path> files{dir / "kjcg.dbf", dir / "kjcg.dbt"};
-    std::printf("  %-38s %9.3f s   (%.0f achievements/s with 3 completers each)\n", "append", append, rows / append);
+    std::printf("  %-38s %9.3f s   (%.0f achievements/s with 3 completers each)\n", "append",
+                append, rows / append);
 
     db.closeTable("kjcg");
     db.closeTable("cgwcr");
@@ -82,7 +90,8 @@ void run(int rows) {
         auto kjcg = std::move(*db.table("kjcg"));
         size_t bytes = 0;
         for (kjcg->first(); !kjcg->eof(); kjcg->next())
-            for (int f = 0; f < kjcg->fieldCount(); ++f) bytes += kjcg->value(f).toText().size();
+            for (int f = 0; f < kjcg->fieldCount(); ++f)
+                bytes += kjcg->value(f).toText().size();
         if (bytes == 0) std::cerr << "scan read nothing\n";
     }
     report("full scan, every field (cursor)", seconds(t), catTime(files));
@@ -99,10 +108,12 @@ void run(int rows) {
     t = std::chrono::steady_clock::now();
     auto max = db.query("select max(item_4) from kjcg where item_4 like'2019%'");
     const double maxTime = seconds(t);
-    std::printf("  %-38s %9.6f s   (answer %s, through the item_4 index)\n", "max(item_4) of a year",
-                maxTime, max ? (*max)->value(0).toText().c_str() : "error");
+    std::printf("  %-38s %9.6f s   (answer %s, through the item_4 index)\n",
+                "max(item_4) of a year", maxTime,
+                max ? (*max)->value(0).toText().c_str() : "error");
     t = std::chrono::steady_clock::now();
-    auto children = db.query("select * from cgwcr where item_4=:item_4 order by item_187", {{"item_4", "2019000019"}});
+    auto children = db.query("select * from cgwcr where item_4=:item_4 order by item_187",
+                             {{"item_4", "2019000019"}});
     report("completers of one record (first)", seconds(t), catTime({dir / "cgwcr.dbf"}));
 
     // Delete a tenth of the rows, then pack.
@@ -124,7 +135,9 @@ int main(int argc, char** argv) {
     std::vector<int> sizes{10000, 100000};
     if (argc > 1) {
         sizes.clear();
-        for (int i = 1; i < argc; ++i) sizes.push_back(std::atoi(argv[i]));
+        for (int i = 1; i < argc; ++i)
+            sizes.push_back(std::atoi(argv[i]));
     }
-    for (int rows : sizes) run(rows);
+    for (int rows : sizes)
+        run(rows);
 }

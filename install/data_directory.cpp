@@ -17,7 +17,8 @@ std::vector<std::string> splitTabs(const std::string& line) {
     size_t start = 0;
     while (true) {
         const size_t tab = line.find('\t', start);
-        parts.push_back(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
+        parts.push_back(
+            line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
         if (tab == std::string::npos) return parts;
         start = tab + 1;
     }
@@ -38,7 +39,8 @@ Status fillTable(const fs::path& dbf, const TableLayout& layout, const RowsFile&
         return fail(source + "：列数与表 " + layout.name + " 的字段数不符");
     for (size_t i = 0; i < rows.columns.size(); ++i)
         if (!sameName(rows.columns[i], layout.fields[i].name))
-            return fail(source + "：第 " + std::to_string(i + 1) + " 列应为 " + layout.fields[i].name);
+            return fail(source + "：第 " + std::to_string(i + 1) + " 列应为 " +
+                        layout.fields[i].name);
     auto table = TableFile::open(dbf.string(), OpenMode::Exclusive);
     if (!table) return table.error();
     for (const auto& row : rows.rows) {
@@ -56,7 +58,8 @@ InstallSources repositorySources(const std::string& sourceRoot) {
     InstallSources sources;
     sources.rowsDirectory = (install / "rows").string();
     std::error_code ec;
-    if (fs::exists(install / "welcome.jpg", ec)) sources.files.push_back((install / "welcome.jpg").string());
+    if (fs::exists(install / "welcome.jpg", ec))
+        sources.files.push_back((install / "welcome.jpg").string());
     for (const auto& entry : fs::directory_iterator(install / "templates", ec))
         if (entry.path().extension() == ".docx") sources.files.push_back(entry.path().string());
     return sources;

@@ -12,8 +12,8 @@
 namespace xb::install {
 
 struct InstallSources {
-    std::string rowsDirectory;          // one <table>.tsv per filled table
-    std::vector<std::string> files;     // copied into the data directory when missing
+    std::string rowsDirectory;      // one <table>.tsv per filled table
+    std::vector<std::string> files; // copied into the data directory when missing
 };
 
 // The sources kept in the repository at `sourceRoot`/install.

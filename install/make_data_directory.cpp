@@ -9,11 +9,13 @@ int main(int argc, char** argv) {
         std::cerr << "用法：xunbao-datadir 源目录 数据目录\n";
         return 2;
     }
-    auto created = xb::install::buildDataDirectory(argv[2], xb::install::repositorySources(argv[1]));
+    auto created =
+        xb::install::buildDataDirectory(argv[2], xb::install::repositorySources(argv[1]));
     if (!created) {
         std::cerr << created.message() << "\n";
         return 1;
     }
-    for (const auto& name : *created) std::cout << "created " << name << "\n";
+    for (const auto& name : *created)
+        std::cout << "created " << name << "\n";
     return 0;
 }

@@ -1,11 +1,11 @@
 #include "cli_commands.h"
 
+#include "app/cli_import.h"
 #include "data_directory.h"
 #include "exchange/archiver.h"
 #include "exchange/export_flags.h"
 #include "exchange/export_records.h"
 #include "exchange/exporter.h"
-#include "app/cli_import.h"
 #include "records/completeness.h"
 #include "store/lookups.h"
 #include "store/record_store.h"
@@ -35,15 +35,20 @@ const char* const kUsage =
 const std::map<std::string, std::string> kCommandHelp{
     {"init", "用法：xunbao-cli [--data 数据目录] init\n"
              "创建数据目录及其中所有的表和代码表；已有的表和文件保持不变。\n"},
-    {"list", "用法：xunbao-cli [--data 数据目录] list [--year 年份] [--category 1|2|3]\n"
-             "每行一项成果，以 TAB 分隔：成果管理编号、成果类型、批准登记号、成果名称、第一完成单位、\n"
-             "是否填写完整（不完整时列出未完成的栏目）。\n"},
-    {"check", "用法：xunbao-cli [--data 数据目录] check [--year 年份]\n"
-              "列出每项未填写完整的成果、未完成的栏目及其空缺的字段；有未完成的成果时退出码为 1。\n"},
-    {"export", "用法：xunbao-cli [--data 数据目录] export --out 文件夹 (--all | --year 年份 | --record 编号...) [--force]\n"
-               "把选中的成果及其合作单位、完成人员、评价委员、专利和本单位情况写入 文件夹/cgsbqy.arj。\n"
-               "文件夹中已有 cgsbqy.arj 时须加 --force 才会覆盖。\n"},
-    {"import", "用法：xunbao-cli [--data 数据目录] import 压缩包 [--overwrite] [--on-duplicate skip|keep|ask]\n"
+    {"list",
+     "用法：xunbao-cli [--data 数据目录] list [--year 年份] [--category 1|2|3]\n"
+     "每行一项成果，以 TAB 分隔：成果管理编号、成果类型、批准登记号、成果名称、第一完成单位、\n"
+     "是否填写完整（不完整时列出未完成的栏目）。\n"},
+    {"check",
+     "用法：xunbao-cli [--data 数据目录] check [--year 年份]\n"
+     "列出每项未填写完整的成果、未完成的栏目及其空缺的字段；有未完成的成果时退出码为 1。\n"},
+    {"export",
+     "用法：xunbao-cli [--data 数据目录] export --out 文件夹 (--all | --year 年份 | --record "
+     "编号...) [--force]\n"
+     "把选中的成果及其合作单位、完成人员、评价委员、专利和本单位情况写入 文件夹/cgsbqy.arj。\n"
+     "文件夹中已有 cgsbqy.arj 时须加 --force 才会覆盖。\n"},
+    {"import", "用法：xunbao-cli [--data 数据目录] import 压缩包 [--overwrite] [--on-duplicate "
+               "skip|keep|ask]\n"
                "导入 cgsbqy.arj：每项成果以其年份的下一个成果管理编号存入。\n"
                "  --overwrite             覆盖导入：同名成果被导入的记录取代\n"
                "  --on-duplicate skip     跳过与已有成果同名的成果（默认）\n"
@@ -55,17 +60,19 @@ struct Options {
     std::string command;
     std::vector<std::string> positional;
     std::map<std::string, std::vector<std::string>> values; // --name value...
-    std::set<std::string> flags;                             // --name
+    std::set<std::string> flags;                            // --name
 };
 
 // Options taking values; the others are flags.
-const std::set<std::string> kValueOptions{"--data", "--year", "--category", "--out", "--on-duplicate"};
+const std::set<std::string> kValueOptions{"--data", "--year", "--category", "--out",
+                                          "--on-duplicate"};
 
 bool parse(const std::vector<std::string>& args, Options& o, std::ostream& err) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "--record") {
-            while (i + 1 < args.size() && !args[i + 1].starts_with("--")) o.values[a].push_back(args[++i]);
+            while (i + 1 < args.size() && !args[i + 1].starts_with("--"))
+                o.values[a].push_back(args[++i]);
             if (o.values[a].empty()) {
                 err << "错误：--record 后面应有成果管理编号\n";
                 return false;
@@ -127,8 +134,9 @@ incompleteSections(store::Database& db, const store::Cursor& record) {
         if (section == records::Section::Property && !applied) continue;
         out.emplace_back(records::sectionCaption(section), fields);
     }
-    if (missing.noCompleter) out.emplace_back(records::sectionCaption(records::Section::Completers),
-                                              std::vector<std::string>{"没有完成人员"});
+    if (missing.noCompleter)
+        out.emplace_back(records::sectionCaption(records::Section::Completers),
+                         std::vector<std::string>{"没有完成人员"});
     return out;
 }
 
@@ -148,7 +156,8 @@ int init(const std::string& data, Streams io) {
         io.err << "错误：" << created.message() << "\n";
         return 1;
     }
-    for (const std::string& name : *created) io.out << "已创建\t" << name << "\n";
+    for (const std::string& name : *created)
+        io.out << "已创建\t" << name << "\n";
     io.err << "数据目录 " << data << " 已就绪（新建 " << created->size() << " 个文件）\n";
     return 0;
 }
@@ -174,11 +183,12 @@ int list(store::Database& db, const Options& o, Streams io) {
         std::string state = "完整";
         if (!incomplete->empty()) {
             state = "不完整：";
-            for (size_t i = 0; i < incomplete->size(); ++i) state += (i ? "、" : "") + (*incomplete)[i].first;
+            for (size_t i = 0; i < incomplete->size(); ++i)
+                state += (i ? "、" : "") + (*incomplete)[i].first;
         }
-        io.out << c.text("item_4") << '\t' << c.text("item_cglb") << '\t' << oneLine(c.text("item_120"))
-               << '\t' << oneLine(c.text("item_3")) << '\t' << oneLine(c.text("item_9")) << '\t' << state
-               << "\n";
+        io.out << c.text("item_4") << '\t' << c.text("item_cglb") << '\t'
+               << oneLine(c.text("item_120")) << '\t' << oneLine(c.text("item_3")) << '\t'
+               << oneLine(c.text("item_9")) << '\t' << state << "\n";
     }
     return 0;
 }
@@ -201,9 +211,10 @@ int check(store::Database& db, const Options& o, Streams io) {
         ++incompleteRecords;
         for (const auto& [section, fields] : *incomplete) {
             std::string list;
-            for (size_t i = 0; i < fields.size(); ++i) list += (i ? "," : "") + fields[i];
-            io.out << c.text("item_4") << '\t' << oneLine(c.text("item_3")) << '\t' << section << '\t'
-                   << list << "\n";
+            for (size_t i = 0; i < fields.size(); ++i)
+                list += (i ? "," : "") + fields[i];
+            io.out << c.text("item_4") << '\t' << oneLine(c.text("item_3")) << '\t' << section
+                   << '\t' << list << "\n";
         }
     }
     io.err << "共检查 " << all << " 项成果，其中 " << incompleteRecords << " 项未填写完整\n";
@@ -219,7 +230,8 @@ int exportRecords(store::Database& db, const Options& o, Streams io) {
     const bool all = o.flags.count("--all") > 0;
     const std::string year = value(o, "--year");
     const auto numbersIt = o.values.find("--record");
-    const int scopes = (all ? 1 : 0) + (year.empty() ? 0 : 1) + (numbersIt == o.values.end() ? 0 : 1);
+    const int scopes =
+        (all ? 1 : 0) + (year.empty() ? 0 : 1) + (numbersIt == o.values.end() ? 0 : 1);
     if (scopes != 1) {
         io.err << "错误：请在 --all、--year 和 --record 中选择一种\n";
         return 2;
@@ -235,7 +247,8 @@ int exportRecords(store::Database& db, const Options& o, Streams io) {
         return 1;
     }
     std::set<std::string> wanted;
-    if (numbersIt != o.values.end()) wanted.insert(numbersIt->second.begin(), numbersIt->second.end());
+    if (numbersIt != o.values.end())
+        wanted.insert(numbersIt->second.begin(), numbersIt->second.end());
     std::vector<uint32_t> rows;
     std::set<std::string> found;
     for (const exchange::ExportRecord& r : *candidates) {
@@ -258,9 +271,10 @@ int exportRecords(store::Database& db, const Options& o, Streams io) {
         io.err << "错误：" << cleared.message() << "\n";
         return 1;
     }
-    auto package = exchange::exportPackage(db, exchange::Archiver(), folder, rows, [&](int done, int total) {
-        io.err << "\r正在导出 " << done << "/" << total << std::flush;
-    });
+    auto package =
+        exchange::exportPackage(db, exchange::Archiver(), folder, rows, [&](int done, int total) {
+            io.err << "\r正在导出 " << done << "/" << total << std::flush;
+        });
     io.err << "\n";
     if (!package) {
         io.err << "错误：" << package.message() << "\n";

@@ -14,7 +14,8 @@ namespace xb::app::cli {
 namespace {
 
 // Staged achievements that already stand in the store are dropped or kept, as the caller chose.
-store::Result<int> settleDuplicates(store::Database& db, const std::string& onDuplicate, Streams io) {
+store::Result<int> settleDuplicates(store::Database& db, const std::string& onDuplicate,
+                                    Streams io) {
     auto staged = exchange::loadStagedAchievements(db);
     if (!staged) return staged.error();
     int skipped = 0;
@@ -24,13 +25,15 @@ store::Result<int> settleDuplicates(store::Database& db, const std::string& onDu
         if (!*twin || onDuplicate == "keep") continue;
         bool drop = true;
         if (onDuplicate == "ask") {
-            io.err << "导入的项目“" << s.name << "”与已有成果 " << **twin << " 重复，是否跳过？(y/n) " << std::flush;
+            io.err << "导入的项目“" << s.name << "”与已有成果 " << **twin
+                   << " 重复，是否跳过？(y/n) " << std::flush;
             std::string answer;
             std::getline(std::cin, answer);
             drop = answer.empty() || answer[0] == 'y' || answer[0] == 'Y';
         }
         if (!drop) continue;
-        if (store::Status removed = exchange::removeStagedAchievement(db, s); !removed) return removed.error();
+        if (store::Status removed = exchange::removeStagedAchievement(db, s); !removed)
+            return removed.error();
         ++skipped;
     }
     return skipped;
@@ -38,13 +41,14 @@ store::Result<int> settleDuplicates(store::Database& db, const std::string& onDu
 
 } // namespace
 
-int importPackage(store::RecordStore& store, const std::vector<std::string>& arguments, bool overwrite,
-                  const std::string& onDuplicate, Streams io) {
+int importPackage(store::RecordStore& store, const std::vector<std::string>& arguments,
+                  bool overwrite, const std::string& onDuplicate, Streams io) {
     if (arguments.size() != 1) {
         io.err << "错误：请给出一个导入包 CGSBQY.ARJ\n";
         return 2;
     }
-    if (!onDuplicate.empty() && onDuplicate != "skip" && onDuplicate != "keep" && onDuplicate != "ask") {
+    if (!onDuplicate.empty() && onDuplicate != "skip" && onDuplicate != "keep" &&
+        onDuplicate != "ask") {
         io.err << "错误：--on-duplicate 只能是 skip、keep 或 ask\n";
         return 2;
     }
@@ -82,10 +86,12 @@ int importPackage(store::RecordStore& store, const std::vector<std::string>& arg
     const auto progress = [&](int done, int total) {
         io.err << "\r正在存入 " << done << "/" << total << std::flush;
     };
-    const exchange::MergeOutcome outcome =
-        overwrite ? exchange::overwriteImport(db, progress) : exchange::storeStagedAchievements(db, progress);
+    const exchange::MergeOutcome outcome = overwrite
+                                               ? exchange::overwriteImport(db, progress)
+                                               : exchange::storeStagedAchievements(db, progress);
     io.err << "\n";
-    for (const std::string& problem : outcome.problems) io.err << "错误：" << problem << "\n";
+    for (const std::string& problem : outcome.problems)
+        io.err << "错误：" << problem << "\n";
     io.out << "新存入\t" << outcome.added << "\n覆盖\t" << outcome.overwritten << "\n跳过\t"
            << skipped + outcome.skipped << "\n";
     return outcome.problems.empty() ? 0 : 1;

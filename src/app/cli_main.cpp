@@ -10,6 +10,7 @@ int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     xb::app::useApplicationLocale();
     std::vector<std::string> args;
-    for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
+    for (int i = 1; i < argc; ++i)
+        args.emplace_back(argv[i]);
     return xb::app::cli::run(args, xb::app::dataDirectory().toStdString(), {std::cout, std::cerr});
 }

@@ -45,7 +45,8 @@ int main(int argc, char* argv[]) {
     // The record store is opened before any window; an error is shown and the program goes on
     // with the tables opened so far.
     xb::store::RecordStore store(xb::app::dataDirectory().toStdString());
-    if (xb::store::Status opened = store.open(); !opened) xb::app::prompter().showError(opened.error());
+    if (xb::store::Status opened = store.open(); !opened)
+        xb::app::prompter().showError(opened.error());
 
     xb::records::TMainForm main(store, &welcome);
     xb::app::installPages(main, store);

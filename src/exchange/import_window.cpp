@@ -48,7 +48,6 @@ QString joined(const std::vector<std::string>& texts) {
     return lines.join(QLatin1Char('\n'));
 }
 
-
 } // namespace
 
 TFormin::TFormin(store::RecordStore& store, QWidget* parent)

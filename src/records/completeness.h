@@ -8,30 +8,37 @@
 
 #include <array>
 #include <map>
-#include <vector>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace xb::records {
 
 // The section buttons, numbered as their names: btn_page01 ... btn_page09 (06 does not exist).
-enum class Section { Overview = 1, Property = 2, Project = 3, FirstUnit = 4, Partners = 5,
-                     Committee = 7, Completers = 8, Certificate = 9 };
-inline constexpr std::array<Section, 8> kSections{Section::Overview,  Section::Property,
-                                                  Section::Project,   Section::FirstUnit,
-                                                  Section::Partners,  Section::Committee,
-                                                  Section::Completers, Section::Certificate};
+enum class Section {
+    Overview = 1,
+    Property = 2,
+    Project = 3,
+    FirstUnit = 4,
+    Partners = 5,
+    Committee = 7,
+    Completers = 8,
+    Certificate = 9
+};
+inline constexpr std::array<Section, 8> kSections{
+    Section::Overview, Section::Property,  Section::Project,    Section::FirstUnit,
+    Section::Partners, Section::Committee, Section::Completers, Section::Certificate};
 
 // The mark of every section button: true for the done mark, false for the question mark.
 class SectionMarks {
-public:
+  public:
     SectionMarks() { done_.fill(true); }
     bool done(Section s) const { return done_[static_cast<size_t>(s)]; }
     void set(Section s, bool done) { done_[static_cast<size_t>(s)] = done; }
     void setAll(bool done) { done_.fill(done); }
     bool operator==(const SectionMarks&) const = default;
 
-private:
+  private:
     std::array<bool, 10> done_{};
 };
 

@@ -9,12 +9,15 @@
 namespace xb::records {
 namespace {
 
-std::string utf8(const QString& s) { return s.toStdString(); }
+std::string utf8(const QString& s) {
+    return s.toStdString();
+}
 
 store::Status fill(QComboBox* combo, const store::Result<std::vector<std::string>>& entries) {
     combo->clear();
     if (!entries) return entries.error();
-    for (const std::string& entry : *entries) combo->addItem(QString::fromStdString(entry));
+    for (const std::string& entry : *entries)
+        combo->addItem(QString::fromStdString(entry));
     combo->setCurrentIndex(-1);
     return {};
 }
@@ -27,8 +30,10 @@ store::Status fillFromDictionary(QComboBox* combo, store::Database& db, const QS
 }
 
 store::Status fillFromCodeTable(QComboBox* combo, store::Database& db, const QString& table,
-                                const QString& codeField, const QString& labelField, bool optional) {
-    return fill(combo, store::codeTableEntries(db, utf8(table), utf8(codeField), utf8(labelField), optional));
+                                const QString& codeField, const QString& labelField,
+                                bool optional) {
+    return fill(combo, store::codeTableEntries(db, utf8(table), utf8(codeField), utf8(labelField),
+                                               optional));
 }
 
 store::Status fillWithColumnValues(QComboBox* combo, store::Database& db, const QString& table,
@@ -38,7 +43,8 @@ store::Status fillWithColumnValues(QComboBox* combo, store::Database& db, const 
 
 void selectStoredCode(QComboBox* combo, const QString& code) {
     std::vector<std::string> entries;
-    for (int i = 0; i < combo->count(); ++i) entries.push_back(utf8(combo->itemText(i)));
+    for (int i = 0; i < combo->count(); ++i)
+        entries.push_back(utf8(combo->itemText(i)));
     const int index = store::entryIndexForCode(entries, utf8(code.trimmed()));
     if (index >= 0) combo->setCurrentIndex(index);
 }

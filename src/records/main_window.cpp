@@ -33,26 +33,37 @@ QIcon markIcon(bool done) {
     font.setPixelSize(14);
     painter.setFont(font);
     painter.setPen(done ? QColor(0, 140, 60) : QColor(200, 30, 30));
-    painter.drawText(pixmap.rect(), Qt::AlignCenter, done ? QStringLiteral("✔") : QStringLiteral("?"));
+    painter.drawText(pixmap.rect(), Qt::AlignCenter,
+                     done ? QStringLiteral("✔") : QStringLiteral("?"));
     return QIcon(pixmap);
 }
 
 const char* sectionName(Section s) {
     switch (s) {
-    case Section::Overview: return "btn_page01";
-    case Section::Property: return "btn_page02";
-    case Section::Project: return "btn_page03";
-    case Section::FirstUnit: return "btn_page04";
-    case Section::Partners: return "btn_page05";
-    case Section::Committee: return "btn_page07";
-    case Section::Completers: return "btn_page08";
-    case Section::Certificate: return "btn_page09";
+    case Section::Overview:
+        return "btn_page01";
+    case Section::Property:
+        return "btn_page02";
+    case Section::Project:
+        return "btn_page03";
+    case Section::FirstUnit:
+        return "btn_page04";
+    case Section::Partners:
+        return "btn_page05";
+    case Section::Committee:
+        return "btn_page07";
+    case Section::Completers:
+        return "btn_page08";
+    case Section::Certificate:
+        return "btn_page09";
     }
     return "";
 }
 
 // Pages whose closing re-evaluates the enabled state.
-bool reevaluatesOnClose(Section s) { return s != Section::Partners; }
+bool reevaluatesOnClose(Section s) {
+    return s != Section::Partners;
+}
 
 } // namespace
 
@@ -173,10 +184,14 @@ void TMainForm::buildControls() {
         close();
     });
     const std::pair<Section, void (TMainForm::*)()> handlers[] = {
-        {Section::Overview, &TMainForm::btn_page01Click},  {Section::Property, &TMainForm::btn_page02Click},
-        {Section::Project, &TMainForm::btn_page03Click},   {Section::FirstUnit, &TMainForm::btn_page04Click},
-        {Section::Partners, &TMainForm::btn_page05Click},  {Section::Committee, &TMainForm::btn_page07Click},
-        {Section::Completers, &TMainForm::btn_page08Click}, {Section::Certificate, &TMainForm::btn_page09Click}};
+        {Section::Overview, &TMainForm::btn_page01Click},
+        {Section::Property, &TMainForm::btn_page02Click},
+        {Section::Project, &TMainForm::btn_page03Click},
+        {Section::FirstUnit, &TMainForm::btn_page04Click},
+        {Section::Partners, &TMainForm::btn_page05Click},
+        {Section::Committee, &TMainForm::btn_page07Click},
+        {Section::Completers, &TMainForm::btn_page08Click},
+        {Section::Certificate, &TMainForm::btn_page09Click}};
     for (const auto& [section, handler] : handlers)
         connect(sectionButtons_[section], &QPushButton::clicked, this, handler);
     showMarks();
@@ -184,13 +199,21 @@ void TMainForm::buildControls() {
 
 // ---- State shared with the dialogs and the query builder ----------------------------------
 
-int TMainForm::categoryPosition() const { return ComboBox1->currentIndex(); }
+int TMainForm::categoryPosition() const {
+    return ComboBox1->currentIndex();
+}
 
-void TMainForm::setCategoryPosition(int position) { ComboBox1->setCurrentIndex(position); }
+void TMainForm::setCategoryPosition(int position) {
+    ComboBox1->setCurrentIndex(position);
+}
 
-QString TMainForm::yearText() const { return cbYear->currentText(); }
+QString TMainForm::yearText() const {
+    return cbYear->currentText();
+}
 
-bool TMainForm::listIsEmpty() const { return !list_ || list_->isEmpty(); }
+bool TMainForm::listIsEmpty() const {
+    return !list_ || list_->isEmpty();
+}
 
 std::string TMainForm::currentCategoryCode() const {
     return list_ && !list_->isEmpty() ? store::trimmed(list_->text("item_cglb")) : std::string();
@@ -201,7 +224,9 @@ bool TMainForm::unitHasRows() {
     return unit && (*unit)->value(0).toInteger() > 0;
 }
 
-void TMainForm::reportError(const store::Error& error) { app::prompter().showError(error); }
+void TMainForm::reportError(const store::Error& error) {
+    app::prompter().showError(error);
+}
 
 // ---- Record list --------------------------------------------------------------------------
 
@@ -264,7 +289,8 @@ void TMainForm::fillYearList() {
     auto years = yearEntries(store_.db());
     if (!years) reportError(years.error());
     if (years && !years->empty()) {
-        for (const std::string& year : *years) cbYear->addItem(QString::fromStdString(year));
+        for (const std::string& year : *years)
+            cbYear->addItem(QString::fromStdString(year));
         cbYear->setCurrentIndex(0);
     } else {
         cbYear->addItem(QString::number(QDate::currentDate().year()));
@@ -354,7 +380,8 @@ void TMainForm::FormShow() {
 void TMainForm::applyProfileEnabling() {
     // Without the own organization's profile there is nothing to register records for.
     const bool enabled = unitHasRows();
-    for (auto& [section, button] : sectionButtons_) button->setEnabled(enabled);
+    for (auto& [section, button] : sectionButtons_)
+        button->setEnabled(enabled);
     for (QWidget* w : std::initializer_list<QWidget*>{Button1, Button5, BitBtn2, BitBtn3, BitBtn4,
                                                       ComboBox1, cbYear, DBGrid1})
         w->setEnabled(enabled);
@@ -380,9 +407,13 @@ void TMainForm::DBGrid1CellClick() {
                                QStringLiteral("当前项目有未完成栏目，请您填写完毕!"));
 }
 
-void TMainForm::Button6Click() { newDialog_->openNew(); }
+void TMainForm::Button6Click() {
+    newDialog_->openNew();
+}
 
-void TMainForm::Button3Click() { newDialog_->openChange(); }
+void TMainForm::Button3Click() {
+    newDialog_->openChange();
+}
 
 void TMainForm::Button4Click() {
     if (listIsEmpty()) return;
@@ -432,14 +463,30 @@ void TMainForm::sectionClick(Section section) {
     sectionPageClosed(section);
 }
 
-void TMainForm::btn_page01Click() { sectionClick(Section::Overview); }
-void TMainForm::btn_page02Click() { sectionClick(Section::Property); }
-void TMainForm::btn_page03Click() { sectionClick(Section::Project); }
-void TMainForm::btn_page04Click() { sectionClick(Section::FirstUnit); }
-void TMainForm::btn_page05Click() { sectionClick(Section::Partners); }
-void TMainForm::btn_page07Click() { sectionClick(Section::Committee); }
-void TMainForm::btn_page08Click() { sectionClick(Section::Completers); }
-void TMainForm::btn_page09Click() { sectionClick(Section::Certificate); }
+void TMainForm::btn_page01Click() {
+    sectionClick(Section::Overview);
+}
+void TMainForm::btn_page02Click() {
+    sectionClick(Section::Property);
+}
+void TMainForm::btn_page03Click() {
+    sectionClick(Section::Project);
+}
+void TMainForm::btn_page04Click() {
+    sectionClick(Section::FirstUnit);
+}
+void TMainForm::btn_page05Click() {
+    sectionClick(Section::Partners);
+}
+void TMainForm::btn_page07Click() {
+    sectionClick(Section::Committee);
+}
+void TMainForm::btn_page08Click() {
+    sectionClick(Section::Completers);
+}
+void TMainForm::btn_page09Click() {
+    sectionClick(Section::Certificate);
+}
 
 void TMainForm::closeEvent(QCloseEvent* event) {
     if (const auto refusal = closeRefusal(marks_, currentCategoryCode())) {

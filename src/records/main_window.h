@@ -24,17 +24,17 @@ class TFormNew;
 // Windows the main window opens; each is set by whoever builds the program's windows. A window
 // that is not set is simply not opened.
 struct MainWindowPages {
-    std::function<void()> profile;       // 单位情况 and the first-start demand
-    std::function<void()> exportWindow;  // 导出
-    std::function<void()> importWindow;  // 导入
-    std::function<void()> codeManage;    // 更新指标项
-    std::function<void()> printWindow;   // 打印, after preparation
+    std::function<void()> profile;                     // 单位情况 and the first-start demand
+    std::function<void()> exportWindow;                // 导出
+    std::function<void()> importWindow;                // 导入
+    std::function<void()> codeManage;                  // 更新指标项
+    std::function<void()> printWindow;                 // 打印, after preparation
     std::map<Section, std::function<void()>> sections; // section pages, after filling
 };
 
 class TMainForm : public QMainWindow, public QueryHost {
     Q_OBJECT
-public:
+  public:
     // `welcome` (may be null) is shown once when the window is first shown.
     TMainForm(store::RecordStore& store, QDialog* welcome = nullptr, QWidget* parent = nullptr);
     ~TMainForm() override;
@@ -74,14 +74,14 @@ public:
     // Called after a page of a section closes.
     void sectionPageClosed(Section section);
 
-public slots:
+  public slots:
     void FormShow();
     void ComboBox1Change();
     void DBGrid1CellClick();
-    void Button6Click();  // 新增
-    void Button3Click();  // 修改主项
-    void Button4Click();  // 删除
-    void BitBtn4Click();  // 打印
+    void Button6Click(); // 新增
+    void Button3Click(); // 修改主项
+    void Button4Click(); // 删除
+    void BitBtn4Click(); // 打印
     void btn_page01Click();
     void btn_page02Click();
     void btn_page03Click();
@@ -91,11 +91,11 @@ public slots:
     void btn_page08Click();
     void btn_page09Click();
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void buildControls();
     void sectionClick(Section section);
     void syncGridToList();
@@ -118,15 +118,15 @@ private:
     QTableView* DBGrid1 = nullptr;
     RecordListModel* model_ = nullptr;
     std::map<Section, QPushButton*> sectionButtons_;
-    QPushButton* Button1 = nullptr;  // 新增
-    QPushButton* Button5 = nullptr;  // 修改主项
-    QPushButton* Button4 = nullptr;  // 删除
-    QPushButton* BitBtn1 = nullptr;  // 导入
-    QPushButton* BitBtn2 = nullptr;  // 导出
-    QPushButton* BitBtn4 = nullptr;  // 打印
-    QPushButton* BitBtn3 = nullptr;  // 更新指标项
-    QPushButton* Button2 = nullptr;  // 单位情况
-    QPushButton* BitBtn7 = nullptr;  // 退出
+    QPushButton* Button1 = nullptr; // 新增
+    QPushButton* Button5 = nullptr; // 修改主项
+    QPushButton* Button4 = nullptr; // 删除
+    QPushButton* BitBtn1 = nullptr; // 导入
+    QPushButton* BitBtn2 = nullptr; // 导出
+    QPushButton* BitBtn4 = nullptr; // 打印
+    QPushButton* BitBtn3 = nullptr; // 更新指标项
+    QPushButton* Button2 = nullptr; // 单位情况
+    QPushButton* BitBtn7 = nullptr; // 退出
     QueryBuilder* queryBuilder_ = nullptr;
     TFormNew* newDialog_ = nullptr;
 

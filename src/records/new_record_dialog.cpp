@@ -2,9 +2,9 @@
 
 #include "app/modal.h"
 #include "app/prompter.h"
+#include "pages/text_limits.h"
 #include "records/main_window.h"
 #include "records/record_keeping.h"
-#include "pages/text_limits.h"
 #include "store/lookups.h"
 
 #include <QCloseEvent>
@@ -62,7 +62,8 @@ TFormNew::TFormNew(TMainForm& main) : QDialog(&main), main_(main) {
     Button1->setObjectName("Button1");
     Button2 = new QPushButton(QStringLiteral("退出"), this);
     Button2->setObjectName("Button2");
-    for (QPushButton* b : {Button1, Button2}) b->setAutoDefault(false);
+    for (QPushButton* b : {Button1, Button2})
+        b->setAutoDefault(false);
 
     auto* yearRow = new QHBoxLayout;
     yearRow->setSpacing(1);
@@ -103,7 +104,8 @@ void TFormNew::openNew() {
     edt_120->clear();
     edt_3->clear();
     auto unit = main_.recordStore().db().table("unit");
-    edt_9->setText(unit && !(*unit)->isEmpty() ? QString::fromStdString((*unit)->text("item_9")) : QString());
+    edt_9->setText(unit && !(*unit)->isEmpty() ? QString::fromStdString((*unit)->text("item_9"))
+                                               : QString());
     app::showModal(*this);
 }
 
@@ -222,8 +224,10 @@ bool TFormNew::saveCommon() {
 
 void TFormNew::Button1Click() {
     if (!saveCommon()) return;
-    if (windowTitle() == kModeNew) saveNew();
-    else if (windowTitle() == kModeChange) saveChange();
+    if (windowTitle() == kModeNew)
+        saveNew();
+    else if (windowTitle() == kModeChange)
+        saveChange();
 }
 
 void TFormNew::bringMainWindowToDialog() {
@@ -248,7 +252,8 @@ void TFormNew::saveNew() {
     store::Cursor* list = main_.recordList();
     const int position = (list ? list->count() : 0) + 1;
     const QString name = edt_3->text().trimmed();
-    auto same = db.query("select count(*) from kjcg where item_3=:name", {{"name", name.toStdString()}});
+    auto same =
+        db.query("select count(*) from kjcg where item_3=:name", {{"name", name.toStdString()}});
     if (same && (*same)->value(0).toInteger() > 0) {
         app::prompter().inform(QStringLiteral("提示信息"), QStringLiteral("已有同名项目!"));
         main_.rerunSavedStatement();
@@ -297,7 +302,8 @@ void TFormNew::saveNew() {
 void TFormNew::saveChange() {
     store::Database& db = main_.recordStore().db();
     const QString name = edt_3->text().trimmed();
-    auto same = db.query("select count(*) from kjcg where item_3=:name", {{"name", name.toStdString()}});
+    auto same =
+        db.query("select count(*) from kjcg where item_3=:name", {{"name", name.toStdString()}});
     std::string number = rememberedNumber_;
     bool changed = false;
     if (same && (*same)->value(0).toInteger() > 1) {
@@ -307,8 +313,10 @@ void TFormNew::saveChange() {
         store::Status s;
         if (year != rememberedNumber_.substr(0, 4)) {
             auto next = nextRecordNumber(db, year);
-            if (next) number = *next;
-            else s = next.error();
+            if (next)
+                number = *next;
+            else
+                s = next.error();
         }
         if (s) s = rekeyChildren(db, rememberedNumber_, number);
         if (s) {
@@ -319,7 +327,8 @@ void TFormNew::saveChange() {
             } else {
                 store::Cursor& row = **kjcg;
                 s = row.setFilter("item_4='" + store::quoteForSql(rememberedNumber_) + "'");
-                if (s && row.isEmpty()) s = store::fail("找不到成果管理编号为 " + rememberedNumber_ + " 的记录");
+                if (s && row.isEmpty())
+                    s = store::fail("找不到成果管理编号为 " + rememberedNumber_ + " 的记录");
                 if (s) s = row.edit();
                 if (s) {
                     (void)applyCategory(row, std::to_string(ComboBox1->currentIndex() + 1));
@@ -370,7 +379,8 @@ void TFormNew::Button2Click() {
         close();
     } else if (noName || noUnit) {
         Button1Click();
-    } else if (app::prompter().confirmOkCancel(QStringLiteral("提示信息"), QStringLiteral("退出并储存？"))) {
+    } else if (app::prompter().confirmOkCancel(QStringLiteral("提示信息"),
+                                               QStringLiteral("退出并储存？"))) {
         Button1Click();
         close();
     } else {

@@ -17,7 +17,7 @@ class TMainForm;
 
 class TFormNew : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TFormNew(TMainForm& main);
 
     // 新增: an empty dialog in the mode "请填写新项目！".
@@ -26,19 +26,19 @@ public:
     void openChange();
     bool isClean() const { return clean_; }
 
-public slots:
+  public slots:
     void FormShow();
     void Button1Click(); // 存储
     void Button2Click(); // 退出
     void ComboBox1Change();
     void cbYearChange(const QString& text);
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     bool saveCommon();
     void saveNew();
     void saveChange();

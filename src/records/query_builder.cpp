@@ -36,8 +36,8 @@ QString comparisonText(const QString& field, const QString& op, const QString& v
 
 QueryBuilder::QueryBuilder(store::Database& db, QueryHost& host, bool hasZtflh, bool hasXkfl,
                            QWidget* parent)
-    : QGroupBox(QStringLiteral("查询条件输入区"), parent), db_(db), host_(host), hasZtflh_(hasZtflh),
-      hasXkfl_(hasXkfl) {
+    : QGroupBox(QStringLiteral("查询条件输入区"), parent), db_(db), host_(host),
+      hasZtflh_(hasZtflh), hasXkfl_(hasXkfl) {
     setObjectName("QueryPanel");
     ComboBox2 = new QComboBox(this);
     ComboBox2->setObjectName("ComboBox2");
@@ -102,7 +102,8 @@ QueryBuilder::QueryBuilder(store::Database& db, QueryHost& host, bool hasZtflh, 
         joinRow->addWidget(b);
     }
     joinRow->addStretch(1);
-    for (QPushButton* b : {SpeedButton16, SpeedButton26, cut}) joinRow->addWidget(b);
+    for (QPushButton* b : {SpeedButton16, SpeedButton26, cut})
+        joinRow->addWidget(b);
     grid->addWidget(new QLabel(QStringLiteral("查询条件显示："), this), 1, 0);
     grid->addLayout(joinRow, 1, 1, 1, 6);
     grid->addWidget(MMSysV, 2, 0, 1, 7);
@@ -127,7 +128,9 @@ QueryBuilder::QueryBuilder(store::Database& db, QueryHost& host, bool hasZtflh, 
     });
 }
 
-QString QueryBuilder::condition() const { return MMSysV->toPlainText(); }
+QString QueryBuilder::condition() const {
+    return MMSysV->toPlainText();
+}
 
 void QueryBuilder::reportFill(const store::Status& status) {
     if (!status) app::prompter().showError(status.error());
@@ -179,7 +182,8 @@ void QueryBuilder::ComboBox2Change() {
     if (Combobox3->count() > 1) {
         setListMode(true);
     } else if (caption.contains(QStringLiteral("单位所在省市"))) {
-        reportFill(fillFromCodeTable(Combobox3, db_, "province", "Province_i", "Province_n", false));
+        reportFill(
+            fillFromCodeTable(Combobox3, db_, "province", "Province_i", "Province_n", false));
         if (Combobox3->count() > 0) Combobox3->setCurrentIndex(0);
         setListMode(true);
     } else {
@@ -266,7 +270,8 @@ void QueryBuilder::SpeedButton16Click() {
     }
     host_.numberRecordList();
     if (host_.listIsEmpty()) {
-        app::prompter().inform(QStringLiteral("信息"), QStringLiteral("没找到符合条件的条目,请再输入合适语句!"));
+        app::prompter().inform(QStringLiteral("信息"),
+                               QStringLiteral("没找到符合条件的条目,请再输入合适语句!"));
         host_.rerunSavedStatement();
     }
 }

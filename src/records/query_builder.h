@@ -20,7 +20,7 @@ namespace xb::records {
 
 // What the query builder needs of the main window.
 class QueryHost {
-public:
+  public:
     virtual ~QueryHost() = default;
     virtual int categoryPosition() const = 0;
     virtual QString yearText() const = 0;
@@ -38,7 +38,7 @@ QString comparisonText(const QString& field, const QString& op, const QString& v
 
 class QueryBuilder : public QGroupBox {
     Q_OBJECT
-public:
+  public:
     QueryBuilder(store::Database& db, QueryHost& host, bool hasZtflh, bool hasXkfl,
                  QWidget* parent = nullptr);
 
@@ -52,14 +52,14 @@ public:
     }
     QString condition() const;
 
-public slots:
+  public slots:
     void ComboBox2Change();
     void SpeedButton24Click(); // 加入
     void SpeedButton16Click(); // 查询
     void SpeedButton26Click(); // 恢复
     void SpeedButton23Click(); // 剪切
 
-private:
+  private:
     void insertAtCaret(const QString& text);
     void setListMode(bool list);
     void reportFill(const store::Status& status);

@@ -14,11 +14,15 @@ bool isWholeNumber(std::string_view s) {
     return true;
 }
 
-std::string firstChars(const std::string& s, size_t n) { return s.substr(0, std::min(n, s.size())); }
+std::string firstChars(const std::string& s, size_t n) {
+    return s.substr(0, std::min(n, s.size()));
+}
 
 } // namespace
 
-bool isRecordNumber(std::string_view text) { return text.size() == 10 && isWholeNumber(text); }
+bool isRecordNumber(std::string_view text) {
+    return text.size() == 10 && isWholeNumber(text);
+}
 
 store::Result<std::string> followingRecordNumber(const std::string& number) {
     if (!isRecordNumber(number)) return store::fail("“" + number + "”不是成果管理编号");
@@ -34,7 +38,8 @@ const std::vector<std::string>& childTables() {
 }
 
 store::Result<std::string> nextRecordNumber(store::Database& db, const std::string& year) {
-    auto max = db.query("select max(item_4) from kjcg where item_4 like :year", {{"year", year + "%"}});
+    auto max =
+        db.query("select max(item_4) from kjcg where item_4 like :year", {{"year", year + "%"}});
     if (!max) return max.error();
     const std::string greatest = store::trimmed((*max)->value(0).toText());
     if (!isRecordNumber(greatest)) return year + "000001";
@@ -48,7 +53,8 @@ store::Status rekeyChildren(store::Database& db, const std::string& oldNumber,
         auto view = db.table(table);
         if (!view) return view.error();
         store::Cursor& c = **view;
-        if (store::Status s = c.setFilter("item_4='" + store::quoteForSql(oldNumber) + "'"); !s) return s;
+        if (store::Status s = c.setFilter("item_4='" + store::quoteForSql(oldNumber) + "'"); !s)
+            return s;
         // Each posted row leaves the filtered view, so the loop ends when none is left.
         while (!c.isEmpty() && c.text("item_4") != newNumber) {
             if (store::Status s = c.edit(); !s) return s;
@@ -64,19 +70,23 @@ store::Status applyCategory(store::Cursor& record, const std::string& category) 
     if (store::Status s = record.setValue("item_cglb", category); !s) return s;
     const std::string form = store::trimmed(record.text("ITEM_21"));
     auto clear = [&](std::initializer_list<const char*> fields) {
-        for (const char* f : fields) (void)record.setValue(f, "");
+        for (const char* f : fields)
+            (void)record.setValue(f, "");
     };
     if (category == "1") {
         clear({"ITEM_210", "ITEM_200"});
-        if (form != "1" && form != "2" && form != "3" && form != "5" && form != "9") clear({"ITEM_21"});
+        if (form != "1" && form != "2" && form != "3" && form != "5" && form != "9")
+            clear({"ITEM_21"});
     } else {
-        clear({"ITEM_123", "ITEM_124_1", "ITEM_16", "ITEM_33", "ITEM_32", "ITEM_32_1", "ITEM_125_1"});
+        clear(
+            {"ITEM_123", "ITEM_124_1", "ITEM_16", "ITEM_33", "ITEM_32", "ITEM_32_1", "ITEM_125_1"});
         if (form != "2" && form != "4" && form != "6" && form != "9") clear({"ITEM_21"});
     }
     return {};
 }
 
-store::Status deleteRecord(store::Database& db, const std::string& number, const std::string& region) {
+store::Status deleteRecord(store::Database& db, const std::string& number,
+                           const std::string& region) {
     for (const std::string& table : childTables()) {
         auto view = db.table(table);
         if (!view) return view.error();
@@ -130,8 +140,9 @@ store::Status normalizeIntellectualProperty(store::Cursor& record) {
 
 store::Result<bool> derivePatentSummary(store::Database& db, store::Cursor& record) {
     if (!record.isNull("ITEM_51_1") || !record.isNull("patent_ty")) return false;
-    auto patents = db.query("select * from zlqk where item_4=:item_4 and item_dqdm=:item_dqdm",
-                            {{"item_4", record.text("ITEM_4")}, {"item_dqdm", record.text("ITEM_DQDM")}});
+    auto patents =
+        db.query("select * from zlqk where item_4=:item_4 and item_dqdm=:item_dqdm",
+                 {{"item_4", record.text("ITEM_4")}, {"item_dqdm", record.text("ITEM_DQDM")}});
     if (!patents) return patents.error();
     store::Cursor& p = **patents;
     if (p.isEmpty()) return false;

@@ -33,7 +33,8 @@ store::Status rekeyChildren(store::Database& db, const std::string& oldNumber,
 store::Status applyCategory(store::Cursor& record, const std::string& category);
 
 // Deletes the record's child rows, then the record itself, selected by its record key.
-store::Status deleteRecord(store::Database& db, const std::string& number, const std::string& region);
+store::Status deleteRecord(store::Database& db, const std::string& number,
+                           const std::string& region);
 
 // Writes each row's 1-based position into `NO`; rows that already hold it are not rewritten.
 store::Status numberList(store::Cursor& list);

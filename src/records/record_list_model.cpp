@@ -16,7 +16,8 @@ void RecordListModel::reload(store::Cursor* list) {
         for (int i = 0; i < list->count(); ++i) {
             list->moveTo(i);
             QStringList row;
-            for (const char* field : kFields) row << QString::fromStdString(list->text(field));
+            for (const char* field : kFields)
+                row << QString::fromStdString(list->text(field));
             rows_.push_back(row);
         }
         if (position >= 0) list->moveTo(position);
@@ -28,7 +29,9 @@ int RecordListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(rows_.size());
 }
 
-int RecordListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : 4; }
+int RecordListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : 4;
+}
 
 QVariant RecordListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || static_cast<size_t>(index.row()) >= rows_.size()) return {};
@@ -39,7 +42,8 @@ QVariant RecordListModel::data(const QModelIndex& index, int role) const {
 
 QVariant RecordListModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role != Qt::DisplayRole) return {};
-    if (orientation == Qt::Horizontal && section >= 0 && section < 4) return QString(kTitles[section]);
+    if (orientation == Qt::Horizontal && section >= 0 && section < 4)
+        return QString(kTitles[section]);
     return {};
 }
 

@@ -12,7 +12,7 @@ namespace xb::records {
 
 class RecordListModel : public QAbstractTableModel {
     Q_OBJECT
-public:
+  public:
     using QAbstractTableModel::QAbstractTableModel;
 
     // Reads every row of `list` (its position is restored afterwards); null empties the grid.
@@ -23,7 +23,7 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-private:
+  private:
     std::vector<QStringList> rows_;
 };
 

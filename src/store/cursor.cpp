@@ -31,7 +31,9 @@ struct Cursor::Impl {
     mutable uint64_t rawVersion = 0;
 
     bool live() const { return table != nullptr; }
-    int count() const { return live() ? static_cast<int>(recnos.size()) : static_cast<int>(rows.size()); }
+    int count() const {
+        return live() ? static_cast<int>(recnos.size()) : static_cast<int>(rows.size());
+    }
     const FieldList& fields() const { return live() ? table->fields() : cachedFields; }
 
     const std::string* currentRaw() const {
@@ -60,7 +62,8 @@ Cursor::Cursor(std::shared_ptr<TableFile> table, std::vector<uint32_t> recnos, b
     first();
 }
 
-Cursor::Cursor(FieldList fields, std::vector<std::vector<Value>> rows) : d(std::make_unique<Impl>()) {
+Cursor::Cursor(FieldList fields, std::vector<std::vector<Value>> rows)
+    : d(std::make_unique<Impl>()) {
     d->cachedFields = std::move(fields);
     d->rows = std::move(rows);
     first();
@@ -82,8 +85,12 @@ void Cursor::last() {
     d->atBof = d->count() == 0;
 }
 
-void Cursor::next() { moveBy(1); }
-void Cursor::prior() { moveBy(-1); }
+void Cursor::next() {
+    moveBy(1);
+}
+void Cursor::prior() {
+    moveBy(-1);
+}
 
 void Cursor::moveBy(int rows) {
     cancel();
@@ -106,18 +113,30 @@ bool Cursor::moveTo(int position) {
     return true;
 }
 
-bool Cursor::eof() const { return d->atEof || d->count() == 0; }
-bool Cursor::bof() const { return d->atBof || d->count() == 0; }
-int Cursor::count() const { return d->count(); }
-int Cursor::position() const { return d->count() == 0 ? -1 : d->pos; }
+bool Cursor::eof() const {
+    return d->atEof || d->count() == 0;
+}
+bool Cursor::bof() const {
+    return d->atBof || d->count() == 0;
+}
+int Cursor::count() const {
+    return d->count();
+}
+int Cursor::position() const {
+    return d->count() == 0 ? -1 : d->pos;
+}
 
 uint32_t Cursor::recNo() const {
     if (!d->live() || d->recnos.empty()) return 0;
     return d->recnos[static_cast<size_t>(d->pos)];
 }
 
-const FieldList& Cursor::fields() const { return d->fields(); }
-int Cursor::fieldCount() const { return static_cast<int>(d->fields().size()); }
+const FieldList& Cursor::fields() const {
+    return d->fields();
+}
+int Cursor::fieldCount() const {
+    return static_cast<int>(d->fields().size());
+}
 
 int Cursor::fieldIndex(const std::string& name) const {
     if (d->live()) return d->table->fieldIndex(name);
@@ -138,26 +157,40 @@ Value Cursor::value(int index) const {
     return raw ? d->table->decode(*raw, index) : Value();
 }
 
-Value Cursor::value(const std::string& name) const { return value(fieldIndex(name)); }
+Value Cursor::value(const std::string& name) const {
+    return value(fieldIndex(name));
+}
 
 std::string Cursor::text(const std::string& name) const {
     std::string t = value(name).toText();
-    while (!t.empty() && t.back() == ' ') t.pop_back();
+    while (!t.empty() && t.back() == ' ')
+        t.pop_back();
     return t;
 }
 
-long long Cursor::integer(const std::string& name) const { return value(name).toInteger(); }
-std::optional<Date> Cursor::date(const std::string& name) const { return value(name).toDate(); }
-bool Cursor::isNull(const std::string& name) const { return value(name).isNull(); }
+long long Cursor::integer(const std::string& name) const {
+    return value(name).toInteger();
+}
+std::optional<Date> Cursor::date(const std::string& name) const {
+    return value(name).toDate();
+}
+bool Cursor::isNull(const std::string& name) const {
+    return value(name).isNull();
+}
 
 std::vector<Value> Cursor::row() const {
     std::vector<Value> out;
-    for (int i = 0; i < fieldCount(); ++i) out.push_back(value(i));
+    for (int i = 0; i < fieldCount(); ++i)
+        out.push_back(value(i));
     return out;
 }
 
-bool Cursor::editable() const { return d->live(); }
-bool Cursor::editing() const { return d->state != Impl::State::Browse; }
+bool Cursor::editable() const {
+    return d->live();
+}
+bool Cursor::editing() const {
+    return d->state != Impl::State::Browse;
+}
 
 Status Cursor::edit() {
     if (!d->live()) return fail("结果集只读，不能修改");
@@ -250,17 +283,21 @@ Status Cursor::setFilter(const std::string& expression) {
     return s;
 }
 
-const std::string& Cursor::filter() const { return d->filterText; }
+const std::string& Cursor::filter() const {
+    return d->filterText;
+}
 
 bool Cursor::locate(const std::string& field, const Value& value) {
     const int index = fieldIndex(field);
     if (index < 0) return false;
     std::string want = value.toText();
-    while (!want.empty() && want.back() == ' ') want.pop_back();
+    while (!want.empty() && want.back() == ' ')
+        want.pop_back();
     for (int i = 0; i < count(); ++i) {
         d->pos = i;
         std::string have = this->value(index).toText();
-        while (!have.empty() && have.back() == ' ') have.pop_back();
+        while (!have.empty() && have.back() == ' ')
+            have.pop_back();
         if (have == want) {
             d->atEof = d->atBof = false;
             return true;
@@ -284,8 +321,11 @@ Status Cursor::refresh() {
         if (!candidates) return candidates.error();
         std::string raw;
         for (uint32_t recno : *candidates) {
-            if (d->filter.size() > 1 || (!d->filter.empty() && table.fields()[d->filter[0].field].type != FieldType::Character)) {
-                if (!table.readRecord(recno, raw) || !filterMatches(d->filter, table, raw)) continue;
+            if (d->filter.size() > 1 ||
+                (!d->filter.empty() &&
+                 table.fields()[d->filter[0].field].type != FieldType::Character)) {
+                if (!table.readRecord(recno, raw) || !filterMatches(d->filter, table, raw))
+                    continue;
             }
             rows.push_back(recno);
         }
@@ -293,7 +333,8 @@ Status Cursor::refresh() {
         // A result set keeps its rows; those deleted meanwhile drop out.
         std::string raw;
         for (uint32_t recno : d->recnos)
-            if (d->table->readRecord(recno, raw) && !TableFile::isDeleted(raw)) rows.push_back(recno);
+            if (d->table->readRecord(recno, raw) && !TableFile::isDeleted(raw))
+                rows.push_back(recno);
     }
     d->recnos = std::move(rows);
     const auto it = std::find(d->recnos.begin(), d->recnos.end(), current);

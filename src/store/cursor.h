@@ -18,7 +18,7 @@ namespace xb::store {
 class TableFile;
 
 class Cursor {
-public:
+  public:
     // A cursor over the live rows `recnos` of `table` (kept in that order).
     Cursor(std::shared_ptr<TableFile> table, std::vector<uint32_t> recnos, bool tableView);
     // A read-only cursor over computed rows.
@@ -79,7 +79,7 @@ public:
     // Reads the table again: rows appended or deleted elsewhere show up.
     Status refresh();
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> d;
 };

@@ -78,6 +78,8 @@ Status Database::pack(const std::string& name) {
     return packTable(tablePath(name), PackNeed::WhenNeeded);
 }
 
-void Database::closeTable(const std::string& name) { open_.erase(lowerName(withExtension(name))); }
+void Database::closeTable(const std::string& name) {
+    open_.erase(lowerName(withExtension(name)));
+}
 
 } // namespace xb::store

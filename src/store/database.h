@@ -21,7 +21,7 @@ using Params = std::map<std::string, std::string>;
 enum class OpenMode { Shared, Exclusive };
 
 class Database {
-public:
+  public:
     explicit Database(std::string directory);
     ~Database();
     Database(const Database&) = delete;
@@ -48,7 +48,7 @@ public:
     // Forgets the open table so that its file may be replaced; cursors keep the old file.
     void closeTable(const std::string& name);
 
-private:
+  private:
     std::string directory_;
     std::map<std::string, std::shared_ptr<TableFile>> open_;
 };

@@ -9,12 +9,24 @@ FieldDef charField(std::string name, int width) {
     return {std::move(name), FieldType::Character, width, 0};
 }
 // dBASE allows at most 19 digits; four decimals keep money in 万元 to the yuan.
-FieldDef numberField(std::string name) { return {std::move(name), FieldType::Number, 18, 4}; }
-FieldDef smallIntField(std::string name) { return {std::move(name), FieldType::SmallInt, 6, 0}; }
-FieldDef integerField(std::string name) { return {std::move(name), FieldType::Integer, 11, 0}; }
-FieldDef dateField(std::string name) { return {std::move(name), FieldType::Date, 8, 0}; }
-FieldDef memoField(std::string name) { return {std::move(name), FieldType::Memo, 10, 0}; }
-FieldDef logicalField(std::string name) { return {std::move(name), FieldType::Logical, 1, 0}; }
+FieldDef numberField(std::string name) {
+    return {std::move(name), FieldType::Number, 18, 4};
+}
+FieldDef smallIntField(std::string name) {
+    return {std::move(name), FieldType::SmallInt, 6, 0};
+}
+FieldDef integerField(std::string name) {
+    return {std::move(name), FieldType::Integer, 11, 0};
+}
+FieldDef dateField(std::string name) {
+    return {std::move(name), FieldType::Date, 8, 0};
+}
+FieldDef memoField(std::string name) {
+    return {std::move(name), FieldType::Memo, 10, 0};
+}
+FieldDef logicalField(std::string name) {
+    return {std::move(name), FieldType::Logical, 1, 0};
+}
 
 bool sameName(const std::string& a, const std::string& b) {
     return a.size() == b.size() &&
@@ -24,12 +36,14 @@ bool sameName(const std::string& a, const std::string& b) {
 }
 
 std::string lowerName(std::string name) {
-    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : name)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return name;
 }
 
 std::string upperName(std::string name) {
-    for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char& c : name)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return name;
 }
 

@@ -9,7 +9,8 @@ namespace xb::store {
 namespace {
 
 void skipBlanks(const std::string& s, size_t& i) {
-    while (i < s.size() && std::isspace(static_cast<unsigned char>(s[i]))) ++i;
+    while (i < s.size() && std::isspace(static_cast<unsigned char>(s[i])))
+        ++i;
 }
 
 bool keywordAt(const std::string& s, size_t i, const char* word) {
@@ -41,7 +42,8 @@ Result<std::vector<FilterTerm>> parseFilter(const std::string& expression, const
     if (i == s.size()) return terms;
     while (true) {
         const size_t nameStart = i;
-        while (i < s.size() && (std::isalnum(static_cast<unsigned char>(s[i])) || s[i] == '_')) ++i;
+        while (i < s.size() && (std::isalnum(static_cast<unsigned char>(s[i])) || s[i] == '_'))
+            ++i;
         const std::string name = s.substr(nameStart, i - nameStart);
         if (name.empty()) return bad("缺少字段名");
         const int field = table.fieldIndex(name);
@@ -85,7 +87,8 @@ Result<std::vector<FilterTerm>> parseFilter(const std::string& expression, const
     return terms;
 }
 
-bool filterMatches(const std::vector<FilterTerm>& terms, const TableFile& table, std::string_view raw) {
+bool filterMatches(const std::vector<FilterTerm>& terms, const TableFile& table,
+                   std::string_view raw) {
     for (const FilterTerm& t : terms) {
         const std::string v = comparable(table, raw, t.field);
         if (t.prefix ? !v.starts_with(t.value) : v != t.value) return false;

@@ -19,6 +19,7 @@ struct FilterTerm {
 };
 
 Result<std::vector<FilterTerm>> parseFilter(const std::string& expression, const TableFile& table);
-bool filterMatches(const std::vector<FilterTerm>& terms, const TableFile& table, std::string_view raw);
+bool filterMatches(const std::vector<FilterTerm>& terms, const TableFile& table,
+                   std::string_view raw);
 
 } // namespace xb::store

@@ -108,7 +108,8 @@ int gbkWidthOf(uint32_t cp) {
 // Length of the run of ASCII bytes starting at `i`: those are the same in both encodings.
 size_t asciiRun(std::string_view s, size_t i) {
     size_t j = i;
-    while (j < s.size() && static_cast<unsigned char>(s[j]) < 0x80) ++j;
+    while (j < s.size() && static_cast<unsigned char>(s[j]) < 0x80)
+        ++j;
     return j - i;
 }
 
@@ -162,7 +163,8 @@ std::string fromGbk(std::string_view gbk) {
 
 int gbkLength(std::string_view utf8) {
     int n = 0;
-    for (size_t i = 0; i < utf8.size();) n += gbkWidthOf(nextCodePoint(utf8, i));
+    for (size_t i = 0; i < utf8.size();)
+        n += gbkWidthOf(nextCodePoint(utf8, i));
     return n;
 }
 

@@ -10,15 +10,16 @@ namespace {
 // One column of a view: a stored field, or a label looked up in a dictionary from a stored code.
 struct Column {
     std::string name;
-    std::string source;      // the stored field
-    std::string dictionary;  // empty: the stored value itself
-    bool reverse = false;    // look the stored label up and show its code
+    std::string source;     // the stored field
+    std::string dictionary; // empty: the stored value itself
+    bool reverse = false;   // look the stored label up and show its code
 };
 
 std::vector<Column> columnsOf(LabelView view) {
     auto stored = [](std::initializer_list<const char*> names) {
         std::vector<Column> out;
-        for (const char* n : names) out.push_back({n, n, "", false});
+        for (const char* n : names)
+            out.push_back({n, n, "", false});
         return out;
     };
     auto append = [](std::vector<Column> a, const std::vector<Column>& b) {
@@ -27,27 +28,31 @@ std::vector<Column> columnsOf(LabelView view) {
     };
     switch (view) {
     case LabelView::Completers:
-        return append(append(stored({"ITEM_4", "ITEM_DQDM", "ITEM_187", "ITEM_180", "ITEM_181", "ITEM_182",
-                                     "ITEM_183", "ITEM_184", "ITEM_185", "ITEM_186", "ITEM_188"}),
-                             {{"V_181", "ITEM_181", "item_181"},
-                              {"V_183", "ITEM_183", "item_183"},
-                              {"V_184", "ITEM_184", "item_184"},
-                              {"V_188", "ITEM_188", "item_188"}}),
-                      stored({"ITEM_NO"}));
+        return append(
+            append(stored({"ITEM_4", "ITEM_DQDM", "ITEM_187", "ITEM_180", "ITEM_181", "ITEM_182",
+                           "ITEM_183", "ITEM_184", "ITEM_185", "ITEM_186", "ITEM_188"}),
+                   {{"V_181", "ITEM_181", "item_181"},
+                    {"V_183", "ITEM_183", "item_183"},
+                    {"V_184", "ITEM_184", "item_184"},
+                    {"V_188", "ITEM_188", "item_188"}}),
+            stored({"ITEM_NO"}));
     case LabelView::Committee:
-        return append(stored({"ITEM_4", "ITEM_DQDM", "ITEM_190", "ITEM_191", "ITEM_192", "ITEM_193",
-                              "ITEM_194", "ITEM_195", "ITEM_196", "ITEM_197", "ITEM_198", "ITEM_199"}),
-                      {{"V_191", "ITEM_191", "item_191", true},
-                       {"V_193", "ITEM_193", "item_193"},
-                       {"V_198", "ITEM_198", "item_198"}});
+        return append(
+            stored({"ITEM_4", "ITEM_DQDM", "ITEM_190", "ITEM_191", "ITEM_192", "ITEM_193",
+                    "ITEM_194", "ITEM_195", "ITEM_196", "ITEM_197", "ITEM_198", "ITEM_199"}),
+            {{"V_191", "ITEM_191", "item_191", true},
+             {"V_193", "ITEM_193", "item_193"},
+             {"V_198", "ITEM_198", "item_198"}});
     case LabelView::Patents:
-        return append(stored({"ITEM_4", "ITEM_DQDM", "ITEM_NO", "PATENT_NO", "PATENT_NAM", "PATENT_ST",
-                              "PATENT_TY"}),
+        return append(stored({"ITEM_4", "ITEM_DQDM", "ITEM_NO", "PATENT_NO", "PATENT_NAM",
+                              "PATENT_ST", "PATENT_TY"}),
                       {{"V_st", "PATENT_ST", "patent_st"}, {"V_ty", "PATENT_TY", "patent_ty"}});
     case LabelView::SubjectLeaders:
-        return append(append(stored({"unitcode", "item_187", "item_180", "item_181", "item_182", "item_124_1"}),
-                             {{"V_181", "item_181", "item_181"}, {"V_124_1", "item_124_1", "item_124_1"}}),
-                      stored({"item_186"}));
+        return append(
+            append(
+                stored({"unitcode", "item_187", "item_180", "item_181", "item_182", "item_124_1"}),
+                {{"V_181", "item_181", "item_181"}, {"V_124_1", "item_124_1", "item_124_1"}}),
+            stored({"item_186"}));
     }
     return {};
 }
@@ -66,7 +71,8 @@ Result<std::unique_ptr<Cursor>> labelledView(Database& db, LabelView view, const
         const int index = rows.fieldIndex(col.source);
         if (index < 0) return fail("查询结果中没有字段 " + col.source);
         sourceIndex.push_back(index);
-        FieldDef def = col.dictionary.empty() ? rows.fields()[static_cast<size_t>(index)] : charField(col.name, 120);
+        FieldDef def = col.dictionary.empty() ? rows.fields()[static_cast<size_t>(index)]
+                                              : charField(col.name, 120);
         def.name = col.name;
         fields.push_back(def);
     }
@@ -82,7 +88,8 @@ Result<std::unique_ptr<Cursor>> labelledView(Database& db, LabelView view, const
                 continue;
             }
             const std::string code = trimmed(stored.toText());
-            auto key = std::make_pair(columns[i].dictionary + (columns[i].reverse ? "<" : ">"), code);
+            auto key =
+                std::make_pair(columns[i].dictionary + (columns[i].reverse ? "<" : ">"), code);
             auto it = cache.find(key);
             if (it == cache.end()) {
                 auto label = columns[i].reverse ? codeOfLabel(db, columns[i].dictionary, code)

@@ -7,41 +7,41 @@ namespace {
 
 FieldList kjcgFields() {
     return {
-        charField("ITEM_1", 1),       charField("ITEM_110", 1),     charField("ITEM_12", 12),
-        charField("ITEM_12_1", 12),   charField("ITEM_120", 20),    dateField("ITEM_121"),
-        charField("ITEM_123", 2),     charField("ITEM_124_1", 15),  charField("ITEM_125", 15),
-        charField("ITEM_125_1", 7),   charField("ITEM_126", 50),    memoField("ITEM_13"),
-        memoField("ITEM_13_1"),       memoField("ITEM_13_2"),       memoField("ITEM_13_3"),
-        charField("ITEM_14", 200),    charField("ITEM_16", 1),      charField("ITEM_2", 1),
-        charField("ITEM_200", 15),    charField("ITEM_210", 1),     charField("ITEM_3", 140),
-        charField("ITEM_33", 1),      charField("ITEM_4", 10),      charField("ITEM_420", 20),
-        charField("ITEM_8", 22),      charField("ITEM_127", 30),    charField("ITEM_201", 1),
-        charField("ITEM_37", 100),    charField("ITEM_38", 6),      charField("ITEM_39", 30),
-        charField("ITEM_40", 30),     charField("ITEM_41", 20),     charField("ITEM_41_1", 20),
-        charField("ITEM_41_2", 30),   charField("ITEM_41_3", 2),    charField("ITEM_60", 100),
-        charField("ITEM_61", 80),     charField("ITEM_62", 1),      charField("ITEM_63", 3),
-        charField("ITEM_64", 3),      charField("ITEM_9", 140),     charField("ITEM_32", 3),
-        charField("ITEM_32_1", 10),   charField("ITEM_34", 14),     numberField("ITEM_45"),
-        charField("ITEM_46", 2),      charField("ITEM_47", 2),      charField("ITEM_300", 1),
-        charField("ITEM_301", 80),    charField("ITEM_302", 14),    memoField("ITEM_303"),
-        charField("ITEM_304", 1),     charField("ITEM_305", 1),     charField("ITEM_306", 14),
-        charField("ITEM_160", 30),    charField("ITEM_161", 10),    charField("ITEM_163", 4),
-        numberField("ITEM_151"),      numberField("ITEM_152"),      numberField("ITEM_153"),
-        numberField("ITEM_150"),      charField("ITEM_140", 1),     numberField("ITEM_142"),
-        numberField("ITEM_143"),      numberField("ITEM_141"),      numberField("ITEM_162"),
-        charField("ITEM_130", 80),    memoField("ITEM_133"),        charField("ITEM_21", 1),
-        charField("ITEM_22", 30),     charField("ITEM_131", 1),     charField("ITEM_52", 80),
-        charField("ITEM_53", 12),     charField("ITEM_56", 12),     charField("ITEM_SJDR", 1),
-        charField("ITEM_SJDC", 1),    charField("ITEM_DQDM", 3),    charField("ITEM_CGLB", 1),
-        numberField("ITEM_144"),      numberField("ITEM_145"),      numberField("ITEM_149"),
-        numberField("ITEM_154"),      charField("ITEM_128", 80),    charField("ITEM_15", 10),
-        charField("ITEM_15_1", 10),   numberField("ITEM_142_1"),    numberField("ITEM_142_2"),
-        numberField("ITEM_142_3"),    numberField("ITEM_XH"),       numberField("ITEM_148"),
-        numberField("ITEM_243"),      numberField("ITEM_244"),      charField("ITEM_51_1", 1),
-        smallIntField("ITEM_51_2"),   smallIntField("ITEM_51_3"),   numberField("ITEM_151_1"),
-        numberField("ITEM_152_1"),    charField("ITEM_127_1", 140), charField("NO", 10),
-        charField("item_check", 20),  charField("outcomeb", 20),    charField("ITEM_51", 6),
-        charField("patent_ty", 6),    charField("TLinkMan", 20),    charField("TLinkManTe", 30),
+        charField("ITEM_1", 1),      charField("ITEM_110", 1),     charField("ITEM_12", 12),
+        charField("ITEM_12_1", 12),  charField("ITEM_120", 20),    dateField("ITEM_121"),
+        charField("ITEM_123", 2),    charField("ITEM_124_1", 15),  charField("ITEM_125", 15),
+        charField("ITEM_125_1", 7),  charField("ITEM_126", 50),    memoField("ITEM_13"),
+        memoField("ITEM_13_1"),      memoField("ITEM_13_2"),       memoField("ITEM_13_3"),
+        charField("ITEM_14", 200),   charField("ITEM_16", 1),      charField("ITEM_2", 1),
+        charField("ITEM_200", 15),   charField("ITEM_210", 1),     charField("ITEM_3", 140),
+        charField("ITEM_33", 1),     charField("ITEM_4", 10),      charField("ITEM_420", 20),
+        charField("ITEM_8", 22),     charField("ITEM_127", 30),    charField("ITEM_201", 1),
+        charField("ITEM_37", 100),   charField("ITEM_38", 6),      charField("ITEM_39", 30),
+        charField("ITEM_40", 30),    charField("ITEM_41", 20),     charField("ITEM_41_1", 20),
+        charField("ITEM_41_2", 30),  charField("ITEM_41_3", 2),    charField("ITEM_60", 100),
+        charField("ITEM_61", 80),    charField("ITEM_62", 1),      charField("ITEM_63", 3),
+        charField("ITEM_64", 3),     charField("ITEM_9", 140),     charField("ITEM_32", 3),
+        charField("ITEM_32_1", 10),  charField("ITEM_34", 14),     numberField("ITEM_45"),
+        charField("ITEM_46", 2),     charField("ITEM_47", 2),      charField("ITEM_300", 1),
+        charField("ITEM_301", 80),   charField("ITEM_302", 14),    memoField("ITEM_303"),
+        charField("ITEM_304", 1),    charField("ITEM_305", 1),     charField("ITEM_306", 14),
+        charField("ITEM_160", 30),   charField("ITEM_161", 10),    charField("ITEM_163", 4),
+        numberField("ITEM_151"),     numberField("ITEM_152"),      numberField("ITEM_153"),
+        numberField("ITEM_150"),     charField("ITEM_140", 1),     numberField("ITEM_142"),
+        numberField("ITEM_143"),     numberField("ITEM_141"),      numberField("ITEM_162"),
+        charField("ITEM_130", 80),   memoField("ITEM_133"),        charField("ITEM_21", 1),
+        charField("ITEM_22", 30),    charField("ITEM_131", 1),     charField("ITEM_52", 80),
+        charField("ITEM_53", 12),    charField("ITEM_56", 12),     charField("ITEM_SJDR", 1),
+        charField("ITEM_SJDC", 1),   charField("ITEM_DQDM", 3),    charField("ITEM_CGLB", 1),
+        numberField("ITEM_144"),     numberField("ITEM_145"),      numberField("ITEM_149"),
+        numberField("ITEM_154"),     charField("ITEM_128", 80),    charField("ITEM_15", 10),
+        charField("ITEM_15_1", 10),  numberField("ITEM_142_1"),    numberField("ITEM_142_2"),
+        numberField("ITEM_142_3"),   numberField("ITEM_XH"),       numberField("ITEM_148"),
+        numberField("ITEM_243"),     numberField("ITEM_244"),      charField("ITEM_51_1", 1),
+        smallIntField("ITEM_51_2"),  smallIntField("ITEM_51_3"),   numberField("ITEM_151_1"),
+        numberField("ITEM_152_1"),   charField("ITEM_127_1", 140), charField("NO", 10),
+        charField("item_check", 20), charField("outcomeb", 20),    charField("ITEM_51", 6),
+        charField("patent_ty", 6),   charField("TLinkMan", 20),    charField("TLinkManTe", 30),
         charField("TLinkManEm", 80),
     };
 }
@@ -97,17 +97,17 @@ FieldList unitFields() {
 }
 
 FieldList unitexpertFields() {
-    return {charField("unitcode", 20),   charField("item_187", 20), charField("item_180", 20),
-            charField("item_181", 20),   charField("item_182", 20), charField("item_124_1", 20),
+    return {charField("unitcode", 20), charField("item_187", 20), charField("item_180", 20),
+            charField("item_181", 20), charField("item_182", 20), charField("item_124_1", 20),
             charField("item_186", 160)};
 }
 
 FieldList dwqkFields() {
-    return {charField("item_9", 140),   charField("item_420", 20), charField("item_37", 100),
-            charField("item_38", 6),    charField("item_39", 30),  charField("item_40", 30),
-            charField("item_60", 100),  charField("item_62", 1),   charField("item_163", 4),
-            charField("item_41_3", 2),  charField("item_64", 3),   charField("item_63", 3),
-            charField("item_41", 20),   charField("item_41_2", 30), charField("item_61", 80)};
+    return {charField("item_9", 140),  charField("item_420", 20),  charField("item_37", 100),
+            charField("item_38", 6),   charField("item_39", 30),   charField("item_40", 30),
+            charField("item_60", 100), charField("item_62", 1),    charField("item_163", 4),
+            charField("item_41_3", 2), charField("item_64", 3),    charField("item_63", 3),
+            charField("item_41", 20),  charField("item_41_2", 30), charField("item_61", 80)};
 }
 
 // Classification tables: level (a whole number as text), code, label; addressed by position.
@@ -136,8 +136,7 @@ std::vector<TableLayout> buildLayouts() {
     add("dwqk", "dwqk.dbf", dwqkFields());
     add("checkup", "checkup.dbf",
         {charField("lb", 1), charField("id", 20), charField("button", 2)});
-    add("zdxx", "zdxx.dbf",
-        {charField("zddm", 20), charField("xxdm", 20), charField("xxmc", 120)});
+    add("zdxx", "zdxx.dbf", {charField("zddm", 20), charField("xxdm", 20), charField("xxmc", 120)});
     add("zdxx1", "zdxx1.dbf", {charField("Name", 40), charField("Field", 20)});
     add("province", "province.dbf", {charField("Province_i", 3), charField("Province_n", 40)});
     add("lsbw", "lsbw.dbf", {charField("Bwdm", 3), charField("Bwmc", 80)});

@@ -5,8 +5,10 @@ namespace {
 
 std::string trimAscii(std::string s) {
     size_t b = 0, e = s.size();
-    while (b < e && static_cast<unsigned char>(s[b]) <= ' ') ++b;
-    while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ') --e;
+    while (b < e && static_cast<unsigned char>(s[b]) <= ' ')
+        ++b;
+    while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ')
+        --e;
     return s.substr(b, e - b);
 }
 
@@ -29,8 +31,10 @@ size_t bytesOfChars(const std::string& s, int chars) {
 std::string trimmed(const std::string& text) {
     std::string s = trimAscii(text);
     static const std::string wide = "\xE3\x80\x80"; // full-width blank
-    while (s.starts_with(wide)) s.erase(0, wide.size());
-    while (s.ends_with(wide)) s.erase(s.size() - wide.size());
+    while (s.starts_with(wide))
+        s.erase(0, wide.size());
+    while (s.ends_with(wide))
+        s.erase(s.size() - wide.size());
     return s == text ? s : trimmed(s);
 }
 
@@ -100,7 +104,8 @@ std::string entryCode(const std::string& entry, int width) {
     return trimAscii(entry.substr(0, bytesOfChars(entry, width)));
 }
 
-Result<std::string> classificationText(Database& db, const std::string& table, const std::string& code) {
+Result<std::string> classificationText(Database& db, const std::string& table,
+                                       const std::string& code) {
     auto view = db.table(table);
     if (!view) return view.error();
     Cursor& c = **view;
@@ -114,17 +119,22 @@ Result<std::string> labelOf(Database& db, const std::string& dictionary, const s
     auto view = db.table("zdxx");
     if (!view) return view.error();
     Cursor& c = **view;
-    if (Status s = c.setFilter(equalsFilter("zddm", dictionary) + " and " + equalsFilter("xxdm", code)); !s)
+    if (Status s =
+            c.setFilter(equalsFilter("zddm", dictionary) + " and " + equalsFilter("xxdm", code));
+        !s)
         return s.error();
     if (c.isEmpty() || trimAscii(code).empty()) return std::string();
     return c.text("xxmc");
 }
 
-Result<std::string> codeOfLabel(Database& db, const std::string& dictionary, const std::string& label) {
+Result<std::string> codeOfLabel(Database& db, const std::string& dictionary,
+                                const std::string& label) {
     auto view = db.table("zdxx");
     if (!view) return view.error();
     Cursor& c = **view;
-    if (Status s = c.setFilter(equalsFilter("zddm", dictionary) + " and " + equalsFilter("xxmc", label)); !s)
+    if (Status s =
+            c.setFilter(equalsFilter("zddm", dictionary) + " and " + equalsFilter("xxmc", label));
+        !s)
         return s.error();
     if (c.isEmpty() || trimAscii(label).empty()) return std::string();
     return c.text("xxdm");
@@ -135,7 +145,8 @@ std::array<std::string, 3> splitKeywords(const std::string& text) {
     size_t start = 0;
     for (int i = 0; i < 3; ++i) {
         const size_t semi = text.find(';', start);
-        parts[static_cast<size_t>(i)] = text.substr(start, semi == std::string::npos ? std::string::npos : semi - start);
+        parts[static_cast<size_t>(i)] =
+            text.substr(start, semi == std::string::npos ? std::string::npos : semi - start);
         if (semi == std::string::npos) break;
         start = semi + 1;
     }

@@ -35,11 +35,13 @@ std::string entryCode(const std::string& entry, int width);
 std::string codeBeforeSeparator(const std::string& text);
 
 // "code  label" of the classification row whose `xxdm` equals the trimmed code, or "".
-Result<std::string> classificationText(Database& db, const std::string& table, const std::string& code);
+Result<std::string> classificationText(Database& db, const std::string& table,
+                                       const std::string& code);
 // The label of a dictionary code, or "" when the dictionary has no such code.
 Result<std::string> labelOf(Database& db, const std::string& dictionary, const std::string& code);
 // The code whose label is `label` in a dictionary, or "" (the committee role lookup).
-Result<std::string> codeOfLabel(Database& db, const std::string& dictionary, const std::string& label);
+Result<std::string> codeOfLabel(Database& db, const std::string& dictionary,
+                                const std::string& label);
 
 // Up to three keywords cut at ";": a text without ";" is the first keyword.
 std::array<std::string, 3> splitKeywords(const std::string& text);

@@ -24,7 +24,6 @@ void putLe32(unsigned char* p, uint32_t v) {
     p[3] = (v >> 24) & 0xFF;
 }
 
-
 // Memo lengths are bounded so that a damaged length word cannot ask for gigabytes.
 constexpr uint32_t kMaxMemo = 64u << 20;
 
@@ -68,13 +67,12 @@ Status MemoFile::readHeader() {
         break;
     }
     }
-    struct stat st{};
+    struct stat st {};
     if (::fstat(fd_, &st) == 0) {
         fileSize_ = st.st_size;
         // A next-free pointer behind the file's end would leave a hole; one before it would
         // overwrite memos. Either way the file's end is the truth.
-        const uint32_t endBlock =
-            static_cast<uint32_t>((st.st_size + blockSize_ - 1) / blockSize_);
+        const uint32_t endBlock = static_cast<uint32_t>((st.st_size + blockSize_ - 1) / blockSize_);
         if (nextFree_ < endBlock || nextFree_ == 0) nextFree_ = std::max<uint32_t>(endBlock, 1);
     }
     return {};
@@ -97,7 +95,7 @@ std::string MemoFile::read(uint32_t block) const {
     const off_t offset = static_cast<off_t>(block) * blockSize_;
     if (offset >= fileSize_) {
         // Another program may have added memos since the file was opened.
-        struct stat st{};
+        struct stat st {};
         if (::fstat(fd_, &st) == 0) fileSize_ = st.st_size;
         if (offset >= fileSize_) return {};
     }
@@ -106,7 +104,8 @@ std::string MemoFile::read(uint32_t block) const {
         std::string out;
         off_t at = offset;
         while (at < fileSize_ && out.size() < kMaxMemo) {
-            if (aheadAt_ < 0 || at < aheadAt_ || at >= aheadAt_ + static_cast<off_t>(ahead_.size())) {
+            if (aheadAt_ < 0 || at < aheadAt_ ||
+                at >= aheadAt_ + static_cast<off_t>(ahead_.size())) {
                 ahead_.resize(64 * 1024);
                 const ssize_t n = readAt(fd_, ahead_.data(), ahead_.size(), at);
                 if (n <= 0) {
@@ -116,7 +115,8 @@ std::string MemoFile::read(uint32_t block) const {
                 ahead_.resize(static_cast<size_t>(n));
                 aheadAt_ = at;
             }
-            const std::string_view rest = std::string_view(ahead_).substr(static_cast<size_t>(at - aheadAt_));
+            const std::string_view rest =
+                std::string_view(ahead_).substr(static_cast<size_t>(at - aheadAt_));
             const size_t end = rest.find('\x1A');
             if (end != std::string_view::npos) return out.append(rest.substr(0, end));
             out.append(rest);
@@ -133,7 +133,8 @@ std::string MemoFile::read(uint32_t block) const {
     } else {
         length = be32(head + 4);
     }
-    length = static_cast<uint32_t>(std::min<off_t>({static_cast<off_t>(length), available - 8, static_cast<off_t>(kMaxMemo)}));
+    length = static_cast<uint32_t>(
+        std::min<off_t>({static_cast<off_t>(length), available - 8, static_cast<off_t>(kMaxMemo)}));
     std::string out(length, '\0');
     const ssize_t n = readAt(fd_, out.data(), length, offset + 8);
     out.resize(n > 0 ? static_cast<size_t>(n) : 0);
@@ -141,8 +142,7 @@ std::string MemoFile::read(uint32_t block) const {
 }
 
 Result<uint32_t> MemoFile::append(const std::string& bytes) {
-    if (!writable_ || style_ != MemoStyle::DBase3)
-        return fail("备注文件 " + path_ + " 不能写入");
+    if (!writable_ || style_ != MemoStyle::DBase3) return fail("备注文件 " + path_ + " 不能写入");
     const uint32_t block = nextFree_;
     std::string data = bytes;
     data += "\x1A\x1A";

@@ -6,15 +6,15 @@
 
 #include <cstdint>
 #include <memory>
-#include <sys/types.h>
 #include <string>
+#include <sys/types.h>
 
 namespace xb::store {
 
 enum class MemoStyle { DBase3, DBase4, FoxPro };
 
 class MemoFile {
-public:
+  public:
     ~MemoFile();
     MemoFile(const MemoFile&) = delete;
     MemoFile& operator=(const MemoFile&) = delete;
@@ -31,7 +31,7 @@ public:
     Result<uint32_t> append(const std::string& bytes);
     uint32_t blockSize() const { return blockSize_; }
 
-private:
+  private:
     MemoFile(std::string path, int fd, MemoStyle style, bool writable);
     Status readHeader();
 
@@ -45,7 +45,6 @@ private:
     // Bytes read ahead: a scan reads the memos of consecutive rows, which lie one after another.
     mutable std::string ahead_;
     mutable off_t aheadAt_ = -1;
-
 };
 
 } // namespace xb::store

@@ -5,8 +5,8 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <vector>
 #include <unistd.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -57,7 +57,8 @@ Status copyRaw(const TableFile& old, const fs::path& work) {
     std::vector<int> memoFields;
     for (size_t i = 0; i < fields.size(); ++i)
         if (fields[i].type == FieldType::Memo) memoFields.push_back(static_cast<int>(i));
-    if (!memoFields.empty()) dbt.open(work / "table.dbt", std::ios::in | std::ios::out | std::ios::binary);
+    if (!memoFields.empty())
+        dbt.open(work / "table.dbt", std::ios::in | std::ios::out | std::ios::binary);
     if (!dbf || (!memoFields.empty() && !dbt)) return fail("无法写入压缩后的表");
 
     dbf.seekp(old.headerLength());

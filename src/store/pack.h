@@ -10,8 +10,8 @@
 namespace xb::store {
 
 enum class PackNeed {
-    Always,       // rewrite in every case
-    WhenNeeded,   // only when rows are marked deleted or the file is not in our own layout
+    Always,     // rewrite in every case
+    WhenNeeded, // only when rows are marked deleted or the file is not in our own layout
 };
 
 // Packs the table file at `path`; refused while any other holder has the file open.

@@ -6,17 +6,17 @@ RecordStore::RecordStore(std::string dataDirectory) : db_(std::move(dataDirector
 
 const std::vector<std::string>& RecordStore::packingList() {
     static const std::vector<std::string> list{
-        "kjcg.DBF",   "kjcgtemp.DBF",   "cgwcr.DBF",     "cgwcrtemp.DBF", "jdwyhmd.DBF",
-        "jdwyhmdtemp.DBF", "cgwcdw.DBF", "cgwcdwtemp.DBF", "zlqk.DBF",    "zlqktemp.DBF",
-        "cgwcrNew.dbf", "ZTFLH.dbf",    "XKFL.dbf",      "LSBW.dbf",      "DFJHZDXX.DBF",
-        "unit.dbf",   "unitexpert.dbf", "gxjs.dbf"};
+        "kjcg.DBF",        "kjcgtemp.DBF",   "cgwcr.DBF",      "cgwcrtemp.DBF", "jdwyhmd.DBF",
+        "jdwyhmdtemp.DBF", "cgwcdw.DBF",     "cgwcdwtemp.DBF", "zlqk.DBF",      "zlqktemp.DBF",
+        "cgwcrNew.dbf",    "ZTFLH.dbf",      "XKFL.dbf",       "LSBW.dbf",      "DFJHZDXX.DBF",
+        "unit.dbf",        "unitexpert.dbf", "gxjs.dbf"};
     return list;
 }
 
 const std::vector<std::string>& RecordStore::openingList() {
     static const std::vector<std::string> list{
-        "kjcg",  "cgwcdw", "jdwyhmd", "cgwcr",    "dwqk",     "CheckUp", "unit",
-        "unitexpert", "gxjs", "DFJHZDXX", "zdxx", "zlqk", "zdxx1", "province", "lsbw", "cgwcrNew"};
+        "kjcg", "cgwcdw",   "jdwyhmd", "cgwcr", "dwqk",  "CheckUp",  "unit", "unitexpert",
+        "gxjs", "DFJHZDXX", "zdxx",    "zlqk",  "zdxx1", "province", "lsbw", "cgwcrNew"};
     return list;
 }
 
@@ -26,7 +26,8 @@ Status RecordStore::open() {
     for (const std::string& file : packingList()) {
         // The classification tables are optional: a missing one is not packed rather than
         // ending the start.
-        if ((sameName(file, "ZTFLH.dbf") && !hasZtflh_) || (sameName(file, "XKFL.dbf") && !hasXkfl_))
+        if ((sameName(file, "ZTFLH.dbf") && !hasZtflh_) ||
+            (sameName(file, "XKFL.dbf") && !hasXkfl_))
             continue;
         if (Status s = db_.pack(file); !s) return s;
     }

@@ -12,7 +12,7 @@
 namespace xb::store {
 
 class RecordStore {
-public:
+  public:
     explicit RecordStore(std::string dataDirectory);
 
     // Runs the opening sequence once; yields the first error, if any.
@@ -30,7 +30,7 @@ public:
     // Tables opened after packing, in this order (the classification tables when present).
     static const std::vector<std::string>& openingList();
 
-private:
+  private:
     Database db_;
     std::vector<std::string> opened_;
     bool hasZtflh_ = false;

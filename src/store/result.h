@@ -13,7 +13,7 @@ struct Error {
 };
 
 template <class T> class [[nodiscard]] Result {
-public:
+  public:
     Result(T value) : data_(std::move(value)) {}
     Result(Error error) : data_(std::move(error)) {}
 
@@ -32,12 +32,12 @@ public:
     const Error& error() const { return std::get<1>(data_); }
     const std::string& message() const { return error().message; }
 
-private:
+  private:
     std::variant<T, Error> data_;
 };
 
 template <> class [[nodiscard]] Result<void> {
-public:
+  public:
     Result() = default;
     Result(Error error) : error_(std::move(error)), ok_(false) {}
 
@@ -46,13 +46,15 @@ public:
     const Error& error() const { return error_; }
     const std::string& message() const { return error_.message; }
 
-private:
+  private:
     Error error_;
     bool ok_ = true;
 };
 
 using Status = Result<void>;
 
-inline Error fail(std::string message) { return Error{std::move(message)}; }
+inline Error fail(std::string message) {
+    return Error{std::move(message)};
+}
 
 } // namespace xb::store

@@ -15,7 +15,7 @@ struct Operand {
 
 struct Expr {
     enum class Kind { Compare, Like, And, Or, Not, IsNull } kind = Kind::Compare;
-    std::string op; // "=", "<", ">", "<=", ">=", "<>" for comparisons
+    std::string op;       // "=", "<", ">", "<=", ">=", "<>" for comparisons
     bool negated = false; // NOT LIKE, IS NOT NULL
     Operand left, right;
     std::unique_ptr<Expr> a, b;

@@ -11,7 +11,8 @@ namespace xb::store::sql {
 namespace {
 
 std::string trimmedRight(std::string s) {
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\0')) s.pop_back();
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\0'))
+        s.pop_back();
     return s;
 }
 
@@ -20,8 +21,8 @@ struct Bound {
     bool isField = false;
     int field = -1;
     FieldType type = FieldType::Character;
-    std::string text;   // literal as UTF-8
-    std::string gbk;    // literal as GBK bytes, trailing blanks removed
+    std::string text; // literal as UTF-8
+    std::string gbk;  // literal as GBK bytes, trailing blanks removed
     std::optional<double> number;
     std::optional<Date> date;
 };
@@ -35,7 +36,7 @@ struct BoundExpr {
 };
 
 class Binder {
-public:
+  public:
     Binder(const TableFile& table, const Params& params) : table_(table), params_(params) {}
 
     Result<int> field(const std::string& name) const {
@@ -112,7 +113,7 @@ public:
         return out;
     }
 
-private:
+  private:
     const TableFile& table_;
     const Params& params_;
 };
@@ -141,24 +142,31 @@ bool likeMatch(std::string_view text, std::string_view pattern) {
             return false;
         }
     }
-    while (p < pattern.size() && pattern[p] == '%') ++p;
+    while (p < pattern.size() && pattern[p] == '%')
+        ++p;
     return p == pattern.size();
 }
 
 class Evaluator {
-public:
+  public:
     explicit Evaluator(const TableFile& table) : table_(table) {}
 
     bool eval(const BoundExpr& e, std::string_view raw) const {
         switch (e.kind) {
-        case Expr::Kind::And: return eval(*e.a, raw) && eval(*e.b, raw);
-        case Expr::Kind::Or: return eval(*e.a, raw) || eval(*e.b, raw);
-        case Expr::Kind::Not: return !eval(*e.a, raw);
-        case Expr::Kind::IsNull: return valueOf(e.left, raw).isNull() != e.negated;
+        case Expr::Kind::And:
+            return eval(*e.a, raw) && eval(*e.b, raw);
+        case Expr::Kind::Or:
+            return eval(*e.a, raw) || eval(*e.b, raw);
+        case Expr::Kind::Not:
+            return !eval(*e.a, raw);
+        case Expr::Kind::IsNull:
+            return valueOf(e.left, raw).isNull() != e.negated;
         case Expr::Kind::Like: {
             std::string text = valueOf(e.left, raw).toText();
-            while (!text.empty() && text.back() == ' ') text.pop_back();
-            const std::string pattern = e.right.isField ? valueOf(e.right, raw).toText() : e.right.text;
+            while (!text.empty() && text.back() == ' ')
+                text.pop_back();
+            const std::string pattern =
+                e.right.isField ? valueOf(e.right, raw).toText() : e.right.text;
             return likeMatch(text, pattern) != e.negated;
         }
         case Expr::Kind::Compare: {
@@ -175,7 +183,7 @@ public:
         return false;
     }
 
-private:
+  private:
     static constexpr int kNoOrder = 1000;
 
     Value valueOf(const Bound& b, std::string_view raw) const {
@@ -234,14 +242,17 @@ void collectProbes(const BoundExpr* e, std::vector<IndexProbe>& out) {
     if (e->kind == Expr::Kind::Compare && e->op == "=") {
         const Bound* f = e->left.isField ? &e->left : e->right.isField ? &e->right : nullptr;
         const Bound* v = e->left.isField ? &e->right : &e->left;
-        if (f && !v->isField && f->type == FieldType::Character) out.push_back({f->field, v->gbk, false});
+        if (f && !v->isField && f->type == FieldType::Character)
+            out.push_back({f->field, v->gbk, false});
     }
     if (e->kind == Expr::Kind::Like && !e->negated && e->left.isField && !e->right.isField &&
         e->left.type == FieldType::Character) {
         const std::string& pattern = e->right.text;
         const size_t wild = pattern.find_first_of("%_");
-        if (wild == std::string::npos) out.push_back({e->left.field, e->right.gbk, false});
-        else if (wild > 0) out.push_back({e->left.field, toGbk(pattern.substr(0, wild)), true});
+        if (wild == std::string::npos)
+            out.push_back({e->left.field, e->right.gbk, false});
+        else if (wild > 0)
+            out.push_back({e->left.field, toGbk(pattern.substr(0, wild)), true});
     }
 }
 
@@ -251,10 +262,12 @@ std::optional<IndexProbe> findProbe(const BoundExpr* e) {
     std::vector<IndexProbe> probes;
     collectProbes(e, probes);
     if (probes.empty()) return std::nullopt;
-    return *std::max_element(probes.begin(), probes.end(), [](const IndexProbe& a, const IndexProbe& b) {
-        if (a.key.size() != b.key.size()) return a.key.size() < b.key.size();
-        return a.prefix && !b.prefix;
-    });
+    return *std::max_element(probes.begin(), probes.end(),
+                             [](const IndexProbe& a, const IndexProbe& b) {
+                                 if (a.key.size() != b.key.size())
+                                     return a.key.size() < b.key.size();
+                                 return a.prefix && !b.prefix;
+                             });
 }
 
 struct Plan {
@@ -262,7 +275,8 @@ struct Plan {
     std::unique_ptr<BoundExpr> where;
 };
 
-Result<Plan> plan(Database& db, const std::string& tableName, const Expr* where, const Params& params) {
+Result<Plan> plan(Database& db, const std::string& tableName, const Expr* where,
+                  const Params& params) {
     auto table = db.openTable(tableName);
     if (!table) return table.error();
     Plan p;
@@ -331,13 +345,15 @@ Status sortRows(const TableFile& table, std::vector<uint32_t>& rows, int field, 
         const int c = compareValues(x.first, y.first, type);
         return descending ? c > 0 : c < 0;
     });
-    for (size_t i = 0; i < rows.size(); ++i) rows[i] = keyed[i].second;
+    for (size_t i = 0; i < rows.size(); ++i)
+        rows[i] = keyed[i].second;
     return {};
 }
 
 // The smallest text greater than every text that starts with `prefix` (empty: none is).
 std::string successor(std::string prefix) {
-    while (!prefix.empty() && static_cast<unsigned char>(prefix.back()) == 0xFF) prefix.pop_back();
+    while (!prefix.empty() && static_cast<unsigned char>(prefix.back()) == 0xFF)
+        prefix.pop_back();
     if (prefix.empty()) return std::string(1, '\xFF') + std::string(64, '\xFF');
     prefix.back() = static_cast<char>(static_cast<unsigned char>(prefix.back()) + 1);
     return prefix;
@@ -346,7 +362,8 @@ std::string successor(std::string prefix) {
 // max(f) over a character field whose index also selects the rows: walk the index from the top
 // and stop at the first row that satisfies the whole condition.
 std::optional<Result<std::unique_ptr<Cursor>>> maxThroughIndex(const Plan& p, const Select& s) {
-    if (s.items.size() != 1 || s.items[0].aggregate != SelectItem::Aggregate::Max) return std::nullopt;
+    if (s.items.size() != 1 || s.items[0].aggregate != SelectItem::Aggregate::Max)
+        return std::nullopt;
     TableFile& table = *p.table;
     const int field = table.fieldIndex(s.items[0].field);
     if (field < 0 || table.fields()[field].type != FieldType::Character) return std::nullopt;
@@ -361,8 +378,10 @@ std::optional<Result<std::unique_ptr<Cursor>>> maxThroughIndex(const Plan& p, co
     const CharIndex& idx = **index;
     // Start just past the last key the probe admits and walk down while keys still match it.
     auto end = idx.end();
-    if (probe && probe->prefix) end = idx.lower_bound(successor(probe->key));
-    else if (probe) end = idx.upper_bound(probe->key);
+    if (probe && probe->prefix)
+        end = idx.lower_bound(successor(probe->key));
+    else if (probe)
+        end = idx.upper_bound(probe->key);
     const Evaluator evaluator(table);
     std::string raw;
     Value best;
@@ -402,7 +421,8 @@ Result<std::unique_ptr<Cursor>> runSelect(Database& db, const Select& s, const P
     FieldList defs;
     bool aggregate = false;
     if (s.star) {
-        for (size_t i = 0; i < table.fields().size(); ++i) fields.push_back(static_cast<int>(i));
+        for (size_t i = 0; i < table.fields().size(); ++i)
+            fields.push_back(static_cast<int>(i));
         defs = table.fields();
     } else {
         for (const SelectItem& item : s.items) {
@@ -416,7 +436,7 @@ Result<std::unique_ptr<Cursor>> runSelect(Database& db, const Select& s, const P
             if (f < 0) return fail("表 " + table.fileName() + " 中没有字段 " + item.field);
             fields.push_back(f);
             defs.push_back(item.aggregate == SelectItem::Aggregate::Count ? numberField("COUNT")
-                                                                        : table.fields()[f]);
+                                                                          : table.fields()[f]);
         }
     }
     std::string raw;
@@ -439,7 +459,8 @@ Result<std::unique_ptr<Cursor>> runSelect(Database& db, const Select& s, const P
                 }
                 if (v.isNull()) continue;
                 const int c = compareValues(v, result[i], table.fields()[fields[i]].type);
-                if (result[i].isNull() || (item.aggregate == SelectItem::Aggregate::Max ? c > 0 : c < 0))
+                if (result[i].isNull() ||
+                    (item.aggregate == SelectItem::Aggregate::Max ? c > 0 : c < 0))
                     result[i] = v;
             }
         }
@@ -453,10 +474,12 @@ Result<std::unique_ptr<Cursor>> runSelect(Database& db, const Select& s, const P
             if (Status st = table.readRecord(recno, raw); !st) return st.error();
             std::vector<Value> row;
             row.reserve(fields.size());
-            for (int f : fields) row.push_back(table.decode(raw, f));
+            for (int f : fields)
+                row.push_back(table.decode(raw, f));
             if (s.distinct) {
                 std::vector<std::string> key;
-                for (const Value& v : row) key.push_back(v.toText());
+                for (const Value& v : row)
+                    key.push_back(v.toText());
                 if (!seen.insert(std::move(key)).second) continue;
             }
             out.push_back(std::move(row));

@@ -12,7 +12,8 @@ struct Token {
 };
 
 std::string lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : s)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return s;
 }
 
@@ -54,7 +55,8 @@ Result<std::vector<Token>> tokenize(const std::string& s) {
             t.kind = Token::Kind::Text;
         } else if (c == ':' && i + 1 < s.size() && isWordChar(s[i + 1])) {
             ++i;
-            while (i < s.size() && isWordChar(s[i])) t.text += s[i++];
+            while (i < s.size() && isWordChar(s[i]))
+                t.text += s[i++];
             t.kind = Token::Kind::Param;
         } else if (std::isdigit(static_cast<unsigned char>(c)) ||
                    ((c == '-' || c == '+') && i + 1 < s.size() &&
@@ -65,7 +67,8 @@ Result<std::vector<Token>> tokenize(const std::string& s) {
                 t.text += s[i++];
             t.kind = Token::Kind::Number;
         } else if (isWordChar(c)) {
-            while (i < s.size() && isWordChar(s[i])) t.text += s[i++];
+            while (i < s.size() && isWordChar(s[i]))
+                t.text += s[i++];
             t.kind = Token::Kind::Word;
         } else {
             static const char* twoChar[] = {"<=", ">=", "<>", "!="};
@@ -89,23 +92,28 @@ Result<std::vector<Token>> tokenize(const std::string& s) {
 }
 
 class Parser {
-public:
+  public:
     explicit Parser(std::vector<Token> tokens) : tokens_(std::move(tokens)) {}
 
     Result<Statement> statement() {
         Result<Statement> result = fail("");
-        if (isWord("select")) result = select();
-        else if (isWord("delete")) result = remove();
-        else if (isWord("insert")) result = insert();
-        else if (isWord("update")) result = update();
-        else return error("语句必须以 SELECT、DELETE、INSERT 或 UPDATE 开始");
+        if (isWord("select"))
+            result = select();
+        else if (isWord("delete"))
+            result = remove();
+        else if (isWord("insert"))
+            result = insert();
+        else if (isWord("update"))
+            result = update();
+        else
+            return error("语句必须以 SELECT、DELETE、INSERT 或 UPDATE 开始");
         if (!result) return result;
         if (isSymbol(";")) ++pos_;
         if (peek().kind != Token::Kind::End) return error("语句结尾有多余的内容");
         return result;
     }
 
-private:
+  private:
     const Token& peek() const { return tokens_[pos_]; }
     bool isWord(const char* w) const {
         return peek().kind == Token::Kind::Word && lower(peek().text) == w;
@@ -134,9 +142,9 @@ private:
         return tokens_[pos_++].text;
     }
     static bool reserved(const std::string& w) {
-        static const char* words[] = {"select", "from",  "where", "and",    "or",   "not",
-                                      "like",   "order", "by",    "delete", "insert", "into",
-                                      "values", "update", "set",  "is",     "null", "distinct"};
+        static const char* words[] = {"select", "from",   "where", "and",    "or",     "not",
+                                      "like",   "order",  "by",    "delete", "insert", "into",
+                                      "values", "update", "set",   "is",     "null",   "distinct"};
         const std::string l = lower(w);
         for (const char* r : words)
             if (l == r) return true;
@@ -154,7 +162,8 @@ private:
                 SelectItem item;
                 const std::string l = peek().kind == Token::Kind::Word ? lower(peek().text) : "";
                 if ((l == "max" || l == "min" || l == "count") &&
-                    tokens_[pos_ + 1].kind == Token::Kind::Symbol && tokens_[pos_ + 1].text == "(") {
+                    tokens_[pos_ + 1].kind == Token::Kind::Symbol &&
+                    tokens_[pos_ + 1].text == "(") {
                     item.aggregate = l == "max"   ? SelectItem::Aggregate::Max
                                      : l == "min" ? SelectItem::Aggregate::Min
                                                   : SelectItem::Aggregate::Count;
@@ -189,8 +198,10 @@ private:
             auto f = name("排序字段");
             if (!f) return f.error();
             s.orderBy = *f;
-            if (acceptWord("desc")) s.descending = true;
-            else acceptWord("asc");
+            if (acceptWord("desc"))
+                s.descending = true;
+            else
+                acceptWord("asc");
         }
         return Statement(std::move(s));
     }
@@ -343,14 +354,21 @@ private:
         const Token& t = peek();
         Operand o;
         switch (t.kind) {
-        case Token::Kind::Text: o.kind = Operand::Kind::Text; break;
-        case Token::Kind::Number: o.kind = Operand::Kind::Number; break;
-        case Token::Kind::Param: o.kind = Operand::Kind::Param; break;
+        case Token::Kind::Text:
+            o.kind = Operand::Kind::Text;
+            break;
+        case Token::Kind::Number:
+            o.kind = Operand::Kind::Number;
+            break;
+        case Token::Kind::Param:
+            o.kind = Operand::Kind::Param;
+            break;
         case Token::Kind::Word:
             if (reserved(t.text)) return error("应为字段名或值");
             o.kind = Operand::Kind::Field;
             break;
-        default: return error("应为字段名或值");
+        default:
+            return error("应为字段名或值");
         }
         o.text = t.text;
         ++pos_;

@@ -24,39 +24,72 @@ constexpr uint32_t kMaxFields = 1024;
 uint32_t le32(const unsigned char* p) {
     return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
-uint16_t le16(const unsigned char* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-
+uint16_t le16(const unsigned char* p) {
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
 
 bool knownVersion(unsigned char v) {
     switch (v) {
-    case 0x02: case 0x03: case 0x04: case 0x05: case 0x30: case 0x31: case 0x32:
-    case 0x43: case 0x63: case 0x83: case 0x8B: case 0xCB: case 0xE5: case 0xF5: case 0xFB:
+    case 0x02:
+    case 0x03:
+    case 0x04:
+    case 0x05:
+    case 0x30:
+    case 0x31:
+    case 0x32:
+    case 0x43:
+    case 0x63:
+    case 0x83:
+    case 0x8B:
+    case 0xCB:
+    case 0xE5:
+    case 0xF5:
+    case 0xFB:
         return true;
     default:
         return false;
     }
 }
-bool isFoxPro(unsigned char v) { return v == 0x30 || v == 0x31 || v == 0x32 || v == 0xF5 || v == 0xFB; }
+bool isFoxPro(unsigned char v) {
+    return v == 0x30 || v == 0x31 || v == 0x32 || v == 0xF5 || v == 0xFB;
+}
 
 FieldType typeOf(char code, int decimals, int width) {
     switch (code) {
-    case 'N': case 'F':
+    case 'N':
+    case 'F':
         if (decimals > 0) return FieldType::Number;
-        return width <= 6 ? FieldType::SmallInt : width <= 11 ? FieldType::Integer : FieldType::Number;
-    case 'D': return FieldType::Date;
-    case 'M': case 'G': case 'B': case 'P': return FieldType::Memo;
-    case 'L': return FieldType::Logical;
-    default: return FieldType::Character;
+        return width <= 6    ? FieldType::SmallInt
+               : width <= 11 ? FieldType::Integer
+                             : FieldType::Number;
+    case 'D':
+        return FieldType::Date;
+    case 'M':
+    case 'G':
+    case 'B':
+    case 'P':
+        return FieldType::Memo;
+    case 'L':
+        return FieldType::Logical;
+    default:
+        return FieldType::Character;
     }
 }
 
 char codeOf(FieldType t) {
     switch (t) {
-    case FieldType::Character: return 'C';
-    case FieldType::Number: case FieldType::SmallInt: case FieldType::Integer: return 'N';
-    case FieldType::Date: return 'D';
-    case FieldType::Memo: return 'M';
-    case FieldType::Logical: return 'L';
+    case FieldType::Character:
+        return 'C';
+    case FieldType::Number:
+    case FieldType::SmallInt:
+    case FieldType::Integer:
+        return 'N';
+    case FieldType::Date:
+        return 'D';
+    case FieldType::Memo:
+        return 'M';
+    case FieldType::Logical:
+        return 'L';
     }
     return 'C';
 }
@@ -87,7 +120,8 @@ void putHeaderDate(unsigned char* h) {
 
 std::string trimRight(std::string_view bytes) {
     size_t n = bytes.size();
-    while (n > 0 && (bytes[n - 1] == ' ' || bytes[n - 1] == '\0')) --n;
+    while (n > 0 && (bytes[n - 1] == ' ' || bytes[n - 1] == '\0'))
+        --n;
     return std::string(bytes.substr(0, n));
 }
 
@@ -95,7 +129,9 @@ TableFile::~TableFile() {
     if (fd_ >= 0) ::close(fd_); // also releases the lock
 }
 
-std::string TableFile::fileName() const { return std::filesystem::path(path_).filename().string(); }
+std::string TableFile::fileName() const {
+    return std::filesystem::path(path_).filename().string();
+}
 
 std::string TableFile::readOnlyText() const {
     if (!damage_.empty()) return damage_ + "，只能读取，不能修改";
@@ -129,7 +165,7 @@ Result<std::shared_ptr<TableFile>> TableFile::open(const std::string& path, Open
 }
 
 Status TableFile::readHeader() {
-    struct stat st{};
+    struct stat st {};
     if (::fstat(fd_, &st) != 0) return fail("无法读取表文件 " + fileName());
     unsigned char h[32];
     if (st.st_size < 33 || readAt(fd_, h, 32, 0) != 32) return fail(damagedText("文件头不完整"));
@@ -154,7 +190,8 @@ Status TableFile::readHeader() {
         }
         if (at + 32 > desc.size() || fields_.size() >= kMaxFields) break;
         const auto* d = reinterpret_cast<const unsigned char*>(desc.data() + at);
-        std::string name(reinterpret_cast<const char*>(d), strnlen(reinterpret_cast<const char*>(d), 11));
+        std::string name(reinterpret_cast<const char*>(d),
+                         strnlen(reinterpret_cast<const char*>(d), 11));
         const char code = static_cast<char>(d[11]);
         int width = d[16];
         int decimals = d[17];
@@ -170,7 +207,8 @@ Status TableFile::readHeader() {
         offset += static_cast<uint32_t>(width);
     }
     if (!terminated) return fail(damagedText("字段说明缺少结束标记"));
-    for (size_t i = fields_.size(); i-- > 0;) fieldByName_[lowerName(fields_[i].name)] = static_cast<int>(i);
+    for (size_t i = fields_.size(); i-- > 0;)
+        fieldByName_[lowerName(fields_[i].name)] = static_cast<int>(i);
     if (fields_.empty()) return fail(damagedText("没有字段"));
     if (offset != recordLength_) return fail(damagedText("记录长度与字段说明不符"));
     const uint64_t available = (static_cast<uint64_t>(st.st_size) - headerLength_) / recordLength_;
@@ -184,10 +222,11 @@ Status TableFile::readHeader() {
     const bool needsMemo = std::any_of(fields_.begin(), fields_.end(),
                                        [](const FieldDef& f) { return f.type == FieldType::Memo; });
     if (needsMemo) {
-        MemoStyle style = isFoxPro(dbfVersion_) ? MemoStyle::FoxPro
+        MemoStyle style = isFoxPro(dbfVersion_)                          ? MemoStyle::FoxPro
                           : (dbfVersion_ == 0x8B || dbfVersion_ == 0xCB) ? MemoStyle::DBase4
-                                                                   : MemoStyle::DBase3;
-        const std::string memoPath = memoPathFor(path_, style == MemoStyle::FoxPro ? ".fpt" : ".dbt");
+                                                                         : MemoStyle::DBase3;
+        const std::string memoPath =
+            memoPathFor(path_, style == MemoStyle::FoxPro ? ".fpt" : ".dbt");
         if (!std::filesystem::exists(memoPath))
             return fail("表文件 " + fileName() + " 的备注文件 " +
                         std::filesystem::path(memoPath).filename().string() + " 不存在");
@@ -211,12 +250,14 @@ Status TableFile::readRecord(uint32_t recno, std::string& raw) const {
     if (recno < cacheFirst_ || recno >= cacheFirst_ + cacheRows_) {
         // Read a block ahead: cursors mostly walk forward.
         constexpr uint32_t kAhead = 128 * 1024;
-        const uint32_t rows = std::min(count_ - recno + 1, std::max<uint32_t>(1, kAhead / recordLength_));
+        const uint32_t rows =
+            std::min(count_ - recno + 1, std::max<uint32_t>(1, kAhead / recordLength_));
         cache_.resize(static_cast<size_t>(rows) * recordLength_);
         const off_t at = headerLength_ + static_cast<off_t>(recno - 1) * recordLength_;
         if (readAt(fd_, cache_.data(), cache_.size(), at) != static_cast<ssize_t>(cache_.size())) {
             cacheRows_ = 0;
-            return fail("无法读取表文件 " + fileName() + " 的第 " + std::to_string(recno) + " 条记录");
+            return fail("无法读取表文件 " + fileName() + " 的第 " + std::to_string(recno) +
+                        " 条记录");
         }
         cacheFirst_ = recno;
         cacheRows_ = rows;
@@ -236,8 +277,10 @@ std::string TableFile::memoBytes(std::string_view raw, int field) const {
     if (!memo_) return {};
     uint32_t block = 0;
     for (char c : raw.substr(offsets_[field], fields_[field].width)) {
-        if (c >= '0' && c <= '9') block = block * 10 + static_cast<uint32_t>(c - '0');
-        else if (c != ' ' && c != '\0') return {};
+        if (c >= '0' && c <= '9')
+            block = block * 10 + static_cast<uint32_t>(c - '0');
+        else if (c != ' ' && c != '\0')
+            return {};
     }
     return block == 0 ? std::string() : memo_->read(block);
 }
@@ -247,8 +290,10 @@ std::string_view TableFile::fieldBytes(std::string_view raw, int field) const {
     // Most stored fields are blank or short: skip trailing blanks eight at a time.
     size_t n = bytes.size();
     static constexpr char kBlanks[8] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
-    while (n >= 8 && std::memcmp(bytes.data() + n - 8, kBlanks, 8) == 0) n -= 8;
-    while (n > 0 && (bytes[n - 1] == ' ' || bytes[n - 1] == '\0')) --n;
+    while (n >= 8 && std::memcmp(bytes.data() + n - 8, kBlanks, 8) == 0)
+        n -= 8;
+    while (n > 0 && (bytes[n - 1] == ' ' || bytes[n - 1] == '\0'))
+        --n;
     return bytes.substr(0, n);
 }
 
@@ -295,8 +340,10 @@ Value TableFile::decode(std::string_view raw, int field) const {
             block = le32(reinterpret_cast<const unsigned char*>(full.data()));
         } else {
             for (char c : full) {
-                if (c >= '0' && c <= '9') block = block * 10 + static_cast<uint32_t>(c - '0');
-                else if (c != ' ' && c != '\0') return {};
+                if (c >= '0' && c <= '9')
+                    block = block * 10 + static_cast<uint32_t>(c - '0');
+                else if (c != ' ' && c != '\0')
+                    return {};
             }
         }
         if (block == 0) return {};
@@ -311,7 +358,8 @@ Value TableFile::decode(std::string_view raw, int field) const {
 std::vector<Value> TableFile::decodeRow(std::string_view raw) const {
     std::vector<Value> row;
     row.reserve(fields_.size());
-    for (size_t i = 0; i < fields_.size(); ++i) row.push_back(decode(raw, static_cast<int>(i)));
+    for (size_t i = 0; i < fields_.size(); ++i)
+        row.push_back(decode(raw, static_cast<int>(i)));
     return row;
 }
 
@@ -324,10 +372,10 @@ Status TableFile::scan(const std::function<bool(uint32_t, std::string_view)>& vi
         buffer.resize(static_cast<size_t>(n) * recordLength_);
         const off_t at = headerLength_ + static_cast<off_t>(first - 1) * recordLength_;
         const ssize_t got = readAt(fd_, buffer.data(), buffer.size(), at);
-        if (got != static_cast<ssize_t>(buffer.size()))
-            return fail("无法读取表文件 " + fileName());
+        if (got != static_cast<ssize_t>(buffer.size())) return fail("无法读取表文件 " + fileName());
         for (uint32_t i = 0; i < n; ++i) {
-            std::string_view raw(buffer.data() + static_cast<size_t>(i) * recordLength_, recordLength_);
+            std::string_view raw(buffer.data() + static_cast<size_t>(i) * recordLength_,
+                                 recordLength_);
             if (isDeleted(raw)) continue;
             if (!visit(first + i, raw)) return {};
         }
@@ -378,11 +426,13 @@ Status TableFile::encode(const std::vector<Value>& values, std::string_view old,
             break;
         }
         case FieldType::Logical:
-            if (v.isLogical()) out[0] = v.toText() == "T" ? 'T' : 'F';
+            if (v.isLogical())
+                out[0] = v.toText() == "T" ? 'T' : 'F';
             else if (!v.isNull()) {
                 const std::string t = v.toText();
                 out[0] = (t == "T" || t == "t" || t == "Y" || t == "y" || t == "1") ? 'T' : 'F';
-            } else out[0] = '?';
+            } else
+                out[0] = '?';
             break;
         case FieldType::Memo: {
             const std::string text = v.isNull() ? std::string() : v.toText();
@@ -496,7 +546,8 @@ void TableFile::indexRemove(std::string_view raw, uint32_t recno) {
 }
 
 void TableFile::indexAdd(std::string_view raw, uint32_t recno) {
-    for (auto& [field, idx] : indexes_) idx.emplace(std::string(fieldBytes(raw, field)), recno);
+    for (auto& [field, idx] : indexes_)
+        idx.emplace(std::string(fieldBytes(raw, field)), recno);
 }
 
 Result<std::vector<uint32_t>> indexedRows(TableFile& table, int field, const std::string& key,
@@ -506,11 +557,13 @@ Result<std::vector<uint32_t>> indexedRows(TableFile& table, int field, const std
     const CharIndex& index = **idx;
     std::vector<uint32_t> rows;
     if (prefix) {
-        for (auto it = index.lower_bound(key); it != index.end() && it->first.starts_with(key); ++it)
+        for (auto it = index.lower_bound(key); it != index.end() && it->first.starts_with(key);
+             ++it)
             rows.push_back(it->second);
     } else {
         auto [lo, hi] = index.equal_range(key);
-        for (auto it = lo; it != hi; ++it) rows.push_back(it->second);
+        for (auto it = lo; it != hi; ++it)
+            rows.push_back(it->second);
     }
     std::sort(rows.begin(), rows.end());
     return rows;

@@ -23,7 +23,7 @@ namespace xb::store {
 using CharIndex = std::multimap<std::string, uint32_t, std::less<>>;
 
 class TableFile {
-public:
+  public:
     ~TableFile();
     TableFile(const TableFile&) = delete;
     TableFile& operator=(const TableFile&) = delete;
@@ -70,7 +70,7 @@ public:
     // The index of a character field, built on first use.
     Result<const CharIndex*> index(int field);
 
-private:
+  private:
     TableFile() = default;
     Status readHeader();
     Status encode(const std::vector<Value>& values, std::string_view old, std::string& raw);

@@ -8,14 +8,18 @@
 namespace xb::store {
 
 namespace {
-bool isLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+bool isLeap(int y) {
+    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
 int daysIn(int y, int m) {
     static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     return m == 2 && isLeap(y) ? 29 : days[m - 1];
 }
 std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
-    while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
+    while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ')
+        s.remove_prefix(1);
+    while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ')
+        s.remove_suffix(1);
     return s;
 }
 } // namespace
@@ -69,24 +73,35 @@ bool Value::isNull() const {
 
 std::string Value::toText() const {
     switch (data_.index()) {
-    case 1: return std::get<std::string>(data_);
-    case 2: return formatNumber(std::get<double>(data_));
-    case 3: return std::get<Date>(data_).toText();
-    case 4: return std::get<bool>(data_) ? "T" : "F";
-    default: return {};
+    case 1:
+        return std::get<std::string>(data_);
+    case 2:
+        return formatNumber(std::get<double>(data_));
+    case 3:
+        return std::get<Date>(data_).toText();
+    case 4:
+        return std::get<bool>(data_) ? "T" : "F";
+    default:
+        return {};
     }
 }
 
 double Value::toNumber() const {
     switch (data_.index()) {
-    case 1: return parseNumber(std::get<std::string>(data_)).value_or(0.0);
-    case 2: return std::get<double>(data_);
-    case 4: return std::get<bool>(data_) ? 1.0 : 0.0;
-    default: return 0.0;
+    case 1:
+        return parseNumber(std::get<std::string>(data_)).value_or(0.0);
+    case 2:
+        return std::get<double>(data_);
+    case 4:
+        return std::get<bool>(data_) ? 1.0 : 0.0;
+    default:
+        return 0.0;
     }
 }
 
-long long Value::toInteger() const { return std::llround(toNumber()); }
+long long Value::toInteger() const {
+    return std::llround(toNumber());
+}
 
 std::optional<Date> Value::toDate() const {
     if (const auto* d = std::get_if<Date>(&data_)) return *d;
@@ -109,8 +124,8 @@ std::optional<double> parseNumber(std::string_view text) {
     std::string_view body = t;
     if (body.front() == '+') body.remove_prefix(1);
     double out = 0;
-    const auto [ptr, ec] = std::from_chars(body.data(), body.data() + body.size(), out,
-                                           std::chars_format::fixed);
+    const auto [ptr, ec] =
+        std::from_chars(body.data(), body.data() + body.size(), out, std::chars_format::fixed);
     if (ec != std::errc() || ptr != body.data() + body.size()) return std::nullopt;
     return out;
 }

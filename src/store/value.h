@@ -24,7 +24,7 @@ struct Date {
 };
 
 class Value {
-public:
+  public:
     Value() = default;
     Value(std::string text) : data_(std::move(text)) {}
     Value(const char* text) : data_(std::string(text)) {}
@@ -32,7 +32,11 @@ public:
     Value(int number) : data_(static_cast<double>(number)) {}
     Value(long long number) : data_(static_cast<double>(number)) {}
     Value(Date date) : data_(date) {}
-    static Value logical(bool b) { Value v; v.data_ = b; return v; }
+    static Value logical(bool b) {
+        Value v;
+        v.data_ = b;
+        return v;
+    }
 
     // Null, or a text that is empty or only blanks: the two are the same to every test.
     bool isNull() const;
@@ -52,7 +56,7 @@ public:
 
     bool operator==(const Value& other) const = default;
 
-private:
+  private:
     std::variant<std::monostate, std::string, double, Date, bool> data_;
 };
 

@@ -17,12 +17,14 @@ struct CliRun {
 };
 
 CliRun cli(const std::string& arguments) {
-    const std::string command = std::string(XB_CLI_PATH) + " " + arguments + " 2>/dev/null </dev/null";
+    const std::string command =
+        std::string(XB_CLI_PATH) + " " + arguments + " 2>/dev/null </dev/null";
     CliRun run;
     if (FILE* p = ::popen(command.c_str(), "r")) {
         std::array<char, 4096> buf{};
         size_t n = 0;
-        while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) run.out.append(buf.data(), n);
+        while ((n = fread(buf.data(), 1, buf.size(), p)) > 0)
+            run.out.append(buf.data(), n);
         const int status = ::pclose(p);
         run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
@@ -30,11 +32,13 @@ CliRun cli(const std::string& arguments) {
 }
 
 void addRecord(xb::store::Database& db, const std::string& number, const std::string& name) {
-    ASSERT_TRUE(db.execute("insert into kjcg (item_4, item_dqdm, item_cglb, item_3, item_9, item_13) "
-                           "values (:n, '.', '1', :name, '某研究所', :memo)",
-                           {{"n", number}, {"name", name}, {"memo", "简介第一行\r\n第二行"}})
-                    .ok());
-    ASSERT_TRUE(db.execute("insert into cgwcr (item_4, item_dqdm, item_187, item_180) values (:n, '.', 1, '张三')",
+    ASSERT_TRUE(
+        db.execute("insert into kjcg (item_4, item_dqdm, item_cglb, item_3, item_9, item_13) "
+                   "values (:n, '.', '1', :name, '某研究所', :memo)",
+                   {{"n", number}, {"name", name}, {"memo", "简介第一行\r\n第二行"}})
+            .ok());
+    ASSERT_TRUE(db.execute("insert into cgwcr (item_4, item_dqdm, item_187, item_180) values (:n, "
+                           "'.', 1, '张三')",
                            {{"n", number}})
                     .ok());
 }
@@ -61,21 +65,27 @@ TEST(Cli, ExportFromOneDataDirectoryImportIntoAnother) {
 
     const CliRun listed = cli("--data " + from + " list --year 2024");
     EXPECT_EQ(listed.status, 0);
-    EXPECT_NE(listed.out.find("2024000001\t1\t\t第一项成果\t某研究所\t不完整：成果概况"), std::string::npos) << listed.out;
+    EXPECT_NE(listed.out.find("2024000001\t1\t\t第一项成果\t某研究所\t不完整：成果概况"),
+              std::string::npos)
+        << listed.out;
     EXPECT_EQ(listed.out.find("2023000001"), std::string::npos);
     const CliRun checked = cli("--data " + from + " check --year 2023");
     EXPECT_EQ(checked.status, 1);
-    EXPECT_NE(checked.out.find("2023000001\t去年的成果\t成果概况\tITEM_121"), std::string::npos) << checked.out;
+    EXPECT_NE(checked.out.find("2023000001\t去年的成果\t成果概况\tITEM_121"), std::string::npos)
+        << checked.out;
 
     EXPECT_EQ(cli("--data " + from + " export --out " + out + " --year 2024").status, 0);
     EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(out) / "cgsbqy.arj"));
     EXPECT_EQ(cli("--data " + from + " export --out " + out + " --all").status, 1); // no --force
-    EXPECT_EQ(cli("--data " + from + " export --out " + out + " --record 2024000002 --force").status, 0);
-    EXPECT_EQ(cli("--data " + from + " export --out " + out + " --record 2099000001 --force").status, 1);
+    EXPECT_EQ(
+        cli("--data " + from + " export --out " + out + " --record 2024000002 --force").status, 0);
+    EXPECT_EQ(
+        cli("--data " + from + " export --out " + out + " --record 2099000001 --force").status, 1);
     EXPECT_EQ(cli("--data " + from + " export --out " + out + " --all --force").status, 0);
 
     // The package must carry its usual name; any other is refused.
-    std::filesystem::copy_file(std::filesystem::path(out) / "cgsbqy.arj", std::filesystem::path(out) / "other.arj");
+    std::filesystem::copy_file(std::filesystem::path(out) / "cgsbqy.arj",
+                               std::filesystem::path(out) / "other.arj");
     EXPECT_EQ(cli("--data " + to + " import " + out + "/other.arj").status, 1);
 
     const CliRun imported = cli("--data " + to + " import " + out + "/cgsbqy.arj");

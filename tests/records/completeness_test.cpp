@@ -6,7 +6,7 @@ using namespace xb::records;
 namespace {
 
 class Completeness : public RecordFixture {
-protected:
+  protected:
     SectionMarks marksOf(const std::string& number, bool applied) {
         auto row = std::move(*db().query("select * from kjcg where item_4=:n", {{"n", number}}));
         SectionMarks marks;
@@ -30,9 +30,11 @@ TEST_F(Completeness, AnEmptyListMarksEverythingDone) {
 TEST_F(Completeness, ANewRecordMissesTheRequiredSections) {
     addRecord("2024000001", "1", "新");
     const SectionMarks marks = marksOf("2024000001", true);
-    for (Section s : {Section::Overview, Section::Property, Section::Project, Section::FirstUnit, Section::Completers})
+    for (Section s : {Section::Overview, Section::Property, Section::Project, Section::FirstUnit,
+                      Section::Completers})
         EXPECT_FALSE(marks.done(s)) << static_cast<int>(s);
-    for (Section s : {Section::Partners, Section::Committee, Section::Certificate}) EXPECT_TRUE(marks.done(s));
+    for (Section s : {Section::Partners, Section::Committee, Section::Certificate})
+        EXPECT_TRUE(marks.done(s));
     EXPECT_FALSE(isComplete(marks, "1"));
     EXPECT_EQ(*closeRefusal(marks, "1"), "成果概况没有填完,请继续填写完成该项目！");
 }
@@ -64,7 +66,8 @@ TEST_F(Completeness, SoftScienceIgnoresTheIntellectualPropertySection) {
 
 TEST_F(Completeness, ARuleNamingAMissingFieldFailsWithTheEngineText) {
     addRecord("2024000001", "1", "规则");
-    ASSERT_TRUE(db().execute("insert into checkup (lb, id, button) values ('a', 'ITEM_NOPE', '01')").ok());
+    ASSERT_TRUE(
+        db().execute("insert into checkup (lb, id, button) values ('a', 'ITEM_NOPE', '01')").ok());
     auto row = std::move(*db().query("select * from kjcg"));
     SectionMarks marks;
     auto s = computeMarks(db(), *row, true, marks);

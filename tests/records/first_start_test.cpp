@@ -7,7 +7,7 @@
 namespace {
 
 class FirstStart : public WindowFixture {
-protected:
+  protected:
     FirstStart() { withUnit = false; }
     void startWithPages() {
         main = std::make_unique<xb::records::TMainForm>(*store);
@@ -19,14 +19,19 @@ protected:
 
 void fillProfile(QDialog& page) {
     const std::pair<const char*, const char*> values[] = {
-        {"edt_9", "中国农业科学院茶叶研究所"}, {"Edt_37", "浙江省杭州市西湖区梅灵南路9号"},
-        {"Edt_38", "310008"},                  {"Edt_39", "0571-86650000"},
-        {"Edt_40", "0571-86650001"},           {"Edt_41", "科研管理处"},
+        {"edt_9", "中国农业科学院茶叶研究所"},
+        {"Edt_37", "浙江省杭州市西湖区梅灵南路9号"},
+        {"Edt_38", "310008"},
+        {"Edt_39", "0571-86650000"},
+        {"Edt_40", "0571-86650001"},
+        {"Edt_41", "科研管理处"},
         {"Edt_41_2", "0571-86650002"}};
-    for (const auto& [name, text] : values) page.findChild<QLineEdit*>(name)->setText(QString::fromUtf8(text));
+    for (const auto& [name, text] : values)
+        page.findChild<QLineEdit*>(name)->setText(QString::fromUtf8(text));
     // The introduction must say something: at least a hundred bytes.
     page.findChild<QPlainTextEdit*>("Memo3")->setPlainText(
-        "中国农业科学院茶叶研究所成立于1958年，是国家级茶叶科研机构，主要从事茶树种质资源、育种、栽培、加工与质量安全研究。");
+        "中国农业科学院茶叶研究所成立于1958年，是国家级茶叶科研机构，主要从事茶树种质资源、育种、栽"
+        "培、加工与质量安全研究。");
 }
 
 } // namespace
@@ -62,4 +67,3 @@ TEST_F(FirstStart, LeavingTheProfileEmptyKeepsTheRecordControlsLocked) {
     EXPECT_TRUE(find("Button4")->isEnabled());
     EXPECT_TRUE(find("BitBtn1")->isEnabled());
 }
-

@@ -24,7 +24,8 @@ TEST_F(MainWindow, AnEmptyTableListsTheCurrentYearAndASectionButtonAsksForANewRe
 TEST_F(MainWindow, WithoutAProfileOnlyDeleteAndImportAreEnabled) {
     ASSERT_TRUE(db().execute("delete from unit").ok());
     start();
-    for (const char* name : {"Button1", "Button5", "BitBtn2", "BitBtn3", "BitBtn4", "btn_page01", "btn_page08"})
+    for (const char* name :
+         {"Button1", "Button5", "BitBtn2", "BitBtn3", "BitBtn4", "btn_page01", "btn_page08"})
         EXPECT_FALSE(find(name)->isEnabled()) << name;
     EXPECT_FALSE(find<QComboBox>("ComboBox1")->isEnabled());
     EXPECT_FALSE(find<QTableView>("DBGrid1")->isEnabled());

@@ -16,7 +16,8 @@ TEST_F(NewRecord, TheFirstAndNextRecordsOfAYearAreNumberedAndLockTheWindow) {
     EXPECT_EQ(field("2024000001", "ITEM_CGLB"), "1");
     EXPECT_EQ(find<QComboBox>("cbYear")->currentText(), "2024");
     EXPECT_EQ(current("item_4"), "2024000001");
-    for (const char* b : {"btn_page01", "btn_page05", "btn_page09"}) EXPECT_EQ(mark(b), "question") << b;
+    for (const char* b : {"btn_page01", "btn_page05", "btn_page09"})
+        EXPECT_EQ(mark(b), "question") << b;
     for (const char* b : {"Button1", "Button5", "BitBtn1", "BitBtn2", "SpeedButton16"})
         EXPECT_FALSE(find(b)->isEnabled()) << b;
     EXPECT_FALSE(find<QComboBox>("ComboBox1")->isEnabled());
@@ -104,7 +105,9 @@ TEST_F(NewRecord, ChangingTheYearMovesEveryChildRow) {
     EXPECT_EQ(field("2023000004", "ITEM_3"), "改年后");
     EXPECT_EQ(field("2024000001", "ITEM_3"), "<none>");
     for (const char* table : {"cgwcdw", "zlqk", "jdwyhmd", "cgwcr"})
-        EXPECT_EQ(count(std::string("select count(*) from ") + table + " where item_4='2023000004'"), 2) << table;
+        EXPECT_EQ(
+            count(std::string("select count(*) from ") + table + " where item_4='2023000004'"), 2)
+            << table;
     EXPECT_EQ(current("item_4"), "2023000004");
 }
 

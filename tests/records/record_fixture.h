@@ -9,9 +9,10 @@
 #include <gtest/gtest.h>
 
 class RecordFixture : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        auto built = xb::install::buildDataDirectory(data(), xb::install::repositorySources(XB_SOURCE_DIR));
+        auto built =
+            xb::install::buildDataDirectory(data(), xb::install::repositorySources(XB_SOURCE_DIR));
         ASSERT_TRUE(built.ok()) << built.message();
         store = std::make_unique<xb::store::RecordStore>(data());
         auto opened = store->open();
@@ -30,7 +31,8 @@ protected:
         (void)(*kjcg)->setValue("ITEM_CGLB", category);
         (void)(*kjcg)->setValue("ITEM_3", name);
         (void)(*kjcg)->setValue("ITEM_9", "测试单位");
-        for (const auto& [field, value] : more) ASSERT_TRUE((*kjcg)->setValue(field, value).ok()) << field;
+        for (const auto& [field, value] : more)
+            ASSERT_TRUE((*kjcg)->setValue(field, value).ok()) << field;
         ASSERT_TRUE((*kjcg)->post().ok());
     }
     void addChild(const std::string& table, const std::string& number,
@@ -40,7 +42,8 @@ protected:
         ASSERT_TRUE((*t)->append().ok());
         (void)(*t)->setValue("ITEM_4", number);
         (void)(*t)->setValue("ITEM_DQDM", ".");
-        for (const auto& [field, value] : more) ASSERT_TRUE((*t)->setValue(field, value).ok()) << field;
+        for (const auto& [field, value] : more)
+            ASSERT_TRUE((*t)->setValue(field, value).ok()) << field;
         ASSERT_TRUE((*t)->post().ok());
     }
     // Fills every field the shipped completeness rules require, for both category groups.
@@ -51,8 +54,9 @@ protected:
         for (rules->first(); !rules->eof(); rules->next()) {
             const std::string f = rules->text("id");
             const auto type = row->fields()[static_cast<size_t>(row->fieldIndex(f))].type;
-            (void)row->setValue(f, type == xb::store::FieldType::Date ? xb::store::Value(xb::store::Date{2024, 1, 2})
-                                                                     : xb::store::Value("1"));
+            (void)row->setValue(f, type == xb::store::FieldType::Date
+                                       ? xb::store::Value(xb::store::Date{2024, 1, 2})
+                                       : xb::store::Value("1"));
         }
         ASSERT_TRUE(row->post().ok());
     }

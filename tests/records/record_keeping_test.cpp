@@ -29,21 +29,31 @@ TEST_F(RecordKeeping, RekeyingMovesEveryChildRowAndOnlyThose) {
     ASSERT_TRUE(rekeyChildren(db(), "2024000001", "2025000001").ok());
     for (const char* table : {"cgwcdw", "zlqk", "jdwyhmd", "cgwcr"}) {
         const std::string t = table;
-        EXPECT_EQ(count("select count(*) from " + t + " where item_4='2025000001' and item_dqdm='.'"), 2) << t;
+        EXPECT_EQ(
+            count("select count(*) from " + t + " where item_4='2025000001' and item_dqdm='.'"), 2)
+            << t;
         EXPECT_EQ(count("select count(*) from " + t + " where item_4='2024000001'"), 0) << t;
         EXPECT_EQ(count("select count(*) from " + t + " where item_4='2024000002'"), 1) << t;
     }
 }
 
 TEST_F(RecordKeeping, CategoryChangeClearsTheOtherCategorysFields) {
-    addRecord("2024000001", "1", "应用", {{"ITEM_123", "1"}, {"ITEM_124_1", "01;"}, {"ITEM_16", "2"},
-                                         {"ITEM_33", "1"}, {"ITEM_32", "1"}, {"ITEM_32_1", "1;"},
-                                         {"ITEM_125_1", "1"}, {"ITEM_21", "4"}, {"ITEM_2", "1"}});
+    addRecord("2024000001", "1", "应用",
+              {{"ITEM_123", "1"},
+               {"ITEM_124_1", "01;"},
+               {"ITEM_16", "2"},
+               {"ITEM_33", "1"},
+               {"ITEM_32", "1"},
+               {"ITEM_32_1", "1;"},
+               {"ITEM_125_1", "1"},
+               {"ITEM_21", "4"},
+               {"ITEM_2", "1"}});
     auto row = std::move(*db().table("kjcg"));
     ASSERT_TRUE(row->edit().ok());
     ASSERT_TRUE(applyCategory(*row, "2").ok());
     ASSERT_TRUE(row->post().ok());
-    for (const char* f : {"ITEM_123", "ITEM_124_1", "ITEM_16", "ITEM_33", "ITEM_32", "ITEM_32_1", "ITEM_125_1"})
+    for (const char* f :
+         {"ITEM_123", "ITEM_124_1", "ITEM_16", "ITEM_33", "ITEM_32", "ITEM_32_1", "ITEM_125_1"})
         EXPECT_EQ(field("2024000001", f), "") << f;
     EXPECT_EQ(field("2024000001", "ITEM_21"), "4"); // a form the soft sciences have
     EXPECT_EQ(field("2024000001", "ITEM_2"), "1");

@@ -14,7 +14,7 @@
 #include <QTableView>
 
 class WindowFixture : public RecordFixture {
-protected:
+  protected:
     void SetUp() override {
         RecordFixture::SetUp();
         if (HasFatalFailure()) return;
@@ -45,7 +45,8 @@ protected:
         if (b) b->click();
     }
     // Queues the new-record dialog: fills it and clicks 存储.
-    void queueNewRecord(const QString& name, const QString& unit = "第一单位", const QString& year = {}) {
+    void queueNewRecord(const QString& name, const QString& unit = "第一单位",
+                        const QString& year = {}) {
         modal.queue([=, this](QDialog& d) {
             if (!year.isEmpty()) find<QLineEdit>("cbYear", &d)->setText(year);
             find<QLineEdit>("edt_3", &d)->setText(name);
@@ -53,7 +54,9 @@ protected:
             click("Button1", &d);
         });
     }
-    std::string mark(const char* button) { return find(button)->property("mark").toString().toStdString(); }
+    std::string mark(const char* button) {
+        return find(button)->property("mark").toString().toStdString();
+    }
     int listCount() { return main->recordList() ? main->recordList()->count() : 0; }
     std::string current(const char* fieldName) { return main->recordList()->text(fieldName); }
 

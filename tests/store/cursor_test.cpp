@@ -7,7 +7,7 @@ using namespace xb::store;
 namespace {
 
 class CursorTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         createTables(dir, {"kjcg", "cgwcr"});
         for (const char* number : {"2024000001", "2024000002", "2024000003"})
@@ -32,7 +32,8 @@ TEST_F(CursorTest, NavigationAndEndOfData) {
     EXPECT_TRUE(c->eof());
     EXPECT_EQ(c->recNo(), 4u); // stays on the last row
     int seen = 0;
-    for (c->first(); !c->eof(); c->next()) ++seen;
+    for (c->first(); !c->eof(); c->next())
+        ++seen;
     EXPECT_EQ(seen, 4);
     EXPECT_EQ(c->fieldIndex("item_180"), c->fieldIndex("ITEM_180"));
     EXPECT_EQ(c->fieldIndex("nonsense"), -1);
@@ -77,7 +78,8 @@ TEST_F(CursorTest, PostingARowOutOfTheFilterMovesToTheNextRow) {
 TEST_F(CursorTest, DeletingUntilEndOfDataEmptiesTheView) {
     auto c = std::move(*db.table("cgwcr"));
     ASSERT_TRUE(c->setFilter("item_4='2024000002'").ok());
-    while (!c->eof()) ASSERT_TRUE(c->remove().ok());
+    while (!c->eof())
+        ASSERT_TRUE(c->remove().ok());
     EXPECT_EQ(c->count(), 0);
     auto all = std::move(*db.table("cgwcr"));
     EXPECT_EQ(all->count(), 2);

@@ -93,7 +93,8 @@ TEST(DamagedTable, MemoPointerPastTheMemoFileReadsAsEmpty) {
     auto t = TableFile::open(path, OpenMode::Shared);
     ASSERT_TRUE(t.ok());
     const std::string bytes = readBytes(path);
-    const size_t headerLength = static_cast<unsigned char>(bytes[8]) | (static_cast<unsigned char>(bytes[9]) << 8);
+    const size_t headerLength =
+        static_cast<unsigned char>(bytes[8]) | (static_cast<unsigned char>(bytes[9]) << 8);
     // unitintrod is the second field, right after item_124_1 (100 bytes) and the deletion flag.
     patch(path, headerLength + 1 + 100, "     99999");
     auto reopened = TableFile::open(path, OpenMode::Shared);
@@ -112,7 +113,8 @@ TEST(DamagedTable, RandomCorruptionNeverCrashes) {
     for (int round = 0; round < 300; ++round) {
         std::string bad = good;
         const int flips = 1 + static_cast<int>(rng() % 8);
-        for (int i = 0; i < flips; ++i) bad[rng() % bad.size()] = static_cast<char>(rng());
+        for (int i = 0; i < flips; ++i)
+            bad[rng() % bad.size()] = static_cast<char>(rng());
         if (rng() % 4 == 0) bad.resize(rng() % bad.size());
         writeBytes(path, bad);
         auto t = TableFile::open(path, OpenMode::Shared);

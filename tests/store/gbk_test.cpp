@@ -24,6 +24,6 @@ TEST(Gbk, CuttingNeverSplitsADoubleByteCharacter) {
 
 TEST(Gbk, UnmappableAndBrokenInputDoNotCrash) {
     EXPECT_EQ(toGbk("😀"), "?");
-    EXPECT_EQ(fromGbk("\xD6"), "\xEF\xBF\xBD");   // lead byte at the end
-    EXPECT_EQ(toGbk("\xE4\xB8"), "?");             // truncated UTF-8
+    EXPECT_EQ(fromGbk("\xD6"), "\xEF\xBF\xBD"); // lead byte at the end
+    EXPECT_EQ(toGbk("\xE4\xB8"), "?");          // truncated UTF-8
 }

@@ -26,7 +26,8 @@ TEST(Installation, AFreshDataDirectoryOpensWithEveryTableAndBothClassifications)
     TempDir dir;
     const std::string data = buildShipped(dir);
     for (const TableLayout& layout : allLayouts())
-        EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(data) / layout.fileName)) << layout.fileName;
+        EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(data) / layout.fileName))
+            << layout.fileName;
     EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(data) / "welcome.jpg"));
     RecordStore store(data);
     Status opened = store.open();
@@ -41,11 +42,11 @@ TEST(Installation, EveryDictionaryThePagesNameHasRows) {
     TempDir dir;
     Database db(buildShipped(dir));
     const char* dictionaries[] = {
-        "item_1",   "item_2",   "item_16",  "item_21",  "item_21_l", "item_32",  "item_32_1",
-        "item_33",  "item_41_3", "item_46", "item_47",  "item_51",  "item_62",   "item_123",
-        "item_124_1", "item_125", "item_125_1", "item_126", "item_140", "item_160", "item_161",
-        "item_181", "item_183", "item_184", "item_188", "item_191", "item_193",  "item_198",
-        "item_200", "item_201", "item_210", "patent_st", "patent_ty"};
+        "item_1",     "item_2",    "item_16",    "item_21",   "item_21_l", "item_32",  "item_32_1",
+        "item_33",    "item_41_3", "item_46",    "item_47",   "item_51",   "item_62",  "item_123",
+        "item_124_1", "item_125",  "item_125_1", "item_126",  "item_140",  "item_160", "item_161",
+        "item_181",   "item_183",  "item_184",   "item_188",  "item_191",  "item_193", "item_198",
+        "item_200",   "item_201",  "item_210",   "patent_st", "patent_ty"};
     for (const char* name : dictionaries) {
         auto entries = dictionaryEntries(db, name, false);
         ASSERT_TRUE(entries.ok()) << name;
@@ -73,7 +74,8 @@ TEST(Installation, EveryCompletenessRuleNamesAnAchievementField) {
         const std::string group = (*rules)->text("lb");
         EXPECT_TRUE(group == "a" || group == "1" || group == "2") << group;
         const std::string section = (*rules)->text("button");
-        EXPECT_TRUE(section == "01" || section == "02" || section == "03" || section == "04") << section;
+        EXPECT_TRUE(section == "01" || section == "02" || section == "03" || section == "04")
+            << section;
     }
     // Every query item names a field of the achievement table too; the soft-science evaluation
     // form names its dictionary, and the query builder writes item_21 for it.
@@ -84,9 +86,9 @@ TEST(Installation, EveryCompletenessRuleNamesAnAchievementField) {
             EXPECT_EQ((*items)->text("Name"), "评价形式(软、基)");
             continue;
         }
-        EXPECT_TRUE(std::any_of(kjcg.fields.begin(), kjcg.fields.end(),
-                                [&](const FieldDef& f) { return sameName(f.name, field); }))
-            << field;
+        EXPECT_TRUE(std::any_of(kjcg.fields.begin(), kjcg.fields.end(), [&](const FieldDef& f) {
+            return sameName(f.name, field);
+        })) << field;
     }
 }
 
@@ -111,7 +113,8 @@ TEST(Installation, ABadRowsFileLeavesNoHalfFilledTable) {
     TempDir dir;
     const std::filesystem::path rows = dir.path() / "rows";
     std::filesystem::create_directory(rows);
-    writeBytes((rows / "province.tsv").string(), "Province_i\tProvince_n\n11\t北京市\n12\t天津市\textra\n");
+    writeBytes((rows / "province.tsv").string(),
+               "Province_i\tProvince_n\n11\t北京市\n12\t天津市\textra\n");
     xb::install::InstallSources sources{rows.string(), {}};
     auto built = buildDataDirectory(dir.file("data"), sources);
     ASSERT_FALSE(built.ok());

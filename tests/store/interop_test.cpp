@@ -15,12 +15,14 @@ using namespace xb::store;
 namespace {
 
 std::string runPeer(const std::string& command, const std::string& path) {
-    const std::string line = "/usr/bin/python3 " XB_SOURCE_DIR "/tests/store/dbf_peer.py " + command + " '" + path + "' 2>&1";
+    const std::string line = "/usr/bin/python3 " XB_SOURCE_DIR "/tests/store/dbf_peer.py " +
+                             command + " '" + path + "' 2>&1";
     std::string out;
     if (FILE* p = ::popen(line.c_str(), "r")) {
         std::array<char, 4096> buf{};
         size_t n = 0;
-        while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) out.append(buf.data(), n);
+        while ((n = fread(buf.data(), 1, buf.size(), p)) > 0)
+            out.append(buf.data(), n);
         EXPECT_EQ(::pclose(p), 0) << out;
     }
     return out;
@@ -29,7 +31,8 @@ std::string runPeer(const std::string& command, const std::string& path) {
 std::vector<std::string> lines(const std::string& text) {
     std::vector<std::string> out;
     std::istringstream in(text);
-    for (std::string l; std::getline(in, l);) out.push_back(l);
+    for (std::string l; std::getline(in, l);)
+        out.push_back(l);
     return out;
 }
 
@@ -60,8 +63,9 @@ TEST(Interop, AnotherReaderOpensOurTablesWithMemosAndGbkText) {
     const auto out = lines(runPeer("read", path));
     ASSERT_EQ(out.size(), 2u) << runPeer("read", path);
     EXPECT_NE(out[0].find("cp936"), std::string::npos) << out[0];
-    EXPECT_EQ(out[1],
-              R"(["2024000001", ".", 1.0, "", "一种高效“节能”装置", "2", "", "说明\r\n第二行", "2023-12-31"])");
+    EXPECT_EQ(
+        out[1],
+        R"(["2024000001", ".", 1.0, "", "一种高效“节能”装置", "2", "", "说明\r\n第二行", "2023-12-31"])");
 }
 
 TEST(Interop, WeReadTablesWrittenByAnotherProgram) {
@@ -72,9 +76,10 @@ TEST(Interop, WeReadTablesWrittenByAnotherProgram) {
     ASSERT_TRUE(t.ok()) << t.message();
     std::vector<std::vector<Value>> rows;
     ASSERT_TRUE((*t)->scan([&](uint32_t, std::string_view raw) {
-        rows.push_back((*t)->decodeRow(raw));
-        return true;
-    }).ok());
+                        rows.push_back((*t)->decodeRow(raw));
+                        return true;
+                    })
+                    .ok());
     ASSERT_EQ(rows.size(), 2u); // the deleted row is skipped
     EXPECT_EQ(rows[0][1].toText(), "国产大型客机研制");
     EXPECT_EQ(rows[0][2].toText(), "第一行\r\n第二行");

@@ -9,7 +9,7 @@ using namespace xb::store;
 namespace {
 
 class LookupsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         createTables(dir, {"zdxx", "province", "zlqk", "jdwyhmd", "xkfl"});
         code("item_2", "1", "国际领先");
@@ -32,7 +32,8 @@ protected:
 } // namespace
 
 TEST_F(LookupsTest, DictionaryEntriesLeaveOutEmptyAndVersion1Rows) {
-    EXPECT_EQ(*dictionaryEntries(db, "item_2", false), (std::vector<std::string>{"1  国际领先", "10  其他"}));
+    EXPECT_EQ(*dictionaryEntries(db, "item_2", false),
+              (std::vector<std::string>{"1  国际领先", "10  其他"}));
     EXPECT_EQ(*dictionaryEntries(db, "item_2", true, true),
               (std::vector<std::string>{"1  国际领先", "10  其他", "3  **旧版水平", " "}));
     EXPECT_EQ(*dictionaryEntries(db, "nosuch", true), (std::vector<std::string>{" "}));
@@ -71,8 +72,13 @@ TEST_F(LookupsTest, TextHelpers) {
 }
 
 TEST_F(LookupsTest, LabelledViewsCarryLabelsBesideCodes) {
-    addRow(db, "zlqk", {{"ITEM_4", "2024000001"}, {"ITEM_DQDM", "."}, {"ITEM_NO", 1}, {"PATENT_NAM", "装置"},
-                        {"PATENT_ST", "1"}, {"PATENT_TY", "2"}});
+    addRow(db, "zlqk",
+           {{"ITEM_4", "2024000001"},
+            {"ITEM_DQDM", "."},
+            {"ITEM_NO", 1},
+            {"PATENT_NAM", "装置"},
+            {"PATENT_ST", "1"},
+            {"PATENT_TY", "2"}});
     addRow(db, "jdwyhmd", {{"ITEM_4", "2024000001"}, {"ITEM_DQDM", "."}, {"ITEM_191", "委员"}});
     auto patents = labelledView(db, LabelView::Patents, "select * from zlqk where item_4=:item_4",
                                 {{"item_4", "2024000001"}});

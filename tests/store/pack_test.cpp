@@ -14,7 +14,8 @@ namespace {
 std::vector<std::string> names(Database& db) {
     std::vector<std::string> out;
     auto c = db.table("unit");
-    for ((*c)->first(); !(*c)->eof(); (*c)->next()) out.push_back((*c)->text("item_9") + "|" + (*c)->text("unitintrod"));
+    for ((*c)->first(); !(*c)->eof(); (*c)->next())
+        out.push_back((*c)->text("item_9") + "|" + (*c)->text("unitintrod"));
     return out;
 }
 
@@ -27,7 +28,9 @@ TEST(Pack, RemovesDeletedRowsAndReclaimsMemoSpace) {
         Database db(dir.path().string());
         const std::string big(3000, 'x');
         for (int i = 0; i < 5; ++i)
-            addRow(db, "unit", {{"item_9", "单位" + std::to_string(i)}, {"unitintrod", big + std::to_string(i)}});
+            addRow(
+                db, "unit",
+                {{"item_9", "单位" + std::to_string(i)}, {"unitintrod", big + std::to_string(i)}});
         auto c = std::move(*db.table("unit"));
         c->moveBy(1);
         ASSERT_TRUE(c->remove().ok());

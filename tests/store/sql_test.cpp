@@ -11,8 +11,10 @@ TEST(SqlParser, AcceptsTheDialect) {
         "SELECT DISTINCT item_4 FROM kjcg ORDER BY item_4 DESC",
         "select max(item_4) from kjcg where item_4 like'2024%'",
         "select item_4, item_3 from kjcg where item_cglb='1' and item_4 like '2024%'",
-        "select *  from  cgwcr  where  item_4=:item_4\nand  item_dqdm=:item_dqdm\norder  by  item_187 ",
-        "select * from kjcg\n where  (\n item_3 like '%a%' and not item_2 = '1' or (item_45 >= 3)\n ) and (item_cglb='1')",
+        "select *  from  cgwcr  where  item_4=:item_4\nand  item_dqdm=:item_dqdm\norder  by  "
+        "item_187 ",
+        "select * from kjcg\n where  (\n item_3 like '%a%' and not item_2 = '1' or (item_45 >= "
+        "3)\n ) and (item_cglb='1')",
         "select count(*) from kjcg where item_45 <> 0 and item_45 <= -1.5 and item_121 is not null",
         "DELETE FROM kjcg WHERE item_4='2024000001'",
         "insert into zlqk (item_4, item_dqdm, item_no) values ('2024000001', '.', 1)",
@@ -54,7 +56,7 @@ TEST(SqlParser, RejectsMalformedStatementsWithAMessage) {
 namespace {
 
 class SqlTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         createTables(dir, {"kjcg", "cgwcr"});
         add("2023000007", "1", "旧成果", 1);
@@ -64,15 +66,21 @@ protected:
         add("2025000001", "1", "O'Brien's work", 3);
     }
     void add(const char* number, const char* category, const char* name, double transfers) {
-        addRow(db, "kjcg", {{"ITEM_4", number}, {"ITEM_DQDM", "."}, {"ITEM_CGLB", category},
-                            {"ITEM_3", name}, {"ITEM_45", transfers}});
+        addRow(db, "kjcg",
+               {{"ITEM_4", number},
+                {"ITEM_DQDM", "."},
+                {"ITEM_CGLB", category},
+                {"ITEM_3", name},
+                {"ITEM_45", transfers}});
     }
-    std::vector<std::string> column(const std::string& sql, const char* field, const Params& params = {}) {
+    std::vector<std::string> column(const std::string& sql, const char* field,
+                                    const Params& params = {}) {
         auto c = db.query(sql, params);
         EXPECT_TRUE(c.ok()) << sql << ": " << (c.ok() ? "" : c.message());
         std::vector<std::string> out;
         if (!c.ok()) return out;
-        for ((*c)->first(); !(*c)->eof(); (*c)->next()) out.push_back((*c)->text(field));
+        for ((*c)->first(); !(*c)->eof(); (*c)->next())
+            out.push_back((*c)->text(field));
         return out;
     }
     TempDir dir;
@@ -86,7 +94,9 @@ using Texts = std::vector<std::string>;
 TEST_F(SqlTest, RecordListSelectsByCategoryAndYearInStoredOrder) {
     EXPECT_EQ(column("select * from kjcg where item_cglb='1' and item_4 like '2024%'", "item_4"),
               (Texts{"2024000009", "2024000010"}));
-    EXPECT_EQ(column("select * from kjcg where item_cglb='1' and item_4 like '20%'", "item_4").size(), 4u);
+    EXPECT_EQ(
+        column("select * from kjcg where item_cglb='1' and item_4 like '20%'", "item_4").size(),
+        4u);
 }
 
 TEST_F(SqlTest, RecordNumbersCompareAsText) {
@@ -102,17 +112,20 @@ TEST_F(SqlTest, RecordNumbersCompareAsText) {
     EXPECT_EQ(column("select * from kjcg where item_4 > '2024000009' order by item_4", "item_4"),
               (Texts{"2024000010", "2025000001"}));
     // max without an index-friendly condition takes the general path and must agree.
-    auto general = db.query("select max(item_4) from kjcg where item_cglb='1' and item_4 like '2024%'");
+    auto general =
+        db.query("select max(item_4) from kjcg where item_cglb='1' and item_4 like '2024%'");
     ASSERT_TRUE(general.ok());
     EXPECT_EQ((*general)->value(0).toText(), "2024000010");
 }
 
 TEST_F(SqlTest, ConditionsWithOrNotParenthesesNumbersAndLike) {
-    EXPECT_EQ(column("select * from kjcg where\n (\n item_3 like '%项%' \n) and (item_cglb='1')", "item_4"),
+    EXPECT_EQ(column("select * from kjcg where\n (\n item_3 like '%项%' \n) and (item_cglb='1')",
+                     "item_4"),
               (Texts{"2024000009", "2024000010"}));
     EXPECT_EQ(column("select * from kjcg where item_45 >= 5 or item_cglb = '2'", "item_4"),
               (Texts{"2024000009", "2024000010", "2024000001"}));
-    EXPECT_EQ(column("select * from kjcg where not (item_cglb = '1') ", "item_4"), (Texts{"2024000001"}));
+    EXPECT_EQ(column("select * from kjcg where not (item_cglb = '1') ", "item_4"),
+              (Texts{"2024000001"}));
     EXPECT_EQ(column("select * from kjcg where item_3 like '第_项'", "item_4"),
               (Texts{"2024000009", "2024000010"}));
     EXPECT_EQ(column("select distinct item_cglb from kjcg order by item_cglb", "item_cglb"),
@@ -123,10 +136,14 @@ TEST_F(SqlTest, ConditionsWithOrNotParenthesesNumbersAndLike) {
 }
 
 TEST_F(SqlTest, ParametersAreBoundAsValues) {
-    EXPECT_EQ(column("select * from kjcg where item_3=:name", "item_4", {{"name", "O'Brien's work"}}),
+    EXPECT_EQ(
+        column("select * from kjcg where item_3=:name", "item_4", {{"name", "O'Brien's work"}}),
+        (Texts{"2025000001"}));
+    EXPECT_TRUE(
+        column("select * from kjcg where item_3=:name", "item_4", {{"name", "x' or '1'='1"}})
+            .empty());
+    EXPECT_EQ(column("select * from kjcg where item_3='O''Brien''s work'", "item_4"),
               (Texts{"2025000001"}));
-    EXPECT_TRUE(column("select * from kjcg where item_3=:name", "item_4", {{"name", "x' or '1'='1"}}).empty());
-    EXPECT_EQ(column("select * from kjcg where item_3='O''Brien''s work'", "item_4"), (Texts{"2025000001"}));
     auto missing = db.query("select * from kjcg where item_3=:name");
     ASSERT_FALSE(missing.ok());
     EXPECT_NE(missing.message().find(":name"), std::string::npos);
@@ -149,9 +166,11 @@ TEST_F(SqlTest, DeleteInsertUpdate) {
     auto deleted = db.execute("DELETE FROM kjcg WHERE item_4='2024000009'");
     ASSERT_TRUE(deleted.ok());
     EXPECT_EQ(*deleted, 1);
-    auto inserted = db.execute("insert into cgwcr (item_4, item_dqdm, item_187, item_180) values ('2024000010', '.', 1, '张三')");
+    auto inserted = db.execute("insert into cgwcr (item_4, item_dqdm, item_187, item_180) values "
+                               "('2024000010', '.', 1, '张三')");
     ASSERT_TRUE(inserted.ok()) << inserted.message();
-    auto updated = db.execute("update kjcg set item_3=:name, item_45=7 where item_4 like '2024%'", {{"name", "改名"}});
+    auto updated = db.execute("update kjcg set item_3=:name, item_45=7 where item_4 like '2024%'",
+                              {{"name", "改名"}});
     ASSERT_TRUE(updated.ok()) << updated.message();
     EXPECT_EQ(*updated, 2);
     EXPECT_EQ(column("select * from kjcg where item_45 = 7", "item_3"), (Texts{"改名", "改名"}));

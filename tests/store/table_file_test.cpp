@@ -16,9 +16,11 @@ std::shared_ptr<TableFile> createAndOpen(const TempDir& dir, const std::string& 
     return *table;
 }
 
-std::vector<Value> rowWith(const TableFile& t, std::initializer_list<std::pair<const char*, Value>> values) {
+std::vector<Value> rowWith(const TableFile& t,
+                           std::initializer_list<std::pair<const char*, Value>> values) {
     std::vector<Value> row(t.fields().size());
-    for (const auto& [name, v] : values) row[static_cast<size_t>(t.fieldIndex(name))] = v;
+    for (const auto& [name, v] : values)
+        row[static_cast<size_t>(t.fieldIndex(name))] = v;
     return row;
 }
 
@@ -31,8 +33,9 @@ TEST(TableFile, WritesTheDbase3PlusLayoutWithGbkLanguageDriver) {
     const std::string bytes = readBytes(dir.file("kjcg.dbf"));
     EXPECT_EQ(static_cast<unsigned char>(bytes[0]), 0x83); // memo fields present
     EXPECT_EQ(static_cast<unsigned char>(bytes[29]), 0x7A);
-    EXPECT_EQ(static_cast<unsigned char>(bytes[4]), 1);    // record count
-    const size_t headerLength = static_cast<unsigned char>(bytes[8]) | (static_cast<unsigned char>(bytes[9]) << 8);
+    EXPECT_EQ(static_cast<unsigned char>(bytes[4]), 1); // record count
+    const size_t headerLength =
+        static_cast<unsigned char>(bytes[8]) | (static_cast<unsigned char>(bytes[9]) << 8);
     EXPECT_EQ(headerLength, 32 + 32 * layoutOf("kjcg").fields.size() + 1);
     EXPECT_EQ(bytes[headerLength - 1], '\x0D');
     EXPECT_EQ(bytes.back(), '\x1A');
@@ -68,7 +71,8 @@ TEST(TableFile, ValuesOfEveryTypeRoundTrip) {
 TEST(TableFile, LongTextIsCutAtACharacterBoundary) {
     TempDir dir;
     auto province = createAndOpen(dir, "province"); // Province_i is 3 bytes wide
-    auto recno = province->append(rowWith(*province, {{"Province_i", "a北京"}, {"Province_n", "北京市"}}));
+    auto recno =
+        province->append(rowWith(*province, {{"Province_i", "a北京"}, {"Province_n", "北京市"}}));
     ASSERT_TRUE(recno.ok());
     std::string raw;
     ASSERT_TRUE(province->readRecord(*recno, raw).ok());
@@ -97,9 +101,12 @@ TEST(TableFile, ChangedMemoGetsNewSpaceAndUnchangedKeepsItsBlock) {
     auto recno = unit->append(rowWith(*unit, {{"unitintrod", "简介"}, {"advantage", "优势"}}));
     ASSERT_TRUE(recno.ok());
     const auto sizeAfterFirst = readBytes(dir.file("unit.dbt")).size();
-    ASSERT_TRUE(unit->write(*recno, rowWith(*unit, {{"unitintrod", "简介"}, {"advantage", "优势"}})).ok());
+    ASSERT_TRUE(
+        unit->write(*recno, rowWith(*unit, {{"unitintrod", "简介"}, {"advantage", "优势"}})).ok());
     EXPECT_EQ(readBytes(dir.file("unit.dbt")).size(), sizeAfterFirst);
-    ASSERT_TRUE(unit->write(*recno, rowWith(*unit, {{"unitintrod", "新的简介"}, {"advantage", "优势"}})).ok());
+    ASSERT_TRUE(
+        unit->write(*recno, rowWith(*unit, {{"unitintrod", "新的简介"}, {"advantage", "优势"}}))
+            .ok());
     EXPECT_GT(readBytes(dir.file("unit.dbt")).size(), sizeAfterFirst);
     std::string raw;
     ASSERT_TRUE(unit->readRecord(*recno, raw).ok());

@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 class TempDir {
-public:
+  public:
     TempDir() {
         std::random_device rd;
         path_ = std::filesystem::temp_directory_path() /
@@ -26,7 +26,7 @@ public:
     const std::filesystem::path& path() const { return path_; }
     std::string file(const std::string& name) const { return (path_ / name).string(); }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
@@ -58,7 +58,8 @@ inline void addRow(xb::store::Database& db, const std::string& table,
     auto cursor = db.table(table);
     ASSERT_TRUE(cursor.ok()) << cursor.message();
     ASSERT_TRUE((*cursor)->append().ok());
-    for (const auto& [name, value] : values) ASSERT_TRUE((*cursor)->setValue(name, value).ok()) << name;
+    for (const auto& [name, value] : values)
+        ASSERT_TRUE((*cursor)->setValue(name, value).ok()) << name;
     auto posted = (*cursor)->post();
     ASSERT_TRUE(posted.ok()) << posted.message();
 }
