@@ -54,7 +54,11 @@ Status fillTable(const fs::path& dbf, const TableLayout& layout, const RowsFile&
 } // namespace
 
 InstallSources repositorySources(const std::string& sourceRoot) {
-    const fs::path install = fs::path(sourceRoot) / "install";
+    return sourcesIn((fs::path(sourceRoot) / "install").string());
+}
+
+InstallSources sourcesIn(const std::string& installationDirectory) {
+    const fs::path install(installationDirectory);
     InstallSources sources;
     sources.rowsDirectory = (install / "rows").string();
     std::error_code ec;

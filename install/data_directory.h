@@ -16,6 +16,11 @@ struct InstallSources {
     std::vector<std::string> files; // copied into the data directory when missing
 };
 
+// The sources in an installation folder: `rows/`, `welcome.jpg` and `templates/*.docx`. The build
+// puts one beside the executables (`installation/`), so a copy of the build output can create a
+// data directory anywhere.
+InstallSources sourcesIn(const std::string& installationDirectory);
+
 // The sources kept in the repository at `sourceRoot`/install.
 InstallSources repositorySources(const std::string& sourceRoot);
 

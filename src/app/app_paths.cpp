@@ -8,4 +8,8 @@ QString dataDirectory() {
     return QCoreApplication::applicationDirPath() + QStringLiteral("/data");
 }
 
+QString installationDirectory() {
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/installation");
+}
+
 } // namespace xb::app

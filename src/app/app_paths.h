@@ -10,4 +10,8 @@ namespace xb::app {
 // trailing separator. It holds the tables, dictionaries, templates and the welcome picture.
 QString dataDirectory();
 
+// The installation folder beside the executable ("/installation"): the dictionary rows, templates
+// and welcome picture from which a data directory is created.
+QString installationDirectory();
+
 } // namespace xb::app

@@ -1,5 +1,6 @@
 #include "cli_commands.h"
 
+#include "app/app_paths.h"
 #include "app/cli_import.h"
 #include "data_directory.h"
 #include "exchange/archiver.h"
@@ -13,6 +14,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <filesystem>
 #include <map>
 #include <ostream>
 #include <set>
@@ -151,7 +153,12 @@ bool validYear(const std::string& year) {
 }
 
 int init(const std::string& data, Streams io) {
-    auto created = install::buildDataDirectory(data, install::repositorySources(XB_SOURCE_DIR));
+    const std::string installation = installationDirectory().toStdString();
+    if (!std::filesystem::is_directory(installation + "/rows")) {
+        io.err << "错误：找不到安装文件夹 " << installation << "（应与 xunbao-cli 放在一起）\n";
+        return 1;
+    }
+    auto created = install::buildDataDirectory(data, install::sourcesIn(installation));
     if (!created) {
         io.err << "错误：" << created.message() << "\n";
         return 1;

@@ -3,13 +3,13 @@
 #include "app/app_paths.h"
 #include "app/application_title.h"
 #include "app/date_text.h"
-#include "app/modal.h"
 #include "app/pages.h"
-#include "app/prompter.h"
 #include "app/single_instance.h"
 #include "app/welcome_window.h"
 #include "records/main_window.h"
 #include "store/record_store.h"
+#include "ui/modal.h"
+#include "ui/prompter.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -46,7 +46,7 @@ int main(int argc, char* argv[]) {
     // with the tables opened so far.
     xb::store::RecordStore store(xb::app::dataDirectory().toStdString());
     if (xb::store::Status opened = store.open(); !opened)
-        xb::app::prompter().showError(opened.error());
+        xb::ui::prompter().showError(opened.error());
 
     xb::records::TMainForm main(store, &welcome);
     xb::app::installPages(main, store);

@@ -1,12 +1,12 @@
 #include "pages.h"
 
-#include "app/modal.h"
 #include "exchange/code_manage_window.h"
 #include "exchange/export_window.h"
 #include "exchange/import_window.h"
 #include "pages/form_tree.h"
 #include "parties/profile_page.h"
 #include "records/main_window.h"
+#include "ui/modal.h"
 
 #include <QLineEdit>
 
@@ -26,21 +26,21 @@ void installPages(records::TMainForm& main, store::RecordStore& store) {
         main.applyProfileEnabling();
     };
     pages.exportWindow = [&main, exportWindow] {
-        showModal(*exportWindow);
+        ui::showModal(*exportWindow);
         main.refreshRecordList();
         main.computeDoneMarks();
         main.numberRecordList();
         main.evaluateEnabledState();
     };
     pages.importWindow = [&main, importWindow] {
-        showModal(*importWindow);
+        ui::showModal(*importWindow);
         main.fillYearList();
         main.refreshRecordList();
         main.computeDoneMarks();
         main.numberRecordList();
         main.evaluateEnabledState();
     };
-    pages.codeManage = [codeManage] { showModal(*codeManage); };
+    pages.codeManage = [codeManage] { ui::showModal(*codeManage); };
     main.queryBuilder()->setClassificationPicker(
         [picker](const QString& table, QLineEdit* box) { picker->pick(box, table); });
     main.setPages(std::move(pages));

@@ -1,6 +1,6 @@
 // The welcome window shown at start: the welcome picture filling 807 × 600 pixels under the
 // caption "国家XunbaoQelo〔V6.0〕", no buttons, closing itself a few seconds after each show.
-// It is a QDialog so that it can be shown through showModal(); reused, it starts its delay
+// It is a QDialog so that it can be shown through ui::showModal(); reused, it starts its delay
 // again every time it is shown.
 #pragma once
 

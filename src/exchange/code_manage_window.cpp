@@ -1,8 +1,8 @@
 #include "code_manage_window.h"
 
-#include "app/prompter.h"
-#include "busy_cursor.h"
-#include "roomy_button.h"
+#include "ui/busy_cursor.h"
+#include "ui/prompter.h"
+#include "ui/roomy_button.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -87,12 +87,12 @@ TFcodeManage::TFcodeManage(store::RecordStore& store, QWidget* parent)
         const QString stem = QString::fromLatin1(c.stem);
         auto* group = new QGroupBox(c.group, outer);
         group->setObjectName(QStringLiteral("grp") + stem);
-        auto* packageButton = roomyButton(c.packageButton, QStringLiteral("btn") + stem, group);
+        auto* packageButton = ui::roomyButton(c.packageButton, QStringLiteral("btn") + stem, group);
         auto* path = new QLineEdit(group);
         path->setObjectName(QStringLiteral("edt") + stem);
         path->setReadOnly(true);
         path->setMinimumWidth(220);
-        auto* fileButton = roomyButton(
+        auto* fileButton = ui::roomyButton(
             c.fileButton, QStringLiteral("btn") + QString::fromLatin1(c.fileStem), group);
         connect(packageButton, &QPushButton::clicked, this, packageSlots.at(c.dictionary));
         connect(fileButton, &QPushButton::clicked, this, fileSlots.at(c.dictionary));
@@ -107,7 +107,7 @@ TFcodeManage::TFcodeManage(store::RecordStore& store, QWidget* parent)
         ++position;
     }
 
-    auto* quit = roomyButton(QStringLiteral("退出"), QStringLiteral("btnQuit"), this);
+    auto* quit = ui::roomyButton(QStringLiteral("退出"), QStringLiteral("btnQuit"), this);
     connect(quit, &QPushButton::clicked, this, &TFcodeManage::btnQuitClick);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -150,7 +150,7 @@ void TFcodeManage::btnQuitClick() {
 void TFcodeManage::updateFromPackage(Dictionary dictionary) {
     const DictionaryControls& c = controlsOf(dictionary);
     QLineEdit* path = packagePaths_.at(dictionary);
-    const QString chosen = app::prompter().chooseExistingFile(
+    const QString chosen = ui::prompter().chooseExistingFile(
         {c.packageButton, lastFolder_, QStringLiteral("ARJ 压缩包 (*.arj *.ARJ);;所有文件 (*)")});
     if (chosen.isEmpty()) {
         path->clear();
@@ -159,38 +159,37 @@ void TFcodeManage::updateFromPackage(Dictionary dictionary) {
     path->setText(QDir::toNativeSeparators(chosen));
     lastFolder_ = QFileInfo(chosen).absolutePath();
     if (!isDictionaryPackagePath(chosen, dictionary)) {
-        app::prompter().inform(QStringLiteral("请注意！"), c.wrongPackage,
-                               app::MessageIcon::Warning);
+        ui::prompter().inform(QStringLiteral("请注意！"), c.wrongPackage, ui::MessageIcon::Warning);
         return;
     }
-    BusyCursor busy;
+    ui::BusyCursor busy;
     auto rows = updateDictionaryFromPackage(store_.db(), archiver_, chosen, dictionary);
     busy.restore();
     if (!rows) {
-        app::prompter().showError(rows.error());
+        ui::prompter().showError(rows.error());
         return;
     }
-    app::prompter().warn(QStringLiteral("导入更新成功！"));
+    ui::prompter().warn(QStringLiteral("导入更新成功！"));
 }
 
 void TFcodeManage::updateFromFile(Dictionary dictionary) {
     const DictionaryControls& c = controlsOf(dictionary);
-    const QString chosen = app::prompter().chooseExistingFile(
+    const QString chosen = ui::prompter().chooseExistingFile(
         {c.fileButton, lastFolder_, QStringLiteral("dBASE 表 (*.dbf *.DBF);;所有文件 (*)")});
     if (chosen.isEmpty()) return;
     lastFolder_ = QFileInfo(chosen).absolutePath();
     if (!isDictionaryFilePath(chosen, dictionary)) {
-        app::prompter().warn(c.wrongFile);
+        ui::prompter().warn(c.wrongFile);
         return;
     }
-    BusyCursor busy;
+    ui::BusyCursor busy;
     auto updated = updateDictionaryFromFile(store_.db(), chosen, dictionary);
     busy.restore();
     if (!updated) {
-        app::prompter().showError(updated.error());
+        ui::prompter().showError(updated.error());
         return;
     }
-    app::prompter().warn(c.fileCopied);
+    ui::prompter().warn(c.fileCopied);
 }
 
 } // namespace xb::exchange

@@ -1,6 +1,6 @@
 // The code management window (代码管理): refreshes the four dictionaries that the registering
 // side distributes, each from an ARJ package holding its exchange text file or from a ready
-// dBASE file. Opened from the main window's 更新指标项 with app::showModal(window).
+// dBASE file. Opened from the main window's 更新指标项 with ui::showModal(window).
 #pragma once
 
 #include "archiver.h"

@@ -1,11 +1,11 @@
 #include "export_window.h"
 
-#include "app/prompter.h"
-#include "busy_cursor.h"
 #include "export_flags.h"
 #include "export_record_model.h"
 #include "exporter.h"
-#include "roomy_button.h"
+#include "ui/busy_cursor.h"
+#include "ui/prompter.h"
+#include "ui/roomy_button.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -104,16 +104,16 @@ void TFormout::buildControls() {
     target_->setReadOnly(true);
     targetLabel->setBuddy(target_);
     auto* folderButton =
-        roomyButton(QStringLiteral("选择文件夹…"), QStringLiteral("btnFolder"), this);
+        ui::roomyButton(QStringLiteral("选择文件夹…"), QStringLiteral("btnFolder"), this);
     connect(folderButton, &QPushButton::clicked, this, &TFormout::btnFolderClick);
 
     progress_ = new QProgressBar(this);
     progress_->setObjectName(QStringLiteral("progressBar"));
     progress_->setVisible(false);
 
-    exportButton_ = roomyButton(QStringLiteral("导出"), QStringLiteral("btnExport"), this);
+    exportButton_ = ui::roomyButton(QStringLiteral("导出"), QStringLiteral("btnExport"), this);
     connect(exportButton_, &QPushButton::clicked, this, &TFormout::btnExportClick);
-    auto* quitButton = roomyButton(QStringLiteral("退出"), QStringLiteral("btnQuit"), this);
+    auto* quitButton = ui::roomyButton(QStringLiteral("退出"), QStringLiteral("btnQuit"), this);
     connect(quitButton, &QPushButton::clicked, this, &TFormout::btnQuitClick);
 
     auto* scopeRow = new QHBoxLayout;
@@ -158,7 +158,7 @@ bool TFormout::eventFilter(QObject* watched, QEvent* event) {
 void TFormout::FormShow() {
     auto records = loadExportRecords(store_.db());
     if (!records) {
-        app::prompter().showError(records.error());
+        ui::prompter().showError(records.error());
         records = std::vector<ExportRecord>{};
     }
     model_->setRecords(std::move(*records));
@@ -170,7 +170,7 @@ void TFormout::FormShow() {
     resetScope();
 
     if (auto cleared = clearExportFlags(store_.db()); !cleared)
-        app::prompter().showError(cleared.error());
+        ui::prompter().showError(cleared.error());
 
     target_->setText(QDir::toNativeSeparators(folder_));
     count_->setText(QStringLiteral("选择了0条记录"));
@@ -242,7 +242,7 @@ std::vector<uint32_t> TFormout::selectedRecords() const {
 }
 
 void TFormout::btnFolderClick() {
-    const QString chosen = app::prompter().chooseFolder(
+    const QString chosen = ui::prompter().chooseFolder(
         {QStringLiteral("选择导出文件夹"),
          target_->text().trimmed().isEmpty() ? folder_ : target_->text().trimmed()});
     if (chosen.isEmpty()) return;
@@ -253,26 +253,26 @@ void TFormout::btnFolderClick() {
 void TFormout::btnExportClick() {
     const QString folder = target_->text().trimmed();
     if (folder.size() > MaxTargetFolderLength) {
-        app::prompter().warn(QStringLiteral("文件目录路径不超过7个字符！"));
+        ui::prompter().warn(QStringLiteral("文件目录路径不超过7个字符！"));
         return;
     }
     if (!existingPackagePath(folder).isEmpty() &&
-        !app::prompter().confirm(
+        !ui::prompter().confirm(
             InfoCaption,
             QStringLiteral("该路径存在上报文件！选择“是”该文件将被覆盖；选择“否”放弃操作。"
                            "如果需要保存现存文件，需要把该文件保存到到别的文件夹内，"
                            "再执行该操作！"),
-            app::MessageIcon::Information))
+            ui::MessageIcon::Information))
         return;
     if (grid_->selectionModel()->selectedRows().isEmpty()) {
-        if (!app::prompter().confirm(InfoCaption,
-                                     QStringLiteral("请选择您要导出的项目，是否全部选择？"),
-                                     app::MessageIcon::Information))
+        if (!ui::prompter().confirm(InfoCaption,
+                                    QStringLiteral("请选择您要导出的项目，是否全部选择？"),
+                                    ui::MessageIcon::Information))
             return;
         rbAllClick();
     }
 
-    BusyCursor busy;
+    ui::BusyCursor busy;
     progress_->setValue(0);
     progress_->setVisible(true);
     auto package = exportPackage(
@@ -284,11 +284,11 @@ void TFormout::btnExportClick() {
     progress_->setVisible(false);
     busy.restore();
     if (!package) {
-        app::prompter().showError(package.error());
+        ui::prompter().showError(package.error());
         return;
     }
-    app::prompter().warn(QStringLiteral("你已打包成功!文件在") + targetFolderPrefix(folder) +
-                         PackageFileName);
+    ui::prompter().warn(QStringLiteral("你已打包成功!文件在") + targetFolderPrefix(folder) +
+                        PackageFileName);
 }
 
 void TFormout::btnQuitClick() {

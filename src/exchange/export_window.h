@@ -3,7 +3,7 @@
 // own-organization profile and its subject leaders into the exchange package cgsbqy.arj there.
 //
 // Opening the window clears the export flag of every record; an export sets it on the records it
-// wrote. The main window opens it with app::showModal(window) and rebuilds its record list when
+// wrote. The main window opens it with ui::showModal(window) and rebuilds its record list when
 // that returns.
 #pragma once
 

@@ -1,9 +1,7 @@
 #include "import_window.h"
 
-#include "busy_cursor.h"
+#include "ui/busy_cursor.h"
 
-#include "app/modal.h"
-#include "app/prompter.h"
 #include "import_duplicates.h"
 #include "import_merge.h"
 #include "import_reading.h"
@@ -11,6 +9,8 @@
 #include "import_statistics.h"
 #include "package_rename.h"
 #include "store/lookups.h"
+#include "ui/modal.h"
+#include "ui/prompter.h"
 #include "year_reassignment_window.h"
 
 #include <QApplication>
@@ -99,14 +99,14 @@ void TFormin::FormShow() {
     lblStatistics->clear();
     hideProgress();
     setState(State::Idle);
-    if (store::Status s = emptyStagingTables(store_.db()); !s) app::prompter().showError(s.error());
+    if (store::Status s = emptyStagingTables(store_.db()); !s) ui::prompter().showError(s.error());
     model_->setStaged({});
 }
 
 void TFormin::reloadStaged() {
     auto staged = loadStagedAchievements(store_.db());
     if (!staged) {
-        app::prompter().showError(staged.error());
+        ui::prompter().showError(staged.error());
         staged = std::vector<StagedAchievement>{};
     }
     model_->setStaged(std::move(*staged));
@@ -156,7 +156,7 @@ void TFormin::hideProgress() {
 }
 
 void TFormin::btnOpenClick() {
-    const QString path = app::prompter().chooseExistingFile(
+    const QString path = ui::prompter().chooseExistingFile(
         {QStringLiteral("请选择要导入的文件夹"), startFolder_, fileFilter()});
     if (path.isEmpty()) {
         edtPath->clear();
@@ -164,19 +164,19 @@ void TFormin::btnOpenClick() {
     }
     edtPath->setText(QDir::toNativeSeparators(path));
     if (!isImportPackagePath(path)) {
-        app::prompter().inform(AttentionCaption,
-                               QStringLiteral("请选择正确导入包,名字是CGSBQY.ARJ!"),
-                               app::MessageIcon::Warning);
+        ui::prompter().inform(AttentionCaption,
+                              QStringLiteral("请选择正确导入包,名字是CGSBQY.ARJ!"),
+                              ui::MessageIcon::Warning);
         return;
     }
     startFolder_ = QFileInfo(path.trimmed()).absolutePath();
     package_.reset();
     setState(State::Idle);
-    BusyCursor busy;
+    ui::BusyCursor busy;
     auto unpacked = UnpackedPackage::unpack(archiver_, path);
     busy.restore();
     if (!unpacked) {
-        app::prompter().showError(unpacked.error());
+        ui::prompter().showError(unpacked.error());
         return;
     }
     package_ = std::move(*unpacked);
@@ -190,26 +190,26 @@ void TFormin::btnImportClick() {
     options.progress = [this](const QString& step, int) { showReadingPanel(step); };
     setState(State::Reading);
     auto read = [&] {
-        BusyCursor busy;
+        ui::BusyCursor busy;
         return readPackage(store_.db(), package_->folder(), options);
     }();
     hideProgress();
     if (!read) {
         setState(State::Unpacked);
         if (qtext(read.message()) == WrongFormatText)
-            app::prompter().warn(WrongFormatText);
+            ui::prompter().warn(WrongFormatText);
         else
-            app::prompter().showError(read.error());
+            ui::prompter().showError(read.error());
         return;
     }
     setState(State::Staged);
     reloadStaged();
-    if (model_->rowCount() == 0) app::prompter().warn(QStringLiteral("导入的文件为空表！"));
+    if (model_->rowCount() == 0) ui::prompter().warn(QStringLiteral("导入的文件为空表！"));
     showStatistics();
     selectRow(0);
     // The package's text files go with its private folder.
     package_.reset();
-    app::prompter().warn(QStringLiteral("导入完毕！"));
+    ui::prompter().warn(QStringLiteral("导入完毕！"));
 }
 
 void TFormin::btnCheckClick() {
@@ -218,7 +218,7 @@ void TFormin::btnCheckClick() {
         const StagedAchievement staged = model_->staged()[static_cast<size_t>(row)];
         auto twin = findStoredTwin(store_.db(), staged.name, staged.unit);
         if (!twin) {
-            app::prompter().showError(twin.error());
+            ui::prompter().showError(twin.error());
             return;
         }
         if (!*twin) {
@@ -226,10 +226,10 @@ void TFormin::btnCheckClick() {
             continue;
         }
         const QString name = qtext(store::trimmed(staged.name));
-        if (app::prompter().confirm(AttentionCaption,
-                                    QStringLiteral("导入的项目“%1”有重复,是否删除？").arg(name))) {
+        if (ui::prompter().confirm(AttentionCaption,
+                                   QStringLiteral("导入的项目“%1”有重复,是否删除？").arg(name))) {
             if (store::Status s = removeStagedAchievement(store_.db(), staged); !s) {
-                app::prompter().showError(s.error());
+                ui::prompter().showError(s.error());
                 return;
             }
             // Those before it had no stored twin and still have none: the check goes on here.
@@ -243,7 +243,7 @@ void TFormin::btnCheckClick() {
         edtRename->setFocus();
         return;
     }
-    app::prompter().inform(QStringLiteral("状态！"), QStringLiteral("排重已经完成！"));
+    ui::prompter().inform(QStringLiteral("状态！"), QStringLiteral("排重已经完成！"));
     setState(model_->rowCount() > 0 ? State::Checked : State::Idle);
 }
 
@@ -253,7 +253,7 @@ void TFormin::btnRenameOkClick() {
         StagedAchievement staged = model_->staged()[static_cast<size_t>(row)];
         const std::string name = edtRename->text().toStdString();
         if (store::Status s = renameStagedAchievement(store_.db(), staged, name); !s) {
-            app::prompter().showError(s.error());
+            ui::prompter().showError(s.error());
         } else {
             staged.name = name;
             model_->replaceStaged(row, staged);
@@ -265,14 +265,14 @@ void TFormin::btnRenameOkClick() {
 void TFormin::btnDeleteClick() {
     const int row = currentRow();
     if (row < 0) return;
-    if (!app::prompter().confirm(AttentionCaption, QStringLiteral("是否删除数据？"))) return;
+    if (!ui::prompter().confirm(AttentionCaption, QStringLiteral("是否删除数据？"))) return;
     const StagedAchievement staged = model_->staged()[static_cast<size_t>(row)];
     if (store::Status s = removeStagedAchievement(store_.db(), staged); !s) {
-        app::prompter().showError(s.error());
+        ui::prompter().showError(s.error());
         return;
     }
     if (store::Status s = numberStagedAchievements(store_.db()); !s)
-        app::prompter().showError(s.error());
+        ui::prompter().showError(s.error());
     model_->removeStaged(row);
     showStatistics();
     if (model_->rowCount() == 0) {
@@ -287,7 +287,7 @@ void TFormin::btnYearClick() {
     if (row < 0) return;
     const uint32_t stagedRow = model_->staged()[static_cast<size_t>(row)].row;
     yearWindow_->setStagedAchievement(model_->staged()[static_cast<size_t>(row)]);
-    app::showModal(*yearWindow_);
+    ui::showModal(*yearWindow_);
     reloadStaged();
     showStatistics();
     const auto& staged = model_->staged();
@@ -312,20 +312,20 @@ void TFormin::merge(Merge how) {
         keepWindowAlive();
     };
     const MergeOutcome outcome = [&] {
-        BusyCursor busy;
+        ui::BusyCursor busy;
         return how == Merge::Store ? storeStagedAchievements(store_.db(), progress)
                                    : overwriteImport(store_.db(), progress);
     }();
     hideProgress();
     reloadStaged();
     setState(outcome.stagedLeft && model_->rowCount() > 0 ? State::Staged : State::Idle);
-    if (!outcome.problems.empty()) app::prompter().showError(joined(outcome.problems));
+    if (!outcome.problems.empty()) ui::prompter().showError(joined(outcome.problems));
     if (how == Merge::Store) {
-        app::prompter().warn(QStringLiteral("入库完毕!"));
+        ui::prompter().warn(QStringLiteral("入库完毕!"));
     } else {
-        app::prompter().warn(QStringLiteral("入库完毕！新增%1条,覆盖%2条。")
-                                 .arg(outcome.added)
-                                 .arg(outcome.overwritten));
+        ui::prompter().warn(QStringLiteral("入库完毕！新增%1条,覆盖%2条。")
+                                .arg(outcome.added)
+                                .arg(outcome.overwritten));
     }
     if (state_ == State::Staged) {
         // What could not be stored stays listed, so that it is not lost unseen.
@@ -341,7 +341,7 @@ void TFormin::btnQuitClick() {
     // A close request of the desktop can arrive while the window repaints during a long run.
     if (state_ == State::Reading || state_ == State::Storing) return;
     if (state_ == State::Checked &&
-        app::prompter().confirm(AttentionCaption, QStringLiteral("是否保存导入数据？")))
+        ui::prompter().confirm(AttentionCaption, QStringLiteral("是否保存导入数据？")))
         merge(Merge::Store);
     package_.reset();
     hideProgress();
@@ -350,32 +350,32 @@ void TFormin::btnQuitClick() {
 }
 
 void TFormin::lnkRenameClick() {
-    const QString path = app::prompter().chooseExistingFile(
+    const QString path = ui::prompter().chooseExistingFile(
         {QStringLiteral("请选择要改名的文件夹"), startFolder_, fileFilter()});
     if (path.isEmpty()) return;
     if (!oldPackageUnitCode(path)) {
-        app::prompter().inform(
+        ui::prompter().inform(
             AttentionCaption,
             QStringLiteral("请选择正确文件,被改名的文件类似CGSBXXX.ARJ(XXX为数字)!"),
-            app::MessageIcon::Warning);
+            ui::MessageIcon::Warning);
         return;
     }
-    BusyCursor busy;
+    ui::BusyCursor busy;
     auto renamed = renamePackage(archiver_, path);
     busy.restore();
     if (!renamed) {
         if (qtext(renamed.message()) == MissingPackageFilesText)
-            app::prompter().inform(AttentionCaption, MissingPackageFilesText,
-                                   app::MessageIcon::Warning);
+            ui::prompter().inform(AttentionCaption, MissingPackageFilesText,
+                                  ui::MessageIcon::Warning);
         else
-            app::prompter().showError(renamed.error());
+            ui::prompter().showError(renamed.error());
         return;
     }
     startFolder_ = QFileInfo(*renamed).absolutePath();
     QString folder = QDir::toNativeSeparators(startFolder_);
     if (!folder.endsWith(QDir::separator())) folder += QDir::separator();
-    app::prompter().warn(QStringLiteral("你已改名成功!文件在") + folder +
-                         QFileInfo(*renamed).fileName());
+    ui::prompter().warn(QStringLiteral("你已改名成功!文件在") + folder +
+                        QFileInfo(*renamed).fileName());
 }
 
 } // namespace xb::exchange

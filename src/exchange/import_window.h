@@ -4,7 +4,7 @@
 // records of the same name and first completing organization. It also repacks old packages
 // CGSBxxx.ARJ as cgsbqy.arj and opens the year reassignment of a staged achievement.
 //
-// The main window opens it with app::showModal(window); when that returns, the stored records may
+// The main window opens it with ui::showModal(window); when that returns, the stored records may
 // have changed, so the main window rebuilds its year list and record list.
 #pragma once
 

@@ -1,6 +1,6 @@
 #include "year_reassignment_window.h"
 
-#include "app/prompter.h"
+#include "ui/prompter.h"
 #include "year_reassignment.h"
 
 #include <QHBoxLayout>
@@ -59,8 +59,8 @@ void Tformformat::FormShow() {
 }
 
 void Tformformat::btnsaveClick() {
-    if (!app::prompter().confirm(QStringLiteral("请注意！"),
-                                 QStringLiteral("确定要更改成果年份吗？"))) {
+    if (!ui::prompter().confirm(QStringLiteral("请注意！"),
+                                QStringLiteral("确定要更改成果年份吗？"))) {
         reject();
         return;
     }
@@ -68,17 +68,17 @@ void Tformformat::btnsaveClick() {
     // A year that no record number can start with would file the achievement where no year
     // list of the program shows it.
     if (!isRecordYear(year)) {
-        app::prompter().warn(QStringLiteral("不能输入1900到2050外的年份！"));
+        ui::prompter().warn(QStringLiteral("不能输入1900到2050外的年份！"));
         edt_4->setFocus();
         return;
     }
     auto moved = reassignYear(store_.db(), staged_.number, staged_.region, year);
     if (!moved) {
-        app::prompter().showError(moved.error());
+        ui::prompter().showError(moved.error());
         return;
     }
     staged_.number = *moved;
-    app::prompter().warn(QStringLiteral("成果年份修改成功！"));
+    ui::prompter().warn(QStringLiteral("成果年份修改成功！"));
     accept();
 }
 

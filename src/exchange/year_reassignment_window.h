@@ -1,6 +1,6 @@
 // Year reassignment (修改成果年份): files the current staged achievement of the import window
 // under another year before it is stored. The import window sets the achievement, opens this
-// window with app::showModal() and refreshes its grid and counts afterwards.
+// window with ui::showModal() and refreshes its grid and counts afterwards.
 #pragma once
 
 #include "import_staging.h"

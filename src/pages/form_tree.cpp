@@ -1,8 +1,8 @@
 #include "form_tree.h"
 
-#include "app/modal.h"
-#include "app/prompter.h"
 #include "pages/classification_tree.h"
+#include "ui/modal.h"
+#include "ui/prompter.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -68,7 +68,7 @@ void TFormTree::request(QLineEdit* target, const QString& table) {
 
 int TFormTree::pick(QLineEdit* target, const QString& table) {
     request(target, table);
-    return app::showModal(*this);
+    return ui::showModal(*this);
 }
 
 void TFormTree::showEvent(QShowEvent* event) {
@@ -84,7 +84,7 @@ void TFormTree::FormShow() {
     if (!table_.isEmpty()) {
         auto rows = readClassificationRows(db_, table_);
         if (!rows) {
-            app::prompter().showError(rows.error());
+            ui::prompter().showError(rows.error());
         } else {
             const ClassificationTree tree = buildClassificationTree(*rows);
             addChildren(root, tree, tree.root(), style()->standardIcon(QStyle::SP_DirIcon),

@@ -1,6 +1,6 @@
 #include "option_panel.h"
 
-#include "app/prompter.h"
+#include "ui/prompter.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -72,10 +72,10 @@ void OptionPanel::write(const QString& stored) const {
 std::optional<QString> OptionPanel::read() const {
     const PanelReading reading = readOptions(states(), itemName_);
     for (const QString& warning : reading.warnings)
-        app::prompter().warn(warning);
+        ui::prompter().warn(warning);
     if (reading.refusal) {
-        app::prompter().ask({QStringLiteral("提示"), *reading.refusal, app::MessageIcon::Question,
-                             app::Buttons::Ok});
+        ui::prompter().ask(
+            {QStringLiteral("提示"), *reading.refusal, ui::MessageIcon::Question, ui::Buttons::Ok});
         return std::nullopt;
     }
     return reading.value;

@@ -5,7 +5,7 @@
 namespace xb::parties {
 namespace {
 
-CheckFailure failure(const char* control, const QString& label, const QString& text) {
+forms::CheckFailure failure(const char* control, const QString& label, const QString& text) {
     return {QString::fromLatin1(control), u'"' + label + u'"' + text};
 }
 
@@ -18,7 +18,7 @@ bool allDigits(const QString& text) {
 
 } // namespace
 
-std::optional<CheckFailure> checkProfile(const UnitProfile& shown) {
+std::optional<forms::CheckFailure> checkProfile(const UnitProfile& shown) {
     const QString empty = QStringLiteral("不能为空！");
     if (shown.name.trimmed().isEmpty()) return failure("edt_9", QStringLiteral("单位名称"), empty);
     if (shown.address.isEmpty()) return failure("Edt_37", QStringLiteral("通讯地址"), empty);

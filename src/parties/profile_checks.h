@@ -1,7 +1,7 @@
 // The checks of the own-organization profile before it is stored or left, in their fixed order.
 #pragma once
 
-#include "parties/check_failure.h"
+#include "forms/check_failure.h"
 #include "parties/unit_profile.h"
 
 #include <optional>
@@ -11,6 +11,6 @@ namespace xb::parties {
 // The first failing check, or nothing when the profile may be stored. Required texts must not
 // be empty (the name not even of blanks, since it is stored trimmed), the postcode must be six
 // digits, and the introduction at least 100 GBK bytes (50 Chinese characters) once trimmed.
-std::optional<CheckFailure> checkProfile(const UnitProfile& shown);
+std::optional<forms::CheckFailure> checkProfile(const UnitProfile& shown);
 
 } // namespace xb::parties

@@ -1,18 +1,18 @@
 #include "profile_page.h"
 
-#include "app/modal.h"
-#include "app/prompter.h"
+#include "forms/change_marker.h"
+#include "forms/classification_box.h"
+#include "forms/clickable_text_area.h"
+#include "forms/lookup_widgets.h"
 #include "pages/form_tree.h"
-#include "pages/page_labels.h"
-#include "pages/page_state.h"
-#include "pages/text_limits.h"
-#include "parties/classification_box.h"
-#include "parties/clickable_text_area.h"
 #include "parties/profile_checks.h"
 #include "parties/profile_code_lists.h"
 #include "parties/profile_text_dialogs.h"
 #include "parties/subject_leaders_page.h"
-#include "records/lookup_widgets.h"
+#include "ui/field_labels.h"
+#include "ui/modal.h"
+#include "ui/prompter.h"
+#include "ui/text_limits.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -29,8 +29,8 @@
 namespace xb::parties {
 namespace {
 
-using pages::fieldLabel;
-using pages::maroonLabel;
+using ui::fieldLabel;
+using ui::maroonLabel;
 
 constexpr int kResearchFields = 0;
 constexpr int kResearchDisciplines = 1;
@@ -41,22 +41,22 @@ constexpr int kAdvantageDisciplines = 3;
 constexpr int kEntryCodeWidth = 3;
 
 void showIfFailed(const store::Status& status) {
-    if (!status) app::prompter().showError(status.error());
+    if (!status) ui::prompter().showError(status.error());
 }
 
 } // namespace
 
 TFpage4a::TFpage4a(store::RecordStore& store, QWidget* parent)
     : QDialog(parent), store_(store), tabs_(new QTabWidget(this)),
-      marker_(new pages::ChangeMarker(this)) {
+      marker_(new forms::ChangeMarker(this)) {
     setObjectName(QStringLiteral("TFpage4a"));
     setWindowTitle(QStringLiteral("单位情况"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFixedSize(800, 600);
 
-    memo1_ = new ClickableTextArea(this);
-    memo2_ = new ClickableTextArea(this);
-    memo3_ = new ClickableTextArea(this);
+    memo1_ = new forms::ClickableTextArea(this);
+    memo2_ = new forms::ClickableTextArea(this);
+    memo3_ = new forms::ClickableTextArea(this);
     memo1_->setObjectName(QStringLiteral("Memo1"));
     memo2_->setObjectName(QStringLiteral("Memo2"));
     memo3_->setObjectName(QStringLiteral("Memo3"));
@@ -97,9 +97,9 @@ TFpage4a::TFpage4a(store::RecordStore& store, QWidget* parent)
     connect(cb_62_, &QComboBox::currentIndexChanged, this, [this] {
         if (!filling_) cb_62Change();
     });
-    connect(memo1_, &ClickableTextArea::clicked, this, &TFpage4a::Memo1Click);
-    connect(memo2_, &ClickableTextArea::clicked, this, &TFpage4a::Memo2Click);
-    connect(memo3_, &ClickableTextArea::clicked, this, &TFpage4a::Memo3Click);
+    connect(memo1_, &forms::ClickableTextArea::clicked, this, &TFpage4a::Memo1Click);
+    connect(memo2_, &forms::ClickableTextArea::clicked, this, &TFpage4a::Memo2Click);
+    connect(memo3_, &forms::ClickableTextArea::clicked, this, &TFpage4a::Memo3Click);
 
     picker_ = new pages::TFormTree(store_.db(), this);
     studyDialog_ = new TFormstudy(store_.db(), memo1_, this);
@@ -113,7 +113,7 @@ TFpage4a::~TFpage4a() = default;
 QLineEdit* TFpage4a::addLineEdit(const char* name, int bytes) {
     auto* edit = new QLineEdit(this);
     edit->setObjectName(QString::fromLatin1(name));
-    pages::limitToGbkBytes(edit, bytes);
+    ui::limitToGbkBytes(edit, bytes);
     return edit;
 }
 
@@ -141,40 +141,40 @@ QWidget* TFpage4a::buildBasicTab() {
 
     auto* orgCode = new QHBoxLayout;
     orgCode->addWidget(edt_420_);
-    orgCode->addWidget(fieldLabel(QStringLiteral("(格式为XXXXXXXX-X)"), tab));
+    orgCode->addWidget(ui::fieldLabel(QStringLiteral("(格式为XXXXXXXX-X)"), tab));
 
     auto* grid = new QGridLayout(tab);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
     int row = 0;
-    grid->addWidget(maroonLabel(QStringLiteral("单位名称"), tab), row, 0);
+    grid->addWidget(ui::maroonLabel(QStringLiteral("单位名称"), tab), row, 0);
     grid->addWidget(edt_9_, row++, 1, 1, 3);
-    grid->addWidget(fieldLabel(QStringLiteral("组织机构代码"), tab), row, 0);
+    grid->addWidget(ui::fieldLabel(QStringLiteral("组织机构代码"), tab), row, 0);
     grid->addLayout(orgCode, row++, 1);
-    grid->addWidget(maroonLabel(QStringLiteral("通讯地址"), tab), row, 0);
+    grid->addWidget(ui::maroonLabel(QStringLiteral("通讯地址"), tab), row, 0);
     grid->addWidget(edt_37_, row++, 1, 1, 3);
-    grid->addWidget(maroonLabel(QStringLiteral("邮政编码"), tab), row, 0);
+    grid->addWidget(ui::maroonLabel(QStringLiteral("邮政编码"), tab), row, 0);
     grid->addWidget(edt_38_, row, 1);
-    grid->addWidget(fieldLabel(QStringLiteral("单位网址"), tab), row, 2);
+    grid->addWidget(ui::fieldLabel(QStringLiteral("单位网址"), tab), row, 2);
     grid->addWidget(edt_60_, row++, 3);
-    grid->addWidget(maroonLabel(QStringLiteral("单位电话（含区号）"), tab), row, 0);
+    grid->addWidget(ui::maroonLabel(QStringLiteral("单位电话（含区号）"), tab), row, 0);
     grid->addWidget(edt_39_, row, 1);
-    grid->addWidget(maroonLabel(QStringLiteral("单位传真（含区号）"), tab), row, 2);
+    grid->addWidget(ui::maroonLabel(QStringLiteral("单位传真（含区号）"), tab), row, 2);
     grid->addWidget(edt_40_, row++, 3);
-    grid->addWidget(maroonLabel(QStringLiteral("单位属性"), tab), row, 0);
+    grid->addWidget(ui::maroonLabel(QStringLiteral("单位属性"), tab), row, 0);
     grid->addWidget(cb_62_, row, 1);
-    grid->addWidget(maroonLabel(QStringLiteral("单位所在省市"), tab), row, 2);
+    grid->addWidget(ui::maroonLabel(QStringLiteral("单位所在省市"), tab), row, 2);
     grid->addWidget(cb_64_, row++, 3);
-    grid->addWidget(fieldLabel(QStringLiteral("企业所有制属性"), tab), row, 0);
+    grid->addWidget(ui::fieldLabel(QStringLiteral("企业所有制属性"), tab), row, 0);
     grid->addWidget(cb_41_3_, row, 1);
     grid->addWidget(cb_163_, row++, 2, 1, 2);
-    grid->addWidget(maroonLabel(QStringLiteral("联系部门"), tab), row, 0);
+    grid->addWidget(ui::maroonLabel(QStringLiteral("联系部门"), tab), row, 0);
     grid->addWidget(edt_41_, row, 1);
-    grid->addWidget(maroonLabel(QStringLiteral("联系部门电话"), tab), row, 2);
+    grid->addWidget(ui::maroonLabel(QStringLiteral("联系部门电话"), tab), row, 2);
     grid->addWidget(edt_41_2_, row++, 3);
-    grid->addWidget(fieldLabel(QStringLiteral("联系部门电子信箱"), tab), row, 0);
+    grid->addWidget(ui::fieldLabel(QStringLiteral("联系部门电子信箱"), tab), row, 0);
     grid->addWidget(edt_61_, row++, 1, 1, 3);
-    auto* introLabel = maroonLabel(QStringLiteral("单位简介"), tab);
+    auto* introLabel = ui::maroonLabel(QStringLiteral("单位简介"), tab);
     introLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     grid->addWidget(introLabel, row, 0);
     memo3_->setParent(tab);
@@ -183,12 +183,12 @@ QWidget* TFpage4a::buildBasicTab() {
     return tab;
 }
 
-ClassificationBox* TFpage4a::addCodeBox(const QString& name, const QString& table) {
-    auto* box = new ClassificationBox(this);
+forms::ClassificationBox* TFpage4a::addCodeBox(const QString& name, const QString& table) {
+    auto* box = new forms::ClassificationBox(this);
     box->setObjectName(name);
     box->setToolTip(table == QStringLiteral("gxjs") ? QStringLiteral("点击右侧箭头选择高新技术领域")
                                                     : QStringLiteral("点击右侧箭头选择学科分类"));
-    connect(box, &ClassificationBox::dropDownRequested, this,
+    connect(box, &forms::ClassificationBox::dropDownRequested, this,
             [this, box] { codeBoxDropDown(box); });
     marker_->watch(box);
     return box;
@@ -211,7 +211,7 @@ void TFpage4a::createCodeLists() {
 }
 
 QWidget* TFpage4a::buildCodeListTab(int first, int second, const QString& textCaption,
-                                    ClickableTextArea* text) {
+                                    forms::ClickableTextArea* text) {
     static const QString captions[] = {QStringLiteral("研究领域"), QStringLiteral("研究所属学科"),
                                        QStringLiteral("优势领域"), QStringLiteral("优势学科")};
     auto* tab = new QWidget;
@@ -220,19 +220,19 @@ QWidget* TFpage4a::buildCodeListTab(int first, int second, const QString& textCa
         auto* group = new QGroupBox(captions[index], tab);
         auto* grid = new QGridLayout(group);
         grid->setVerticalSpacing(4);
-        const QList<ClassificationBox*>& boxes = codeLists_[index].boxes;
+        const QList<forms::ClassificationBox*>& boxes = codeLists_[index].boxes;
         // Boxes 1 to 5 down the left column, 6 to 10 down the right one.
         for (int i = 0; i < boxes.size(); ++i) {
             const int column = i / 5 * 2;
             boxes[i]->setParent(group);
-            grid->addWidget(fieldLabel(QString::number(i + 1), group), i % 5, column);
+            grid->addWidget(ui::fieldLabel(QString::number(i + 1), group), i % 5, column);
             grid->addWidget(boxes[i], i % 5, column + 1);
         }
         grid->setColumnStretch(1, 1);
         grid->setColumnStretch(3, 1);
         layout->addWidget(group);
     }
-    layout->addWidget(fieldLabel(textCaption, tab));
+    layout->addWidget(ui::fieldLabel(textCaption, tab));
     text->setParent(tab);
     layout->addWidget(text, 1);
     return tab;
@@ -240,10 +240,10 @@ QWidget* TFpage4a::buildCodeListTab(int first, int second, const QString& textCa
 
 void TFpage4a::fillFromProfile() {
     filling_ = true;
-    pages::ChangeMarker::Filling quiet(*marker_);
+    forms::ChangeMarker::Filling quiet(*marker_);
     store::Database& db = store_.db();
     auto loaded = loadProfile(db);
-    if (!loaded) app::prompter().showError(loaded.error());
+    if (!loaded) ui::prompter().showError(loaded.error());
     const UnitProfile profile = loaded ? *loaded : UnitProfile();
 
     edt_9_->setText(profile.name);
@@ -260,24 +260,24 @@ void TFpage4a::fillFromProfile() {
     memo2_->setPlainText(profile.advantage);
     memo3_->setPlainText(profile.introduction);
 
-    showIfFailed(records::fillFromDictionary(cb_62_, db, QStringLiteral("item_62"), false));
-    records::selectStoredCode(cb_62_, profile.attribute);
+    showIfFailed(forms::fillFromDictionary(cb_62_, db, QStringLiteral("item_62"), false));
+    forms::selectStoredCode(cb_62_, profile.attribute);
     const bool enterprise = profile.attribute.trimmed() == QStringLiteral("3");
     cb_163_->setChecked(enterprise && profile.converted.trimmed() == QStringLiteral("1"));
     cb_163_->setEnabled(enterprise);
     cb_41_3_->setEnabled(enterprise);
-    showIfFailed(records::fillFromDictionary(cb_41_3_, db, QStringLiteral("item_41_3"), false));
-    records::selectStoredCode(cb_41_3_, profile.ownership);
-    showIfFailed(records::fillFromCodeTable(cb_64_, db, QStringLiteral("province"),
-                                            QStringLiteral("Province_i"),
-                                            QStringLiteral("Province_n"), false));
-    records::selectStoredCode(cb_64_, profile.province);
+    showIfFailed(forms::fillFromDictionary(cb_41_3_, db, QStringLiteral("item_41_3"), false));
+    forms::selectStoredCode(cb_41_3_, profile.ownership);
+    showIfFailed(forms::fillFromCodeTable(cb_64_, db, QStringLiteral("province"),
+                                          QStringLiteral("Province_i"),
+                                          QStringLiteral("Province_n"), false));
+    forms::selectStoredCode(cb_64_, profile.province);
 
     const QString stored[] = {profile.researchFields, profile.researchDisciplines,
                               profile.advantageFields, profile.advantageDisciplines};
     for (int list = 0; list < codeLists_.size(); ++list) {
         auto texts = codeBoxTexts(db, codeLists_[list].table, stored[list]);
-        if (!texts) app::prompter().showError(texts.error());
+        if (!texts) ui::prompter().showError(texts.error());
         for (int i = 0; i < kCodeBoxes; ++i)
             codeLists_[list].boxes[i]->setText(texts ? texts->at(i) : QString());
     }
@@ -289,7 +289,7 @@ void TFpage4a::fillFromProfile() {
 
 int TFpage4a::showProfile() {
     fillFromProfile();
-    return app::showModal(*this);
+    return ui::showModal(*this);
 }
 
 UnitProfile TFpage4a::shownProfile() const {
@@ -304,15 +304,15 @@ UnitProfile TFpage4a::shownProfile() const {
     shown.department = edt_41_->text();
     shown.departmentPhone = edt_41_2_->text();
     shown.email = edt_61_->text();
-    shown.attribute = records::chosenCode(cb_62_, kEntryCodeWidth);
-    shown.ownership = records::chosenCode(cb_41_3_, kEntryCodeWidth);
+    shown.attribute = forms::chosenCode(cb_62_, kEntryCodeWidth);
+    shown.ownership = forms::chosenCode(cb_41_3_, kEntryCodeWidth);
     shown.converted = cb_163_->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
-    shown.province = records::chosenCode(cb_64_, kEntryCodeWidth);
+    shown.province = forms::chosenCode(cb_64_, kEntryCodeWidth);
     QString* lists[] = {&shown.researchFields, &shown.researchDisciplines, &shown.advantageFields,
                         &shown.advantageDisciplines};
     for (int list = 0; list < codeLists_.size(); ++list) {
         QStringList texts;
-        for (const ClassificationBox* box : codeLists_[list].boxes)
+        for (const forms::ClassificationBox* box : codeLists_[list].boxes)
             texts << box->text();
         *lists[list] = codeListFromBoxes(texts);
     }
@@ -351,17 +351,17 @@ void TFpage4a::focusControl(const QString& name) {
 bool TFpage4a::save() {
     const UnitProfile shown = shownProfile();
     if (const auto failure = checkProfile(shown)) {
-        app::prompter().warn(failure->message);
+        ui::prompter().warn(failure->message);
         focusControl(failure->control);
         return false;
     }
     if (store::Status s = storeProfile(store_.db(), shown); !s) {
-        app::prompter().showError(s.error());
+        ui::prompter().showError(s.error());
         return false;
     }
     // The code boxes now match the stored lists.
     marker_->clear();
-    app::prompter().warn(QStringLiteral("储存成功！"));
+    ui::prompter().warn(QStringLiteral("储存成功！"));
     return true;
 }
 
@@ -372,14 +372,14 @@ void TFpage4a::btnSave01Click() {
 void TFpage4a::quit01Click() {
     const UnitProfile shown = shownProfile();
     if (const auto failure = checkProfile(shown)) {
-        app::prompter().warn(failure->message);
+        ui::prompter().warn(failure->message);
         focusControl(failure->control);
         return;
     }
     auto stored = loadProfile(store_.db());
     if (!stored || profileDiffers(*stored, shown, marker_->isSet())) {
-        if (app::prompter().confirm(QStringLiteral("请注意！"),
-                                    QStringLiteral("记录已经更改,是否保存？")))
+        if (ui::prompter().confirm(QStringLiteral("请注意！"),
+                                   QStringLiteral("记录已经更改,是否保存？")))
             save();
     }
     marker_->clear();
@@ -389,17 +389,17 @@ void TFpage4a::quit01Click() {
 void TFpage4a::BitBtndtrClick() {
     store::Database& db = store_.db();
     if (store::Status s = storeProfile(db, shownProfile()); !s)
-        app::prompter().showError(s.error());
+        ui::prompter().showError(s.error());
     else
         marker_->clear();
     auto profile = loadProfile(db);
-    if (!profile) app::prompter().showError(profile.error());
+    if (!profile) ui::prompter().showError(profile.error());
     leadersPage_->showLeaders(profile ? profile->unitCode : QString());
 }
 
 void TFpage4a::cb_62Change() {
     showIfFailed(
-        records::fillFromDictionary(cb_41_3_, store_.db(), QStringLiteral("item_41_3"), false));
+        forms::fillFromDictionary(cb_41_3_, store_.db(), QStringLiteral("item_41_3"), false));
     const bool enterprise = cb_62_->currentText().contains(QStringLiteral("企业"));
     if (!enterprise) {
         cb_163_->setChecked(false);
@@ -419,7 +419,7 @@ void TFpage4a::Memo3Click() {
     introductionDialog_->editText();
 }
 
-void TFpage4a::codeBoxDropDown(ClassificationBox* box) {
+void TFpage4a::codeBoxDropDown(forms::ClassificationBox* box) {
     for (const CodeList& list : codeLists_) {
         if (list.boxes.contains(box)) {
             picker_->pick(box, list.table);

@@ -3,7 +3,7 @@
 // `unit` has no row:
 //
 //     page.fillFromProfile();
-//     if (xb::app::showModal(page) == QDialog::Accepted) /* enable the record controls */;
+//     if (ui::showModal(page) == QDialog::Accepted) /* enable the record controls */;
 //
 // The page has no close box: it is left only by 退出, which runs the checks first and closes
 // the page with Accepted once they pass. It owns the classification picker it uses, the three
@@ -22,15 +22,18 @@ class QLineEdit;
 class QPlainTextEdit;
 class QTabWidget;
 
-namespace xb::pages {
+namespace xb::forms {
 class ChangeMarker;
+class ClassificationBox;
+class ClickableTextArea;
+} // namespace xb::forms
+
+namespace xb::pages {
 class TFormTree;
 } // namespace xb::pages
 
 namespace xb::parties {
 
-class ClassificationBox;
-class ClickableTextArea;
 class TFormstudy;
 class TFpage11;
 class Tformadvantage;
@@ -65,7 +68,7 @@ class TFpage4a : public QDialog {
     void Memo2Click();
     void Memo3Click();
     // The drop-down of any of the forty code boxes: the picker on the box's classification.
-    void codeBoxDropDown(ClassificationBox* box);
+    void codeBoxDropDown(forms::ClassificationBox* box);
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -76,20 +79,19 @@ class TFpage4a : public QDialog {
   private:
     struct CodeList {
         QString table;
-        QList<ClassificationBox*> boxes;
+        QList<forms::ClassificationBox*> boxes;
     };
 
     QWidget* buildBasicTab();
     QWidget* buildCodeListTab(int first, int second, const QString& textCaption,
-                              ClickableTextArea* text);
+                              forms::ClickableTextArea* text);
     QLineEdit* addLineEdit(const char* name, int bytes);
-    ClassificationBox* addCodeBox(const QString& name, const QString& table);
+    forms::ClassificationBox* addCodeBox(const QString& name, const QString& table);
     void createCodeLists();
 
     // Checks, then stores; reports every outcome. True when the profile was stored.
     bool save();
     void focusControl(const QString& name);
-    void showEnterpriseControls(bool enterprise);
 
     store::RecordStore& store_;
     QTabWidget* tabs_;
@@ -107,12 +109,12 @@ class TFpage4a : public QDialog {
     QComboBox* cb_41_3_;
     QComboBox* cb_64_;
     QCheckBox* cb_163_;
-    ClickableTextArea* memo1_;
-    ClickableTextArea* memo2_;
-    ClickableTextArea* memo3_;
+    forms::ClickableTextArea* memo1_;
+    forms::ClickableTextArea* memo2_;
+    forms::ClickableTextArea* memo3_;
     // 研究领域, 研究所属学科, 优势领域, 优势学科, in this order.
     QList<CodeList> codeLists_;
-    pages::ChangeMarker* marker_;
+    forms::ChangeMarker* marker_;
     pages::TFormTree* picker_;
     TFormstudy* studyDialog_;
     Tformadvantage* advantageDialog_;

@@ -1,8 +1,8 @@
 #include "profile_text_dialogs.h"
 
-#include "app/modal.h"
-#include "app/prompter.h"
 #include "parties/unit_profile.h"
+#include "ui/modal.h"
+#include "ui/prompter.h"
 
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
@@ -39,7 +39,7 @@ ProfileTextDialog::ProfileTextDialog(const QString& className, const QString& ca
 
 int ProfileTextDialog::editText() {
     editor_->setPlainText(pageText_->toPlainText());
-    return app::showModal(*this);
+    return ui::showModal(*this);
 }
 
 void ProfileTextDialog::btnSaveClick() {
@@ -58,7 +58,7 @@ TFormstudy::TFormstudy(store::Database& db, QPlainTextEdit* pageText, QWidget* p
 
 bool TFormstudy::store(const QString& text) {
     if (store::Status s = storeProfileText(db_, QStringLiteral("studydirec"), text); !s) {
-        app::prompter().showError(s.error());
+        ui::prompter().showError(s.error());
         return false;
     }
     return true;
@@ -71,7 +71,7 @@ Tformadvantage::Tformadvantage(store::Database& db, QPlainTextEdit* pageText, QW
 
 bool Tformadvantage::store(const QString& text) {
     if (store::Status s = storeProfileText(db_, QStringLiteral("advantage"), text); !s) {
-        app::prompter().showError(s.error());
+        ui::prompter().showError(s.error());
         return false;
     }
     return true;

@@ -1,11 +1,11 @@
 #include "subject_leader_dialog.h"
 
-#include "app/modal.h"
-#include "app/prompter.h"
-#include "pages/page_labels.h"
-#include "pages/page_state.h"
-#include "pages/text_limits.h"
-#include "records/lookup_widgets.h"
+#include "forms/change_marker.h"
+#include "forms/lookup_widgets.h"
+#include "ui/field_labels.h"
+#include "ui/modal.h"
+#include "ui/prompter.h"
+#include "ui/text_limits.h"
 
 #include <QComboBox>
 #include <QDateTime>
@@ -19,8 +19,8 @@
 namespace xb::parties {
 namespace {
 
-using pages::fieldLabel;
-using pages::maroonLabel;
+using ui::fieldLabel;
+using ui::maroonLabel;
 
 // Sex and research field codes are read from the first two characters of the entry.
 constexpr int kStoredCodeWidth = 2;
@@ -28,7 +28,7 @@ constexpr int kStoredCodeWidth = 2;
 QLineEdit* lineEdit(const char* name, int bytes, QWidget* parent) {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(QString::fromLatin1(name));
-    pages::limitToGbkBytes(edit, bytes);
+    ui::limitToGbkBytes(edit, bytes);
     return edit;
 }
 
@@ -43,7 +43,7 @@ TFinto11::TFinto11(store::Database& db, QWidget* parent)
     : QDialog(parent), db_(db), name_(lineEdit("edtry_180", 20, this)), sex_(new QComboBox(this)),
       year_(lineEdit("Edt_both_1", 4, this)), month_(lineEdit("edt_both_2", 2, this)),
       field_(new QComboBox(this)), description_(lineEdit("edtry_186", 160, this)),
-      fieldMarker_(new pages::ChangeMarker(this)) {
+      fieldMarker_(new forms::ChangeMarker(this)) {
     setObjectName(QStringLiteral("TFinto11"));
     setWindowTitle(caption(true));
     sex_->setObjectName(QStringLiteral("cbry_181"));
@@ -54,22 +54,22 @@ TFinto11::TFinto11(store::Database& db, QWidget* parent)
 
     auto* birth = new QHBoxLayout;
     birth->addWidget(year_);
-    birth->addWidget(fieldLabel(QStringLiteral("年"), this));
+    birth->addWidget(ui::fieldLabel(QStringLiteral("年"), this));
     birth->addWidget(month_);
-    birth->addWidget(fieldLabel(QStringLiteral("月"), this));
-    birth->addWidget(maroonLabel(QStringLiteral("格式(YYYY.MM)"), this));
+    birth->addWidget(ui::fieldLabel(QStringLiteral("月"), this));
+    birth->addWidget(ui::maroonLabel(QStringLiteral("格式(YYYY.MM)"), this));
     birth->addStretch();
 
     auto* grid = new QGridLayout;
-    grid->addWidget(maroonLabel(QStringLiteral("姓名"), this), 0, 0);
+    grid->addWidget(ui::maroonLabel(QStringLiteral("姓名"), this), 0, 0);
     grid->addWidget(name_, 0, 1);
-    grid->addWidget(maroonLabel(QStringLiteral("性别"), this), 1, 0);
+    grid->addWidget(ui::maroonLabel(QStringLiteral("性别"), this), 1, 0);
     grid->addWidget(sex_, 1, 1);
-    grid->addWidget(maroonLabel(QStringLiteral("出生年月"), this), 2, 0);
+    grid->addWidget(ui::maroonLabel(QStringLiteral("出生年月"), this), 2, 0);
     grid->addLayout(birth, 2, 1);
-    grid->addWidget(fieldLabel(QStringLiteral("研究领域"), this), 3, 0);
+    grid->addWidget(ui::fieldLabel(QStringLiteral("研究领域"), this), 3, 0);
     grid->addWidget(field_, 3, 1);
-    grid->addWidget(fieldLabel(QStringLiteral("简要说明"), this), 4, 0);
+    grid->addWidget(ui::fieldLabel(QStringLiteral("简要说明"), this), 4, 0);
     grid->addWidget(description_, 4, 1);
     grid->setColumnStretch(1, 1);
 
@@ -94,14 +94,14 @@ TFinto11::TFinto11(store::Database& db, QWidget* parent)
 }
 
 void TFinto11::fillLists() {
-    pages::ChangeMarker::Filling quiet(*fieldMarker_);
-    if (store::Status s = records::fillFromDictionary(sex_, db_, QStringLiteral("item_181"), false);
+    forms::ChangeMarker::Filling quiet(*fieldMarker_);
+    if (store::Status s = forms::fillFromDictionary(sex_, db_, QStringLiteral("item_181"), false);
         !s)
-        app::prompter().showError(s.error());
+        ui::prompter().showError(s.error());
     if (store::Status s =
-            records::fillFromDictionary(field_, db_, QStringLiteral("item_124_1"), false);
+            forms::fillFromDictionary(field_, db_, QStringLiteral("item_124_1"), false);
         !s)
-        app::prompter().showError(s.error());
+        ui::prompter().showError(s.error());
 }
 
 bool TFinto11::showNew(const QString& unitCode) {
@@ -116,7 +116,7 @@ bool TFinto11::showNew(const QString& unitCode) {
     year_->clear();
     month_->clear();
     setWindowTitle(caption(true));
-    app::showModal(*this);
+    ui::showModal(*this);
     return saved_;
 }
 
@@ -128,16 +128,16 @@ bool TFinto11::showModify(const QString& unitCode, int position, const SubjectLe
     from_ = leader;
     fillLists();
     {
-        pages::ChangeMarker::Filling quiet(*fieldMarker_);
+        forms::ChangeMarker::Filling quiet(*fieldMarker_);
         name_->setText(leader.name);
-        records::selectStoredCode(sex_, leader.sex);
-        records::selectStoredCode(field_, leader.field);
+        forms::selectStoredCode(sex_, leader.sex);
+        forms::selectStoredCode(field_, leader.field);
         description_->setText(leader.description);
         year_->setText(leader.birth.left(4));
         month_->setText(leader.birth.mid(5, 2));
     }
     setWindowTitle(caption(false));
-    app::showModal(*this);
+    ui::showModal(*this);
     return saved_;
 }
 
@@ -150,10 +150,10 @@ void TFinto11::showEvent(QShowEvent* event) {
 LeaderEntry TFinto11::entry() const {
     LeaderEntry entry;
     entry.name = name_->text();
-    if (sex_->currentIndex() >= 0) entry.sex = records::chosenCode(sex_, kStoredCodeWidth);
+    if (sex_->currentIndex() >= 0) entry.sex = forms::chosenCode(sex_, kStoredCodeWidth);
     entry.year = year_->text();
     entry.month = month_->text();
-    entry.field = records::chosenCode(field_, kStoredCodeWidth);
+    entry.field = forms::chosenCode(field_, kStoredCodeWidth);
     entry.description = description_->text();
     return entry;
 }
@@ -162,7 +162,7 @@ bool TFinto11::save() {
     const LeaderEntry current = entry();
     const int thisYear = QDateTime::currentDateTimeUtc().date().year();
     if (const auto failure = checkLeaderEntry(current, thisYear)) {
-        app::prompter().warn(failure->message);
+        ui::prompter().warn(failure->message);
         if (QWidget* control = findChild<QWidget*>(failure->control)) control->setFocus();
         return false;
     }
@@ -170,11 +170,11 @@ bool TFinto11::save() {
                                       ? addSubjectLeader(db_, unitCode_, current)
                                       : changeSubjectLeader(db_, unitCode_, position_, current);
     if (!written) {
-        app::prompter().showError(written.error());
+        ui::prompter().showError(written.error());
         return false;
     }
     saved_ = true;
-    app::prompter().warn(QStringLiteral("储存成功！"));
+    ui::prompter().warn(QStringLiteral("储存成功！"));
     if (newMode_) {
         name_->clear();
         description_->clear();
@@ -190,8 +190,8 @@ void TFinto11::quit01Click() {
     const LeaderEntry current = entry();
     const bool blank = current.name.isEmpty() && current.description.isEmpty();
     if (!blank && leaderEntryDiffers(from_, current, fieldMarker_->isSet())) {
-        if (app::prompter().confirm(QStringLiteral("请注意！"),
-                                    QStringLiteral("记录已更改，是否保存后退出？")))
+        if (ui::prompter().confirm(QStringLiteral("请注意！"),
+                                   QStringLiteral("记录已更改，是否保存后退出？")))
             save();
     }
     QDialog::done(saved_ ? QDialog::Accepted : QDialog::Rejected);

@@ -11,9 +11,9 @@
 class QComboBox;
 class QLineEdit;
 
-namespace xb::pages {
+namespace xb::forms {
 class ChangeMarker;
-}
+} // namespace xb::forms
 
 namespace xb::parties {
 
@@ -52,7 +52,7 @@ class TFinto11 : public QDialog {
     QLineEdit* month_;
     QComboBox* field_;
     QLineEdit* description_;
-    pages::ChangeMarker* fieldMarker_;
+    forms::ChangeMarker* fieldMarker_;
     QString unitCode_;
     int position_ = -1;
     SubjectLeader from_;

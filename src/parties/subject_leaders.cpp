@@ -37,7 +37,7 @@ store::Status setFields(store::Cursor& row, const LeaderEntry& entry, const QStr
     return {};
 }
 
-CheckFailure failure(const char* control, const char* message) {
+forms::CheckFailure failure(const char* control, const char* message) {
     return {QString::fromLatin1(control), QString::fromUtf8(message)};
 }
 
@@ -59,7 +59,7 @@ store::Result<QList<SubjectLeader>> loadSubjectLeaders(store::Database& db,
     return leaders;
 }
 
-std::optional<CheckFailure> checkLeaderEntry(const LeaderEntry& entry, int currentYear) {
+std::optional<forms::CheckFailure> checkLeaderEntry(const LeaderEntry& entry, int currentYear) {
     if (entry.name.trimmed().isEmpty()) return failure("edtry_180", "姓名不能为空！");
     if (!entry.sex) return failure("cbry_181", "性别不能为空！");
     if (entry.year.isEmpty() || entry.month.isEmpty())

@@ -3,7 +3,7 @@
 // by its position in the list of its organization.
 #pragma once
 
-#include "parties/check_failure.h"
+#include "forms/check_failure.h"
 #include "store/database.h"
 
 #include <QList>
@@ -40,7 +40,7 @@ store::Result<QList<SubjectLeader>> loadSubjectLeaders(store::Database& db,
 
 // The first failing check of an entry, in the fixed order: name, sex, both birth boxes, the
 // year (1900 to `currentYear`), the month (1 to 12).
-std::optional<CheckFailure> checkLeaderEntry(const LeaderEntry& entry, int currentYear);
+std::optional<forms::CheckFailure> checkLeaderEntry(const LeaderEntry& entry, int currentYear);
 
 // The stored birth text: trimmed year, ".", trimmed month, the month not padded.
 QString birthText(const QString& year, const QString& month);

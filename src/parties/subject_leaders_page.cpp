@@ -1,8 +1,8 @@
 #include "subject_leaders_page.h"
 
-#include "app/modal.h"
-#include "app/prompter.h"
 #include "parties/subject_leader_dialog.h"
+#include "ui/modal.h"
+#include "ui/prompter.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -72,7 +72,7 @@ TFpage11::TFpage11(store::Database& db, QWidget* parent)
 int TFpage11::showLeaders(const QString& unitCode) {
     unitCode_ = unitCode;
     reload(0);
-    return app::showModal(*this);
+    return ui::showModal(*this);
 }
 
 void TFpage11::showEvent(QShowEvent* event) {
@@ -86,7 +86,7 @@ void TFpage11::closeEvent(QCloseEvent* event) {
 
 void TFpage11::reload(int select) {
     auto loaded = loadSubjectLeaders(db_, unitCode_);
-    if (!loaded) app::prompter().showError(loaded.error());
+    if (!loaded) ui::prompter().showError(loaded.error());
     leaders_ = loaded ? *loaded : QList<SubjectLeader>();
     grid_->clearContents();
     grid_->setRowCount(static_cast<int>(leaders_.size()));
@@ -125,12 +125,12 @@ void TFpage11::Button3Click() {
 
 void TFpage11::Button1Click() {
     if (leaders_.isEmpty()) return;
-    const app::Message question{QStringLiteral("提示信息"), QStringLiteral("是否删除该项目？!"),
-                                app::MessageIcon::Information, app::Buttons::YesNo};
-    if (app::prompter().ask(question) != app::Answer::Yes) return;
+    const ui::Message question{QStringLiteral("提示信息"), QStringLiteral("是否删除该项目？!"),
+                               ui::MessageIcon::Information, ui::Buttons::YesNo};
+    if (ui::prompter().ask(question) != ui::Answer::Yes) return;
     const int row = selectedRow();
     auto select = removeSubjectLeader(db_, unitCode_, row);
-    if (!select) app::prompter().showError(select.error());
+    if (!select) ui::prompter().showError(select.error());
     reload(select ? *select : row);
 }
 

@@ -1,11 +1,11 @@
 #include "main_window.h"
 
-#include "app/modal.h"
-#include "app/prompter.h"
 #include "records/new_record_dialog.h"
 #include "records/record_keeping.h"
 #include "records/record_list_model.h"
 #include "store/lookups.h"
+#include "ui/modal.h"
+#include "ui/prompter.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -225,7 +225,7 @@ bool TMainForm::unitHasRows() {
 }
 
 void TMainForm::reportError(const store::Error& error) {
-    app::prompter().showError(error);
+    ui::prompter().showError(error);
 }
 
 // ---- Record list --------------------------------------------------------------------------
@@ -361,7 +361,7 @@ void TMainForm::showEvent(QShowEvent* event) {
 }
 
 void TMainForm::FormShow() {
-    if (welcome_) app::showModal(*welcome_);
+    if (welcome_) ui::showModal(*welcome_);
     const bool hasUnit = unitHasRows();
     if (!hasUnit && pages_.profile) pages_.profile();
     if (welcome_) welcome_->close();
@@ -403,8 +403,8 @@ void TMainForm::DBGrid1CellClick() {
     if (listIsEmpty()) return;
     computeDoneMarks();
     if (!evaluateEnabledState())
-        app::prompter().inform(QStringLiteral("提示信息"),
-                               QStringLiteral("当前项目有未完成栏目，请您填写完毕!"));
+        ui::prompter().inform(QStringLiteral("提示信息"),
+                              QStringLiteral("当前项目有未完成栏目，请您填写完毕!"));
 }
 
 void TMainForm::Button6Click() {
@@ -418,8 +418,8 @@ void TMainForm::Button3Click() {
 void TMainForm::Button4Click() {
     if (listIsEmpty()) return;
     const QString name = QString::fromStdString(list_->text("item_3"));
-    if (!app::prompter().confirm(QStringLiteral("提示信息"), "是否删除'" + name + "'项目?",
-                                 app::MessageIcon::Information))
+    if (!ui::prompter().confirm(QStringLiteral("提示信息"), "是否删除'" + name + "'项目?",
+                                ui::MessageIcon::Information))
         return;
     const QString position = QString::number(list_->value("NO").toInteger());
     const std::string number = list_->text("item_4");
@@ -439,8 +439,8 @@ void TMainForm::Button4Click() {
 void TMainForm::BitBtn4Click() {
     if (listIsEmpty()) return;
     if (store::Status s = normalizeIntellectualProperty(*list_); !s) {
-        app::prompter().ask({QStringLiteral("提示"), QString::fromStdString(s.message()),
-                             app::MessageIcon::Warning, app::Buttons::Ok});
+        ui::prompter().ask({QStringLiteral("提示"), QString::fromStdString(s.message()),
+                            ui::MessageIcon::Warning, ui::Buttons::Ok});
         return;
     }
     computeDoneMarks();
@@ -490,7 +490,7 @@ void TMainForm::btn_page09Click() {
 
 void TMainForm::closeEvent(QCloseEvent* event) {
     if (const auto refusal = closeRefusal(marks_, currentCategoryCode())) {
-        app::prompter().warn(QString::fromStdString(*refusal));
+        ui::prompter().warn(QString::fromStdString(*refusal));
         event->ignore();
         return;
     }

@@ -1,11 +1,11 @@
 #include "new_record_dialog.h"
 
-#include "app/modal.h"
-#include "app/prompter.h"
-#include "pages/text_limits.h"
 #include "records/main_window.h"
 #include "records/record_keeping.h"
 #include "store/lookups.h"
+#include "ui/modal.h"
+#include "ui/prompter.h"
+#include "ui/text_limits.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -51,13 +51,13 @@ TFormNew::TFormNew(TMainForm& main) : QDialog(&main), main_(main) {
     }
     edt_120 = new QLineEdit(this);
     edt_120->setObjectName("edt_120");
-    pages::limitToGbkBytes(edt_120, 20);
+    ui::limitToGbkBytes(edt_120, 20);
     edt_3 = new QLineEdit(this);
     edt_3->setObjectName("edt_3");
-    pages::limitToGbkBytes(edt_3, 140);
+    ui::limitToGbkBytes(edt_3, 140);
     edt_9 = new QLineEdit(this);
     edt_9->setObjectName("edt_9");
-    pages::limitToGbkBytes(edt_9, 140);
+    ui::limitToGbkBytes(edt_9, 140);
     Button1 = new QPushButton(QStringLiteral("存储"), this);
     Button1->setObjectName("Button1");
     Button2 = new QPushButton(QStringLiteral("退出"), this);
@@ -106,14 +106,14 @@ void TFormNew::openNew() {
     auto unit = main_.recordStore().db().table("unit");
     edt_9->setText(unit && !(*unit)->isEmpty() ? QString::fromStdString((*unit)->text("item_9"))
                                                : QString());
-    app::showModal(*this);
+    ui::showModal(*this);
 }
 
 void TFormNew::openChange() {
     store::Cursor* list = main_.recordList();
     if (!list || list->isEmpty()) {
-        app::prompter().ask({QStringLiteral("请注意！"), QStringLiteral("当前没有可以修改的项目"),
-                             app::MessageIcon::Warning, app::Buttons::Ok});
+        ui::prompter().ask({QStringLiteral("请注意！"), QStringLiteral("当前没有可以修改的项目"),
+                            ui::MessageIcon::Warning, ui::Buttons::Ok});
         return;
     }
     rememberedNumber_ = list->text("item_4");
@@ -125,7 +125,7 @@ void TFormNew::openChange() {
     edt_120->setText(QString::fromStdString(list->text("item_120")));
     edt_3->setText(QString::fromStdString(rememberedName_));
     edt_9->setText(QString::fromStdString(list->text("item_9")));
-    app::showModal(*this);
+    ui::showModal(*this);
 }
 
 void TFormNew::showEvent(QShowEvent* event) {
@@ -157,7 +157,7 @@ void TFormNew::cbYearChange(const QString& text) {
     clean_ = false;
     for (const QChar c : text) {
         if (!c.isDigit()) {
-            app::prompter().warn(QStringLiteral("不能输入非数字的字符！"));
+            ui::prompter().warn(QStringLiteral("不能输入非数字的字符！"));
             cbYear->clear();
             return;
         }
@@ -181,7 +181,7 @@ void TFormNew::stepYear(int delta) {
 bool TFormNew::yearLeaveCheck() {
     int year = 0;
     if (isWholeYear(cbYear->text(), year)) return true;
-    app::prompter().warn(QStringLiteral("不能输入1900到2050外的年份！"));
+    ui::prompter().warn(QStringLiteral("不能输入1900到2050外的年份！"));
     cbYear->clear();
     cbYear->setFocus();
     return false;
@@ -207,15 +207,15 @@ bool TFormNew::saveCommon() {
         return false;
     }
     if (cbYear->text().trimmed().isEmpty()) {
-        app::prompter().warn(QStringLiteral("年份不能为空！"));
+        ui::prompter().warn(QStringLiteral("年份不能为空！"));
         return false;
     }
     if (edt_3->text().trimmed().isEmpty()) {
-        app::prompter().warn(QStringLiteral("成果名称不能为空！"));
+        ui::prompter().warn(QStringLiteral("成果名称不能为空！"));
         return false;
     }
     if (edt_9->text().trimmed().isEmpty()) {
-        app::prompter().warn(QStringLiteral("成果第一完成单位不能为空！"));
+        ui::prompter().warn(QStringLiteral("成果第一完成单位不能为空！"));
         return false;
     }
     clean_ = true;
@@ -255,7 +255,7 @@ void TFormNew::saveNew() {
     auto same =
         db.query("select count(*) from kjcg where item_3=:name", {{"name", name.toStdString()}});
     if (same && (*same)->value(0).toInteger() > 0) {
-        app::prompter().inform(QStringLiteral("提示信息"), QStringLiteral("已有同名项目!"));
+        ui::prompter().inform(QStringLiteral("提示信息"), QStringLiteral("已有同名项目!"));
         main_.rerunSavedStatement();
         return;
     }
@@ -280,8 +280,8 @@ void TFormNew::saveNew() {
         }
     }
     if (!posted) {
-        app::prompter().ask({QStringLiteral("提示"), QString::fromStdString(posted.message()),
-                             app::MessageIcon::Warning, app::Buttons::Ok});
+        ui::prompter().ask({QStringLiteral("提示"), QString::fromStdString(posted.message()),
+                            ui::MessageIcon::Warning, ui::Buttons::Ok});
     } else {
         const QString newYear = QString::fromStdString(number->substr(0, 4));
         if (main_.yearSelector()->findText(newYear) < 0) {
@@ -307,7 +307,7 @@ void TFormNew::saveChange() {
     std::string number = rememberedNumber_;
     bool changed = false;
     if (same && (*same)->value(0).toInteger() > 1) {
-        app::prompter().inform(QStringLiteral("提示信息"), QStringLiteral("已有同名项目!"));
+        ui::prompter().inform(QStringLiteral("提示信息"), QStringLiteral("已有同名项目!"));
     } else {
         const std::string year = cbYear->text().left(4).toStdString();
         store::Status s;
@@ -343,8 +343,8 @@ void TFormNew::saveChange() {
         if (!s) {
             // The children go back to the record they belong to.
             (void)rekeyChildren(db, number, rememberedNumber_);
-            app::prompter().ask({QStringLiteral("提示"), QString::fromStdString(s.message()),
-                                 app::MessageIcon::Warning, app::Buttons::Ok});
+            ui::prompter().ask({QStringLiteral("提示"), QString::fromStdString(s.message()),
+                                ui::MessageIcon::Warning, ui::Buttons::Ok});
             bringMainWindowToDialog();
             main_.rerunSavedStatement();
             clean_ = false;
@@ -379,8 +379,8 @@ void TFormNew::Button2Click() {
         close();
     } else if (noName || noUnit) {
         Button1Click();
-    } else if (app::prompter().confirmOkCancel(QStringLiteral("提示信息"),
-                                               QStringLiteral("退出并储存？"))) {
+    } else if (ui::prompter().confirmOkCancel(QStringLiteral("提示信息"),
+                                              QStringLiteral("退出并储存？"))) {
         Button1Click();
         close();
     } else {

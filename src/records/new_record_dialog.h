@@ -24,7 +24,6 @@ class TFormNew : public QDialog {
     void openNew();
     // 修改主项: the current record's main items in the mode "修改主要项目！".
     void openChange();
-    bool isClean() const { return clean_; }
 
   public slots:
     void FormShow();

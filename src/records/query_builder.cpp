@@ -1,8 +1,8 @@
 #include "query_builder.h"
 
-#include "app/prompter.h"
-#include "records/lookup_widgets.h"
+#include "forms/lookup_widgets.h"
 #include "store/lookups.h"
+#include "ui/prompter.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -133,7 +133,7 @@ QString QueryBuilder::condition() const {
 }
 
 void QueryBuilder::reportFill(const store::Status& status) {
-    if (!status) app::prompter().showError(status.error());
+    if (!status) ui::prompter().showError(status.error());
 }
 
 void QueryBuilder::prepare() {
@@ -153,7 +153,8 @@ void QueryBuilder::prepare() {
         ComboBox2->addItem(items_.back().first);
     }
     if (ComboBox2->count() > 0) ComboBox2->setCurrentIndex(0);
-    if (!items_.empty()) reportFill(fillFromDictionary(Combobox3, db_, items_[0].second, true));
+    if (!items_.empty())
+        reportFill(forms::fillFromDictionary(Combobox3, db_, items_[0].second, true));
     if (Combobox3->count() > 0) Combobox3->setCurrentIndex(0);
     ComboBox4->setCurrentIndex(0);
     setListMode(true);
@@ -175,15 +176,15 @@ void QueryBuilder::ComboBox2Change() {
     const QString& caption = items_[static_cast<size_t>(index)].first;
     const QString& field = items_[static_cast<size_t>(index)].second;
     if (caption.contains(QStringLiteral("隶属部委")))
-        reportFill(fillFromCodeTable(Combobox3, db_, "lsbw", "Bwdm", "Bwmc", true));
+        reportFill(forms::fillFromCodeTable(Combobox3, db_, "lsbw", "Bwdm", "Bwmc", true));
     else
-        reportFill(fillFromDictionary(Combobox3, db_, field, true, true));
+        reportFill(forms::fillFromDictionary(Combobox3, db_, field, true, true));
     if (Combobox3->count() > 0) Combobox3->setCurrentIndex(0);
     if (Combobox3->count() > 1) {
         setListMode(true);
     } else if (caption.contains(QStringLiteral("单位所在省市"))) {
-        reportFill(
-            fillFromCodeTable(Combobox3, db_, "province", "Province_i", "Province_n", false));
+        reportFill(forms::fillFromCodeTable(Combobox3, db_, "province", "Province_i", "Province_n",
+                                            false));
         if (Combobox3->count() > 0) Combobox3->setCurrentIndex(0);
         setListMode(true);
     } else {
@@ -240,11 +241,11 @@ void QueryBuilder::SpeedButton26Click() {
 void QueryBuilder::SpeedButton16Click() {
     const QString text = MMSysV->toPlainText();
     if (!parenthesesAcceptable(text)) {
-        app::prompter().warn(QStringLiteral("您的查询语句含有不正确的的“（”“）”,请修改！"));
+        ui::prompter().warn(QStringLiteral("您的查询语句含有不正确的的“（”“）”,请修改！"));
         return;
     }
     if (text.trimmed().isEmpty()) {
-        app::prompter().inform(QStringLiteral("信息"), QStringLiteral("没有条件无法查询!"));
+        ui::prompter().inform(QStringLiteral("信息"), QStringLiteral("没有条件无法查询!"));
         host_.rerunSavedStatement();
         return;
     }
@@ -261,17 +262,17 @@ void QueryBuilder::SpeedButton16Click() {
         engineError = false;
     }
     if (!ran) {
-        app::prompter().ask({QStringLiteral("请注意！"),
-                             engineError ? QStringLiteral("条件输入有误，请检查")
-                                         : QStringLiteral("请检查查询输入框,重新选择条件"),
-                             app::MessageIcon::Warning, app::Buttons::Ok});
+        ui::prompter().ask({QStringLiteral("请注意！"),
+                            engineError ? QStringLiteral("条件输入有误，请检查")
+                                        : QStringLiteral("请检查查询输入框,重新选择条件"),
+                            ui::MessageIcon::Warning, ui::Buttons::Ok});
         host_.rerunSavedStatement();
         return;
     }
     host_.numberRecordList();
     if (host_.listIsEmpty()) {
-        app::prompter().inform(QStringLiteral("信息"),
-                               QStringLiteral("没找到符合条件的条目,请再输入合适语句!"));
+        ui::prompter().inform(QStringLiteral("信息"),
+                              QStringLiteral("没找到符合条件的条目,请再输入合适语句!"));
         host_.rerunSavedStatement();
     }
 }

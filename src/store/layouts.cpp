@@ -173,13 +173,4 @@ const TableLayout& layoutOf(const std::string& name) {
     throw std::logic_error("unknown table " + name);
 }
 
-const std::vector<StagingPair>& stagingPairs() {
-    static const std::vector<StagingPair> pairs{{"kjcg", "kjcgtemp"},
-                                                {"cgwcdw", "cgwcdwtemp"},
-                                                {"cgwcr", "cgwcrtemp"},
-                                                {"jdwyhmd", "jdwyhmdtemp"},
-                                                {"zlqk", "zlqktemp"}};
-    return pairs;
-}
-
 } // namespace xb::store

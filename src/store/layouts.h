@@ -22,11 +22,4 @@ const std::vector<TableLayout>& allLayouts();
 const TableLayout* findLayout(const std::string& name);
 const TableLayout& layoutOf(const std::string& name); // the name must be known
 
-// Live table and its staging table, in the order the exchange files list them.
-struct StagingPair {
-    std::string live;
-    std::string staging;
-};
-const std::vector<StagingPair>& stagingPairs();
-
 } // namespace xb::store

@@ -3,16 +3,13 @@
 #include <QApplication>
 
 int runDateTextTests(int argc, char** argv);
-int runModalTests(int argc, char** argv);
-int runPrompterTests(int argc, char** argv);
 int runSingleInstanceTests(int argc, char** argv);
 int runWelcomeWindowTests(int argc, char** argv);
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     int failures = 0;
-    for (auto run : {runDateTextTests, runModalTests, runPrompterTests, runSingleInstanceTests,
-                     runWelcomeWindowTests})
+    for (auto run : {runDateTextTests, runSingleInstanceTests, runWelcomeWindowTests})
         failures += run(argc, argv);
     return failures == 0 ? 0 : 1;
 }

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdio>
+#include <filesystem>
 #include <sys/wait.h>
 
 namespace {
@@ -119,4 +120,37 @@ TEST(Cli, UsageErrorsAndMissingDataDirectory) {
     EXPECT_EQ(cli("--data " + dir.file("d") + " list --category 4").status, 2);
     EXPECT_EQ(cli("--data " + dir.file("d") + " export --out " + dir.file("d")).status, 2);
     EXPECT_EQ(cli("--data " + dir.file("d") + " check").status, 0);
+}
+
+// A copy of the program with its installation folder, far from the source tree, creates a
+// complete data directory; without the folder it says what is missing and creates nothing.
+TEST(Cli, InitWorksFromACopyOfTheBuildOutput) {
+    namespace fs = std::filesystem;
+    TempDir dir;
+    const fs::path copy = dir.file("copy");
+    fs::create_directories(copy);
+    const fs::path cliPath(XB_CLI_PATH);
+    fs::copy_file(cliPath, copy / "xunbao-cli");
+    const auto run = [&](const std::string& args) {
+        const std::string command = (copy / "xunbao-cli").string() + " " + args + " 2>&1";
+        FILE* p = ::popen(command.c_str(), "r");
+        std::string out;
+        std::array<char, 4096> buf{};
+        size_t n = 0;
+        while ((n = fread(buf.data(), 1, buf.size(), p)) > 0)
+            out.append(buf.data(), n);
+        const int status = ::pclose(p);
+        return std::pair{WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+    };
+    auto [refused, message] = run("--data " + dir.file("d1") + " init");
+    EXPECT_EQ(refused, 1);
+    EXPECT_NE(message.find("找不到安装文件夹"), std::string::npos) << message;
+    EXPECT_FALSE(fs::exists(dir.file("d1")));
+
+    fs::copy(cliPath.parent_path() / "installation", copy / "installation",
+             fs::copy_options::recursive);
+    EXPECT_EQ(run("--data " + dir.file("d2") + " init").first, 0);
+    EXPECT_TRUE(fs::exists(fs::path(dir.file("d2")) / "kjcg.dbf"));
+    EXPECT_TRUE(fs::exists(fs::path(dir.file("d2")) / "xkfl.dbf"));
+    EXPECT_EQ(run("--data " + dir.file("d2") + " check").first, 0);
 }

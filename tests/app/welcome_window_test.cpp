@@ -1,5 +1,5 @@
-#include "app/modal.h"
 #include "app/welcome_window.h"
+#include "ui/modal.h"
 
 #include <QAbstractButton>
 #include <QElapsedTimer>
@@ -73,7 +73,7 @@ class WelcomeWindowTest : public QObject {
         for (int showing = 0; showing < 2; ++showing) {
             QElapsedTimer clock;
             clock.start();
-            QCOMPARE(showModal(window), int(QDialog::Accepted));
+            QCOMPARE(xb::ui::showModal(window), int(QDialog::Accepted));
             QVERIFY(clock.elapsed() >= 150);
             QVERIFY(!window.isVisible());
         }

@@ -1,11 +1,11 @@
 // The code management window driven through its buttons: an update from a real ARJ package and
 // from a dBASE file, wrongly named choices refused with their messages, cancelled choices.
-#include "app/scripted_prompter.h"
 #include "exchange/code_manage_window.h"
 #include "exchange_test_data.h"
 #include "store/layouts.h"
 #include "store/lookups.h"
 #include "store/table_file.h"
+#include "ui/scripted_prompter.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,12 +16,12 @@
 using namespace xb;
 using namespace xb::exchange;
 using namespace Qt::StringLiterals;
-using app::Message;
+using xb::ui::Message;
 
 namespace {
 
 Message warning(const QString& text) {
-    return {u"Xunbao"_s, text, app::MessageIcon::Warning, app::Buttons::Ok};
+    return {u"Xunbao"_s, text, xb::ui::MessageIcon::Warning, xb::ui::Buttons::Ok};
 }
 
 } // namespace
@@ -34,7 +34,7 @@ class CodeManageWindowTest : public QObject {
         data = std::make_unique<exchange::testing::TestDataDirectory>();
         QCOMPARE(QString::fromStdString(data->error()), QString());
         files = std::make_unique<QTemporaryDir>();
-        prompts = std::make_unique<app::ScriptedPrompter>();
+        prompts = std::make_unique<xb::ui::ScriptedPrompter>();
         window = std::make_unique<TFcodeManage>(data->store());
         window->show();
     }
@@ -66,7 +66,7 @@ class CodeManageWindowTest : public QObject {
                 click(c[1]);
             }
             QList<Message> expected{{u"请注意！"_s, u"请选择正确导入包,名字是%1.ARJ!"_s.arg(c[0]),
-                                     app::MessageIcon::Warning, app::Buttons::Ok}};
+                                     xb::ui::MessageIcon::Warning, xb::ui::Buttons::Ok}};
             if (c[1] != u"XKFL"_s) expected << warning(u"请选择正确的文件（%1.DBF）！"_s.arg(c[1]));
             QCOMPARE(prompts->messages(), expected);
             QCOMPARE(window->findChild<QLineEdit*>(u"edt"_s + c[0])->text(),
@@ -158,7 +158,7 @@ class CodeManageWindowTest : public QObject {
 
     std::unique_ptr<exchange::testing::TestDataDirectory> data;
     std::unique_ptr<QTemporaryDir> files;
-    std::unique_ptr<app::ScriptedPrompter> prompts;
+    std::unique_ptr<xb::ui::ScriptedPrompter> prompts;
     std::unique_ptr<TFcodeManage> window;
 };
 

@@ -1,10 +1,10 @@
 // The export window driven through its controls: scopes, multiple selection, the count label,
 // the questions before an export and the export itself with the real arj.
-#include "app/modal.h"
-#include "app/scripted_modal.h"
-#include "app/scripted_prompter.h"
 #include "exchange/export_window.h"
 #include "exchange_test_data.h"
+#include "ui/modal.h"
+#include "ui/scripted_modal.h"
+#include "ui/scripted_prompter.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -19,8 +19,8 @@
 using namespace xb;
 using namespace xb::exchange;
 using namespace Qt::StringLiterals;
-using app::Answer;
-using app::Message;
+using xb::ui::Answer;
+using xb::ui::Message;
 using Flags = std::vector<std::pair<std::string, std::string>>;
 
 class ExportWindowTest : public QObject {
@@ -34,7 +34,7 @@ class ExportWindowTest : public QObject {
         QVERIFY(added.ok());
         office = *added;
         target = std::make_unique<QTemporaryDir>();
-        prompts = std::make_unique<app::ScriptedPrompter>();
+        prompts = std::make_unique<xb::ui::ScriptedPrompter>();
         window = std::make_unique<TFormout>(data->store());
     }
 
@@ -94,7 +94,7 @@ class ExportWindowTest : public QObject {
     // window left with 退出.
     void exportingAYearPacksItAndMarksItsRecords() {
         prompts->queueFolder(target->path());
-        app::ScriptedModal modal;
+        xb::ui::ScriptedModal modal;
         modal.queue([this](QDialog&) {
             click(button("btnFolder"));
             QCOMPARE(edit("edtFolder")->text(), QDir::toNativeSeparators(target->path()));
@@ -103,7 +103,7 @@ class ExportWindowTest : public QObject {
             click(button("btnExport"));
             click(button("btnQuit"));
         });
-        app::showModal(*window);
+        xb::ui::showModal(*window);
         QVERIFY(!modal.requests().first().leftOpen);
         QCOMPARE(modal.requests().first().caption, u"数据导出"_s);
         QCOMPARE(edit("edtFolder")->text(), QString());
@@ -111,7 +111,7 @@ class ExportWindowTest : public QObject {
         const QString folder = QDir::toNativeSeparators(target->path()) + QDir::separator();
         QCOMPARE(prompts->messages(),
                  (QList<Message>{{u"Xunbao"_s, u"你已打包成功!文件在"_s + folder + u"cgsbqy.arj"_s,
-                                  app::MessageIcon::Warning, app::Buttons::Ok}}));
+                                  xb::ui::MessageIcon::Warning, xb::ui::Buttons::Ok}}));
         QCOMPARE(exchange::testing::folderEntries(target->path()), QStringList{u"cgsbqy.arj"_s});
         auto listed = Archiver().list(target->path(), u"cgsbqy.arj"_s);
         QVERIFY(listed.ok());
@@ -140,14 +140,14 @@ class ExportWindowTest : public QObject {
         click(button("btnExport"));
 
         const Message tooLong{u"Xunbao"_s, u"文件目录路径不超过7个字符！"_s,
-                              app::MessageIcon::Warning, app::Buttons::Ok};
+                              xb::ui::MessageIcon::Warning, xb::ui::Buttons::Ok};
         const Message overwrite{u"提示信息"_s,
                                 u"该路径存在上报文件！选择“是”该文件将被覆盖；选择“否”放弃操作。"
                                 u"如果需要保存现存文件，需要把该文件保存到到别的文件夹内，"
                                 u"再执行该操作！"_s,
-                                app::MessageIcon::Information, app::Buttons::YesNo};
+                                xb::ui::MessageIcon::Information, xb::ui::Buttons::YesNo};
         const Message selectAll{u"提示信息"_s, u"请选择您要导出的项目，是否全部选择？"_s,
-                                app::MessageIcon::Information, app::Buttons::YesNo};
+                                xb::ui::MessageIcon::Information, xb::ui::Buttons::YesNo};
         QCOMPARE(prompts->messages(), (QList<Message>{tooLong, overwrite, overwrite, selectAll}));
         QCOMPARE(exchange::testing::readFile(package), QByteArray("handed in last year"));
         QCOMPARE(exchange::testing::folderEntries(target->path()), QStringList{u"cgsbqy.arj"_s});
@@ -196,7 +196,7 @@ class ExportWindowTest : public QObject {
     std::unique_ptr<exchange::testing::TestDataDirectory> data;
     exchange::testing::SampleOffice office;
     std::unique_ptr<QTemporaryDir> target;
-    std::unique_ptr<app::ScriptedPrompter> prompts;
+    std::unique_ptr<xb::ui::ScriptedPrompter> prompts;
     std::unique_ptr<TFormout> window;
 };
 

@@ -1,10 +1,10 @@
 // The import window and the year reassignment window driven as a user would: packages chosen
 // through the scripted file dialog, questions answered in advance, buttons clicked in order.
-#include "app/scripted_modal.h"
-#include "app/scripted_prompter.h"
 #include "exchange/import_window.h"
 #include "exchange/year_reassignment_window.h"
 #include "import_sample_package.h"
+#include "ui/scripted_modal.h"
+#include "ui/scripted_prompter.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -92,8 +92,8 @@ class ImportWindow : public ImportFixture {
     }
     Texts numbersIn(const std::string& table) { return column("select * from " + table, "ITEM_4"); }
 
-    app::ScriptedPrompter prompter;
-    app::ScriptedModal modal;
+    ui::ScriptedPrompter prompter;
+    ui::ScriptedModal modal;
     std::unique_ptr<TFormin> window;
 };
 
@@ -194,8 +194,8 @@ TEST_F(ImportWindow, DuplicateCheckRemovesOnYesAndAsksForANewNameOnNo) {
     addRecord("2008000006", "丙", "第一单位");
     stage(ThreeStaged);
 
-    prompter.queueAnswer(app::Answer::Yes);
-    prompter.queueAnswer(app::Answer::No);
+    prompter.queueAnswer(ui::Answer::Yes);
+    prompter.queueAnswer(ui::Answer::No);
     click("btnCheck");
     EXPECT_EQ(prompter.texts(),
               (QStringList{"导入的项目“甲”有重复,是否删除？", "导入的项目“丙”有重复,是否删除？"}));
@@ -245,7 +245,7 @@ TEST_F(ImportWindow, DuplicateCheckWithEveryStagedAchievementRemovedReturnsToThe
 TEST_F(ImportWindow, DeletingMovesToTheAchievementThatFollowed) {
     stage(ThreeStaged);
     grid()->setCurrentIndex(grid()->model()->index(1, 0));
-    prompter.queueAnswer(app::Answer::No);
+    prompter.queueAnswer(ui::Answer::No);
     click("btnDelete");
     EXPECT_EQ(prompter.messages()[0].text, "是否删除数据？");
     EXPECT_EQ(grid()->model()->rowCount(), 3);
@@ -315,7 +315,7 @@ TEST_F(ImportWindow, YearReassignmentMovesTheCurrentAchievementAndItsRows) {
 
     // Declined, or a year no record number can carry: nothing changes.
     prompter.clear();
-    prompter.queueAnswer(app::Answer::No);
+    prompter.queueAnswer(ui::Answer::No);
     modal.queue([&](QDialog& dialog) {
         find<QLineEdit>("edt_4", &dialog)->setText("2015");
         click("btnsave", &dialog);
@@ -345,7 +345,7 @@ TEST_F(ImportWindow, LeavingAfterTheCheckAsksWhetherToStore) {
     stage(ThreeStaged);
     click("btnCheck");
     prompter.clear();
-    prompter.queueAnswer(app::Answer::No);
+    prompter.queueAnswer(ui::Answer::No);
     click("btnQuit");
     EXPECT_EQ(prompter.texts(), QStringList{"是否保存导入数据？"});
     EXPECT_FALSE(window->isVisible());

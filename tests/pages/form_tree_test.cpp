@@ -1,7 +1,7 @@
-#include "app/scripted_modal.h"
-#include "app/scripted_prompter.h"
 #include "data_directory.h"
 #include "pages/form_tree.h"
+#include "ui/scripted_modal.h"
+#include "ui/scripted_prompter.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -9,7 +9,7 @@
 #include <QTreeWidget>
 #include <QtTest>
 
-using namespace xb::app;
+using namespace xb::ui;
 using namespace xb::pages;
 using namespace Qt::StringLiterals;
 
@@ -44,7 +44,7 @@ class FormTreeTest : public QObject {
     // The picker shows the table under its root, the root expanded one level and selected;
     // 确认 on a node writes "code  label" into the box and clears the tree afterwards.
     void confirmingANodeFillsTheBox() {
-        ScriptedModal modal;
+        xb::ui::ScriptedModal modal;
         TFormTree picker(*db);
         QLineEdit box;
         bool rootSelected = false, rootExpanded = false, childCollapsed = false;
@@ -71,7 +71,7 @@ class FormTreeTest : public QObject {
     // 确认 on the root empties the box; 取消 leaves it; each request rebuilds the tree from the
     // requested table, and a cleared request writes nowhere.
     void rootEmptiesAndCancelKeeps() {
-        ScriptedModal modal;
+        xb::ui::ScriptedModal modal;
         TFormTree picker(*db);
         QLineEdit box(u"110  数学"_s);
         int rows = 0;
@@ -95,14 +95,14 @@ class FormTreeTest : public QObject {
         picker.request(&box, u"xkfl"_s);
         picker.done(QDialog::Rejected);
         modal.queue([&](QDialog& dialog) { click(dialog, "Button1"); });
-        showModal(picker);
+        xb::ui::showModal(picker);
         QCOMPARE(box.text(), u"kept"_s);
     }
 
     // A table that cannot be read is reported and leaves only the root to pick.
     void missingTableIsReported() {
-        ScriptedModal modal;
-        ScriptedPrompter prompts;
+        xb::ui::ScriptedModal modal;
+        xb::ui::ScriptedPrompter prompts;
         TFormTree picker(*db);
         QLineEdit box(u"x"_s);
         int items = -1;

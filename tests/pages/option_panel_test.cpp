@@ -1,5 +1,5 @@
-#include "app/scripted_prompter.h"
 #include "pages/option_panel.h"
+#include "ui/scripted_prompter.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -8,7 +8,7 @@
 #include <QRadioButton>
 #include <QtTest>
 
-using namespace xb::app;
+using namespace xb::ui;
 using namespace xb::pages;
 using namespace Qt::StringLiterals;
 
@@ -75,7 +75,7 @@ class OptionPanelTest : public QObject {
 
     // The at-most-two rule shows its box and yields nothing; 知识产权形式 is exempt.
     void readingReportsThroughThePrompter() {
-        ScriptedPrompter prompts;
+        xb::ui::ScriptedPrompter prompts;
         SamplePage sample;
         OptionPanel promotion(sample.property, 1, u"推广形式"_s);
         promotion.write(u"1;3;9;"_s);

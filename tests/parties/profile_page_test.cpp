@@ -1,9 +1,9 @@
-#include "app/scripted_modal.h"
-#include "app/scripted_prompter.h"
 #include "parties/profile_page.h"
 #include "parties/subject_leaders_page.h"
 #include "parties/unit_profile.h"
 #include "shipped_data.h"
+#include "ui/scripted_modal.h"
+#include "ui/scripted_prompter.h"
 #include "window_helpers.h"
 
 #include <QApplication>
@@ -13,7 +13,7 @@
 #include <QTableWidget>
 #include <QToolButton>
 
-using namespace xb::app;
+using namespace xb::ui;
 using namespace xb::parties;
 using namespace Qt::StringLiterals;
 
@@ -54,8 +54,8 @@ class ProfilePageTest : public QObject {
         QVERIFY2(data->ok(), data->error().c_str());
         store = std::make_unique<xb::store::RecordStore>(data->path());
         QVERIFY(store->open().ok());
-        prompts = std::make_unique<ScriptedPrompter>();
-        modal = std::make_unique<ScriptedModal>();
+        prompts = std::make_unique<xb::ui::ScriptedPrompter>();
+        modal = std::make_unique<xb::ui::ScriptedModal>();
     }
     void cleanup() {
         modal.reset();
@@ -317,8 +317,8 @@ class ProfilePageTest : public QObject {
   private:
     std::unique_ptr<ShippedData> data;
     std::unique_ptr<xb::store::RecordStore> store;
-    std::unique_ptr<ScriptedPrompter> prompts;
-    std::unique_ptr<ScriptedModal> modal;
+    std::unique_ptr<xb::ui::ScriptedPrompter> prompts;
+    std::unique_ptr<xb::ui::ScriptedModal> modal;
 };
 
 int runProfilePageTests(int argc, char** argv) {

@@ -1,16 +1,16 @@
-#include "app/scripted_modal.h"
-#include "app/scripted_prompter.h"
 #include "parties/subject_leader_dialog.h"
 #include "parties/subject_leaders_page.h"
 #include "parties/unit_profile.h"
 #include "shipped_data.h"
+#include "ui/scripted_modal.h"
+#include "ui/scripted_prompter.h"
 #include "window_helpers.h"
 
 #include <QDateTime>
 #include <QLineEdit>
 #include <QTableWidget>
 
-using namespace xb::app;
+using namespace xb::ui;
 using namespace xb::parties;
 using namespace Qt::StringLiterals;
 
@@ -63,8 +63,8 @@ class SubjectLeadersPageTest : public QObject {
         data = std::make_unique<ShippedData>();
         QVERIFY2(data->ok(), data->error().c_str());
         db = std::make_unique<xb::store::Database>(data->path());
-        prompts = std::make_unique<ScriptedPrompter>();
-        modal = std::make_unique<ScriptedModal>();
+        prompts = std::make_unique<xb::ui::ScriptedPrompter>();
+        modal = std::make_unique<xb::ui::ScriptedModal>();
     }
     void cleanup() {
         modal.reset();
@@ -245,8 +245,8 @@ class SubjectLeadersPageTest : public QObject {
   private:
     std::unique_ptr<ShippedData> data;
     std::unique_ptr<xb::store::Database> db;
-    std::unique_ptr<ScriptedPrompter> prompts;
-    std::unique_ptr<ScriptedModal> modal;
+    std::unique_ptr<xb::ui::ScriptedPrompter> prompts;
+    std::unique_ptr<xb::ui::ScriptedModal> modal;
 };
 
 int runSubjectLeadersPageTests(int argc, char** argv) {

@@ -3,7 +3,7 @@
 
 #include <QDate>
 
-using xb::app::Answer;
+using xb::ui::Answer;
 
 using MainWindow = WindowFixture;
 

@@ -2,7 +2,7 @@
 
 #include <QDate>
 
-using xb::app::Answer;
+using xb::ui::Answer;
 
 using NewRecord = WindowFixture;
 

@@ -2,10 +2,10 @@
 // modal page scripted.
 #pragma once
 
-#include "app/scripted_modal.h"
-#include "app/scripted_prompter.h"
 #include "record_fixture.h"
 #include "records/main_window.h"
+#include "ui/scripted_modal.h"
+#include "ui/scripted_prompter.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -61,7 +61,7 @@ class WindowFixture : public RecordFixture {
     std::string current(const char* fieldName) { return main->recordList()->text(fieldName); }
 
     bool withUnit = true;
-    xb::app::ScriptedPrompter prompter;
-    xb::app::ScriptedModal modal;
+    xb::ui::ScriptedPrompter prompter;
+    xb::ui::ScriptedModal modal;
     std::unique_ptr<xb::records::TMainForm> main;
 };

@@ -1,0 +1,13 @@
+// A failed input check: the message for the warning box and the control that gets the focus.
+#pragma once
+
+#include <QString>
+
+namespace xb::forms {
+
+struct CheckFailure {
+    QString control; // object name of the control that receives the focus
+    QString message; // shown in the warning box
+};
+
+} // namespace xb::forms

@@ -1,0 +1,22 @@
+// A read-only multi-line text on a page that opens its editing dialog when clicked.
+#pragma once
+
+#include <QPlainTextEdit>
+
+namespace xb::forms {
+
+class ClickableTextArea : public QPlainTextEdit {
+    Q_OBJECT
+
+  public:
+    explicit ClickableTextArea(QWidget* parent = nullptr);
+
+  signals:
+    void clicked();
+
+  protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
+} // namespace xb::forms

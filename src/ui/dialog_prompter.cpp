@@ -1,0 +1,116 @@
+#include "ui/dialog_prompter.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QPushButton>
+
+namespace xb::ui {
+
+namespace {
+
+QMessageBox::Icon iconFor(MessageIcon icon) {
+    switch (icon) {
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Warning:
+        return QMessageBox::Warning;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    case MessageIcon::Critical:
+        return QMessageBox::Critical;
+    case MessageIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+struct ButtonSet {
+    QMessageBox::StandardButton affirmative;
+    QMessageBox::StandardButton negative; // NoButton when the set has only one button
+};
+
+ButtonSet buttonSetFor(Buttons buttons) {
+    switch (buttons) {
+    case Buttons::OkCancel:
+        return {QMessageBox::Ok, QMessageBox::Cancel};
+    case Buttons::YesNo:
+        return {QMessageBox::Yes, QMessageBox::No};
+    case Buttons::Ok:
+        break;
+    }
+    return {QMessageBox::Ok, QMessageBox::NoButton};
+}
+
+// Qt shows its own button texts in English unless its translations are installed; the user
+// reads Chinese everywhere, so the texts are set here.
+QString buttonText(QMessageBox::StandardButton button) {
+    switch (button) {
+    case QMessageBox::Ok:
+        return QStringLiteral("确定");
+    case QMessageBox::Cancel:
+        return QStringLiteral("取消");
+    case QMessageBox::Yes:
+        return QStringLiteral("是");
+    case QMessageBox::No:
+        return QStringLiteral("否");
+    default:
+        return {};
+    }
+}
+
+// Boxes open over the window the user is working in, so they stay in front of a modal page.
+QWidget* currentWindow() {
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    return QApplication::activeWindow();
+}
+
+} // namespace
+
+std::unique_ptr<QMessageBox> buildMessageBox(const Message& message, QWidget* parent) {
+    auto box = std::make_unique<QMessageBox>(parent);
+    box->setWindowTitle(message.caption);
+    box->setText(message.text);
+    box->setIcon(iconFor(message.icon));
+    box->setTextFormat(Qt::PlainText);
+
+    const ButtonSet set = buttonSetFor(message.buttons);
+    box->addButton(set.affirmative)->setText(buttonText(set.affirmative));
+    if (set.negative != QMessageBox::NoButton) {
+        box->addButton(set.negative)->setText(buttonText(set.negative));
+        box->setEscapeButton(set.negative);
+    } else {
+        box->setEscapeButton(set.affirmative);
+    }
+    box->setDefaultButton(set.affirmative);
+    return box;
+}
+
+Answer answerFor(int standardButton) {
+    switch (standardButton) {
+    case QMessageBox::Cancel:
+        return Answer::Cancel;
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Ok;
+    }
+}
+
+Answer DialogPrompter::ask(const Message& message) {
+    const auto box = buildMessageBox(message, currentWindow());
+    return answerFor(box->exec());
+}
+
+QString DialogPrompter::chooseExistingFile(const FileQuestion& question) {
+    return QFileDialog::getOpenFileName(currentWindow(), question.caption, question.startFolder,
+                                        question.filter);
+}
+
+QString DialogPrompter::chooseFolder(const FolderQuestion& question) {
+    return QFileDialog::getExistingDirectory(currentWindow(), question.caption,
+                                             question.startFolder);
+}
+
+} // namespace xb::ui

@@ -1,0 +1,14 @@
+// Runs the test classes of the window seams in one offscreen QApplication.
+
+#include <QApplication>
+
+int runModalTests(int argc, char** argv);
+int runPrompterTests(int argc, char** argv);
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    int failures = 0;
+    for (auto run : {runModalTests, runPrompterTests})
+        failures += run(argc, argv);
+    return failures == 0 ? 0 : 1;
+}
