@@ -3,7 +3,9 @@
 #include "exchange/code_manage_window.h"
 #include "exchange/export_window.h"
 #include "exchange/import_window.h"
+#include "pages/certificate_page.h"
 #include "pages/form_tree.h"
+#include "parties/first_unit_page.h"
 #include "parties/profile_page.h"
 #include "records/main_window.h"
 #include "ui/modal.h"
@@ -27,20 +29,15 @@ void installPages(records::TMainForm& main, store::RecordStore& store) {
     };
     pages.exportWindow = [&main, exportWindow] {
         ui::showModal(*exportWindow);
-        main.refreshRecordList();
-        main.computeDoneMarks();
-        main.numberRecordList();
-        main.evaluateEnabledState();
+        main.refreshAll();
     };
     pages.importWindow = [&main, importWindow] {
         ui::showModal(*importWindow);
-        main.fillYearList();
-        main.refreshRecordList();
-        main.computeDoneMarks();
-        main.numberRecordList();
-        main.evaluateEnabledState();
+        main.refreshAll(true);
     };
     pages.codeManage = [codeManage] { ui::showModal(*codeManage); };
+    pages.sections[records::Section::FirstUnit] = new parties::TFpage4(store.db(), &main);
+    pages.sections[records::Section::Certificate] = new pages::TFpage9(&main);
     main.queryBuilder()->setClassificationPicker(
         [picker](const QString& table, QLineEdit* box) { picker->pick(box, table); });
     main.setPages(std::move(pages));

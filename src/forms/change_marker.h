@@ -28,6 +28,8 @@ class ChangeMarker : public QObject {
     bool isSet() const { return set_; }
     void set();
     void clear() { set_ = false; }
+    // Whether the page is filling itself: handlers of user changes stay quiet meanwhile.
+    bool isFilling() const { return filling_ > 0; }
 
     // While a Filling lives, changes made to the watched controls do not set the marker.
     class Filling {

@@ -392,11 +392,16 @@ void TMainForm::applyProfileEnabling() {
 
 // ---- Handlers -----------------------------------------------------------------------------
 
-void TMainForm::ComboBox1Change() {
+void TMainForm::refreshAll(bool years) {
+    if (years) fillYearList();
     refreshRecordList();
     computeDoneMarks();
     numberRecordList();
     evaluateEnabledState();
+}
+
+void TMainForm::ComboBox1Change() {
+    refreshAll();
 }
 
 void TMainForm::DBGrid1CellClick() {
@@ -459,7 +464,7 @@ void TMainForm::sectionClick(Section section) {
     }
     auto page = pages_.sections.find(section);
     if (page == pages_.sections.end() || !page->second) return;
-    page->second();
+    if (page->second->open(*list_, categoryPosition())) setMark(section, true);
     sectionPageClosed(section);
 }
 

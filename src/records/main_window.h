@@ -2,6 +2,7 @@
 // new/change/delete/print of records, the windows of exchange, and the query builder.
 #pragma once
 
+#include "forms/section_page.h"
 #include "records/completeness.h"
 #include "records/query_builder.h"
 #include "store/record_store.h"
@@ -24,12 +25,12 @@ class TFormNew;
 // Windows the main window opens; each is set by whoever builds the program's windows. A window
 // that is not set is simply not opened.
 struct MainWindowPages {
-    std::function<void()> profile;                     // 单位情况 and the first-start demand
-    std::function<void()> exportWindow;                // 导出
-    std::function<void()> importWindow;                // 导入
-    std::function<void()> codeManage;                  // 更新指标项
-    std::function<void()> printWindow;                 // 打印, after preparation
-    std::map<Section, std::function<void()>> sections; // section pages, after filling
+    std::function<void()> profile;                   // 单位情况 and the first-start demand
+    std::function<void()> exportWindow;              // 导出
+    std::function<void()> importWindow;              // 导入
+    std::function<void()> codeManage;                // 更新指标项
+    std::function<void()> printWindow;               // 打印, after preparation
+    std::map<Section, forms::SectionPage*> sections; // section pages (not owned)
 };
 
 class TMainForm : public QMainWindow, public QueryHost {
@@ -57,6 +58,9 @@ class TMainForm : public QMainWindow, public QueryHost {
     void computeDoneMarks();
     bool evaluateEnabledState();
     void fillYearList();
+    // After the records changed elsewhere (export, import): the list, the marks, the numbering
+    // and the enabled state, in this order. `years` also refills the year list first.
+    void refreshAll(bool years = false);
     // Runs the saved list statement again, keeping nothing else.
     void rerunSavedStatement() override;
     store::Status runListStatement(const std::string& sql, const store::Params& params) override;

@@ -2,9 +2,9 @@
 #include "parties/subject_leaders_page.h"
 #include "parties/unit_profile.h"
 #include "shipped_data.h"
+#include "support/window_driver.h"
 #include "ui/scripted_modal.h"
 #include "ui/scripted_prompter.h"
-#include "window_helpers.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,5 +1,5 @@
-#include "record_fixture.h"
 #include "records/completeness.h"
+#include "support/record_fixture.h"
 
 using namespace xb::records;
 

@@ -1,6 +1,6 @@
 // The program's first start on an installation without the own organization's profile.
 #include "app/pages.h"
-#include "window_fixture.h"
+#include "support/window_fixture.h"
 
 #include <QPlainTextEdit>
 

@@ -1,5 +1,5 @@
 #include "records/record_keeping.h"
-#include "window_fixture.h"
+#include "support/window_fixture.h"
 
 #include <QDate>
 

@@ -1,5 +1,5 @@
 #include "records/query_builder.h"
-#include "window_fixture.h"
+#include "support/window_fixture.h"
 
 #include <QPlainTextEdit>
 

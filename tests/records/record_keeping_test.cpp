@@ -1,5 +1,5 @@
-#include "record_fixture.h"
 #include "records/record_keeping.h"
+#include "support/record_fixture.h"
 
 using namespace xb::records;
 using xb::store::Value;

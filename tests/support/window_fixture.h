@@ -2,8 +2,10 @@
 // modal page scripted.
 #pragma once
 
-#include "record_fixture.h"
+#include "app/pages.h"
 #include "records/main_window.h"
+#include "support/record_fixture.h"
+#include "support/window_driver.h"
 #include "ui/scripted_modal.h"
 #include "ui/scripted_prompter.h"
 
@@ -30,8 +32,10 @@ class WindowFixture : public RecordFixture {
         main.reset();
     }
     // Shows the main window and runs its start-up.
-    void start() {
+    // `withPages` attaches the program's pages as the program does.
+    void start(bool withPages = false) {
         main = std::make_unique<xb::records::TMainForm>(*store);
+        if (withPages) xb::app::installPages(*main, *store);
         main->show();
         QApplication::processEvents();
     }
@@ -53,6 +57,16 @@ class WindowFixture : public RecordFixture {
             find<QLineEdit>("edt_9", &d)->setText(unit);
             click("Button1", &d);
         });
+    }
+    // Plays the user on the page a section button opens: `action` fills and clicks its
+    // controls; the page is then left as the action left it (closed by the runner if still open).
+    void openSection(const char* button, xb::ui::ModalAction action) {
+        modal.queue(std::move(action));
+        click(button);
+    }
+    // Whether the last dialog shown was still open when its action ended.
+    bool lastLeftOpen() const {
+        return !modal.requests().isEmpty() && modal.requests().last().leftOpen;
     }
     std::string mark(const char* button) {
         return find(button)->property("mark").toString().toStdString();

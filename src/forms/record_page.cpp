@@ -1,0 +1,150 @@
+#include "forms/record_page.h"
+
+#include "forms/change_marker.h"
+#include "ui/modal.h"
+#include "ui/prompter.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace xb::forms {
+
+RecordPage::RecordPage(const QString& objectName, const QString& banner, const std::string& table,
+                       RecordPageButtons buttons, QuitRules quitRules, QWidget* parent)
+    : QDialog(parent), marker_(new ChangeMarker(this)), binder_(table, *marker_),
+      quitRules_(quitRules), body_(new QWidget(this)) {
+    setObjectName(objectName);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setFixedSize(800, 600);
+
+    auto* title = new QLabel(banner, this);
+    title->setObjectName(QStringLiteral("banner"));
+    QFont font = title->font();
+    font.setPointSizeF(font.pointSizeF() * 1.6);
+    font.setBold(true);
+    title->setFont(font);
+    title->setAlignment(Qt::AlignCenter);
+
+    auto* row = new QHBoxLayout;
+    if (!buttons.help.isEmpty()) {
+        help_ = new QPushButton(QStringLiteral("帮助"), this);
+        help_->setObjectName(buttons.help);
+        connect(help_, &QPushButton::clicked, this, [this] { help(); });
+        row->addWidget(help_);
+    }
+    row->addStretch();
+    auto* save = new QPushButton(QStringLiteral("储存"), this);
+    save->setObjectName(buttons.save);
+    auto* quit = new QPushButton(QStringLiteral("退出"), this);
+    quit->setObjectName(buttons.quit);
+    connect(save, &QPushButton::clicked, this, [this] { this->save(); });
+    connect(quit, &QPushButton::clicked, this, &RecordPage::quit);
+    row->addWidget(save);
+    row->addWidget(quit);
+    for (QPushButton* b : findChildren<QPushButton*>()) {
+        b->setAutoDefault(false);
+        b->setMinimumWidth(b->sizeHint().width() + 24);
+    }
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(title);
+    layout->addWidget(body_, 1);
+    layout->addLayout(row);
+}
+
+bool RecordPage::open(store::Cursor& record, int categoryPosition) {
+    row_ = &record;
+    categoryPosition_ = categoryPosition;
+    saved_ = false;
+    fill();
+    setWindowTitle(caption(record));
+    ui::showModal(*this);
+    row_ = nullptr;
+    return saved_;
+}
+
+QString RecordPage::caption(const store::Cursor& record) const {
+    return QStringLiteral("成果名称：") + QString::fromStdString(record.text("item_3"));
+}
+
+void RecordPage::fill() {
+    ChangeMarker::Filling quiet(*marker_);
+    prepareFill(*row_);
+    binder_.fill(*row_);
+    afterFill(*row_);
+    for (QTabWidget* tabs : findChildren<QTabWidget*>())
+        tabs->setCurrentIndex(0);
+    marker_->clear();
+}
+
+store::Status RecordPage::beginEdit(store::Cursor& record) {
+    return record.edit();
+}
+
+bool RecordPage::save() {
+    if (!row_) return false;
+    if (const auto failure = check()) {
+        ui::prompter().warn(failure->message);
+        focusControl(failure->control);
+        return false;
+    }
+    binder_.showStoredForms();
+    store::Status s = beginEdit(*row_);
+    if (s) s = binder_.write(*row_);
+    if (s) s = writeMore(*row_);
+    if (s) s = row_->post();
+    if (!s) {
+        if (row_->editing()) row_->cancel();
+        ui::prompter().showError(s.error());
+        return false;
+    }
+    saved_ = true;
+    marker_->clear();
+    ui::prompter().warn(QStringLiteral("储存成功！"));
+    return true;
+}
+
+void RecordPage::quit() {
+    if (!row_) return;
+    if (quitRules_.runsChecks) {
+        if (const auto failure = check()) {
+            ui::prompter().warn(failure->message);
+            focusControl(failure->control);
+            return;
+        }
+    }
+    if (binder_.differs(*row_) || differsMore(*row_)) {
+        if (ui::prompter().confirm(QStringLiteral("请注意！"),
+                                   QStringLiteral("记录已经更改,是否保存？")) &&
+            !save() && quitRules_.staysOpenOnFailedSave)
+            return;
+    }
+    closing_ = true;
+    done(QDialog::Accepted);
+    closing_ = false;
+}
+
+void RecordPage::focusControl(const QString& objectName) {
+    QWidget* control = findChild<QWidget*>(objectName);
+    if (!control) return;
+    for (QTabWidget* tabs : findChildren<QTabWidget*>())
+        for (int i = 0; i < tabs->count(); ++i)
+            if (tabs->widget(i)->isAncestorOf(control)) tabs->setCurrentIndex(i);
+    control->setFocus();
+}
+
+void RecordPage::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    setFixedSize(800, 600);
+}
+
+void RecordPage::closeEvent(QCloseEvent* event) {
+    // Only 退出 closes the page.
+    if (!closing_) event->ignore();
+}
+
+} // namespace xb::forms

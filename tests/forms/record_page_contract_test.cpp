@@ -1,0 +1,139 @@
+// What every single-record page promises, run for each page through the real main window: a
+// save shows the same values when the page is opened again; a change makes 退出 ask; a failed
+// check moves the focus and writes nothing; Escape does not close the page.
+#include "support/window_fixture.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <functional>
+
+namespace {
+
+struct PageContract {
+    const char* page;       // object name of the page
+    const char* button;     // main window button that opens it
+    const char* saveButton; // object names of the page's buttons
+    const char* quitButton;
+    const char* box; // a text box, its table and field
+    const char* table;
+    const char* field;
+    const char* badBox; // a box whose value fails a check, and where the focus goes then
+    const char* badValue;
+    const char* focus;
+    // Fills what the page's checks require.
+    std::function<void(QDialog&)> fillRequired;
+};
+
+void setText(QDialog& d, const char* name, const QString& text) {
+    control<QLineEdit>(&d, name)->setText(text);
+}
+
+const PageContract kPages[] = {
+    {"TFpage9", "btn_page09", "btnSave01", "Button2", "Edt_301", "kjcg", "item_301", "edt_302_m",
+     "13", "edt_302_m",
+     [](QDialog& d) {
+         setText(d, "edt_302_y", "2006");
+         setText(d, "edt_302_m", "1");
+         setText(d, "edt_302_d", "5");
+     }},
+    {"TFpage4", "btn_page04", "btnSave01", "quit01", "Edt_39", "kjcg", "item_39", "Edt_420",
+     "123456789", "Edt_420",
+     [](QDialog& d) {
+         setText(d, "Edt_9", "第一单位");
+         setText(d, "Edt_37", "北京市海淀区中关村");
+         setText(d, "Edt_38", "100080");
+         choose(control<QComboBox>(&d, "cb_62"), "1");
+         choose(control<QComboBox>(&d, "cb_64"), "11");
+         setText(d, "Edt_41", "张三");
+         setText(d, "Edt_41_2", "010-1");
+     }},
+};
+
+class RecordPageContract : public WindowFixture,
+                           public ::testing::WithParamInterface<PageContract> {
+  protected:
+    void SetUp() override {
+        WindowFixture::SetUp();
+        addRecord("2024000001", "1", "成果甲");
+        start(true);
+    }
+    std::string stored() {
+        const PageContract& p = GetParam();
+        auto c = db().query(std::string("select * from ") + p.table);
+        return c.ok() && !(*c)->isEmpty() ? (*c)->text(p.field) : std::string("<none>");
+    }
+};
+
+TEST_P(RecordPageContract, SavedValuesShowAgainOnReopening) {
+    const PageContract& p = GetParam();
+    openSection(p.button, [&](QDialog& d) {
+        EXPECT_EQ(d.objectName(), p.page);
+        p.fillRequired(d);
+        setText(d, p.box, "五六七八");
+        ::click(&d, p.saveButton);
+        ::click(&d, p.quitButton);
+    });
+    EXPECT_FALSE(lastLeftOpen());
+    EXPECT_TRUE(prompter.texts().contains("储存成功！"))
+        << prompter.texts().join("|").toStdString();
+    EXPECT_EQ(stored(), "五六七八");
+    QString shown;
+    openSection(p.button, [&](QDialog& d) {
+        shown = control<QLineEdit>(&d, p.box)->text();
+        EXPECT_EQ(d.windowTitle(), "成果名称：成果甲");
+        ::click(&d, p.quitButton);
+    });
+    EXPECT_EQ(shown, "五六七八");
+    EXPECT_FALSE(lastLeftOpen()); // nothing changed: 退出 closes without asking
+    EXPECT_FALSE(prompter.texts().contains("记录已经更改,是否保存？"));
+}
+
+TEST_P(RecordPageContract, AChangeMakesQuitAsk) {
+    const PageContract& p = GetParam();
+    prompter.queueAnswer(xb::ui::Answer::No);
+    openSection(p.button, [&](QDialog& d) {
+        p.fillRequired(d);
+        setText(d, p.box, "改过");
+        ::click(&d, p.quitButton);
+    });
+    EXPECT_TRUE(prompter.texts().contains("记录已经更改,是否保存？"));
+    EXPECT_EQ(prompter.pendingAnswers(), 0);
+    EXPECT_FALSE(lastLeftOpen());
+    EXPECT_EQ(stored(), ""); // answered No: nothing written
+}
+
+TEST_P(RecordPageContract, AFailedCheckMovesFocusAndWritesNothing) {
+    const PageContract& p = GetParam();
+    QString focus;
+    openSection(p.button, [&](QDialog& d) {
+        p.fillRequired(d);
+        setText(d, p.box, "不该写入");
+        setText(d, p.badBox, p.badValue);
+        ::click(&d, p.saveButton);
+        focus = d.focusWidget() ? d.focusWidget()->objectName() : QString();
+        setText(d, p.box, "");
+        setText(d, p.badBox, "");
+    });
+    EXPECT_EQ(focus, p.focus);
+    EXPECT_FALSE(prompter.texts().contains("储存成功！"));
+    EXPECT_EQ(stored(), "");
+    EXPECT_FALSE(main->recordList()->editing());
+}
+
+TEST_P(RecordPageContract, EscapeDoesNotClose) {
+    const PageContract& p = GetParam();
+    bool visibleAfterEscape = false;
+    openSection(p.button, [&](QDialog& d) {
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(&d, &escape);
+        d.close(); // the window manager's close box
+        visibleAfterEscape = d.isVisible();
+    });
+    EXPECT_TRUE(visibleAfterEscape);
+    EXPECT_TRUE(lastLeftOpen());
+}
+
+INSTANTIATE_TEST_SUITE_P(Pages, RecordPageContract, ::testing::ValuesIn(kPages),
+                         [](const auto& info) { return std::string(info.param.page); });
+
+} // namespace
