@@ -114,9 +114,20 @@ void FieldBinder::custom(const char* field, Fill fill, Read read, Differs differ
 }
 
 void FieldBinder::fill(const store::Cursor& row) {
+    fill(snapshot(row));
+}
+
+void FieldBinder::fill(const StoredValues& values) {
     ChangeMarker::Filling quiet(marker_);
     for (const Binding& b : bindings_)
-        b.fill(stored(row, b.field));
+        b.fill(values.value(QString::fromStdString(b.field).toLower()));
+}
+
+FieldBinder::StoredValues FieldBinder::snapshot(const store::Cursor& row) const {
+    StoredValues values;
+    for (const Binding& b : bindings_)
+        values.insert(QString::fromStdString(b.field).toLower(), stored(row, b.field));
+    return values;
 }
 
 void FieldBinder::fillOne(const char* field, const QString& stored) {
@@ -134,8 +145,12 @@ QString FieldBinder::shown(const char* field) const {
 }
 
 bool FieldBinder::differs(const store::Cursor& row) const {
+    return differs(snapshot(row));
+}
+
+bool FieldBinder::differs(const StoredValues& values) const {
     for (const Binding& b : bindings_)
-        if (b.differs(stored(row, b.field))) return true;
+        if (b.differs(values.value(QString::fromStdString(b.field).toLower()))) return true;
     return false;
 }
 

@@ -14,6 +14,7 @@
 #include "forms/field_rules.h"
 #include "store/cursor.h"
 
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -53,14 +54,21 @@ class FieldBinder {
     // A field whose control the page handles itself.
     void custom(const char* field, Fill fill, Read read, Differs differs);
 
+    // Stored values by field name (lower case); a missing field reads as "".
+    using StoredValues = QMap<QString, QString>;
+
     // Fills every bound control from the row, in the order of binding.
     void fill(const store::Cursor& row);
+    void fill(const StoredValues& values);
+    // The row's values of the bound fields, to compare with after the row has moved on.
+    StoredValues snapshot(const store::Cursor& row) const;
     // Fills the control of one field from another source than the row.
     void fillOne(const char* field, const QString& stored);
     // The value Save writes for the field; an unbound field gives "".
     QString shown(const char* field) const;
     // Whether any bound control differs from the row under its rule.
     bool differs(const store::Cursor& row) const;
+    bool differs(const StoredValues& values) const;
     // Writes every bound field into the row, which must be in edit state; the first value the
     // engine refuses ends the writing and is returned.
     store::Status write(store::Cursor& row) const;

@@ -1,23 +1,18 @@
 // The entry dialog of a subject leader, in new mode ("新增－－【学科带头人名单】") or modify mode
 // ("修改－－【学科带头人名单】"). 储存 checks and writes the row, then closes; 退出 asks to save
-// unsaved changes and closes in every case.
+// unsaved changes.
 #pragma once
 
+#include "forms/entry_dialog.h"
 #include "parties/subject_leaders.h"
 #include "store/database.h"
-
-#include <QDialog>
 
 class QComboBox;
 class QLineEdit;
 
-namespace xb::forms {
-class ChangeMarker;
-} // namespace xb::forms
-
 namespace xb::parties {
 
-class TFinto11 : public QDialog {
+class TFinto11 : public forms::EntryDialog {
     Q_OBJECT
 
   public:
@@ -25,26 +20,24 @@ class TFinto11 : public QDialog {
 
     // Shows the dialog modally for a new leader of the organization; true when one was stored.
     bool showNew(const QString& unitCode);
-    // Shows the dialog modally for the leader at `position`; true when it was stored.
-    bool showModify(const QString& unitCode, int position, const SubjectLeader& leader);
+    // Shows the dialog modally for a listed leader; true when it was stored.
+    bool showModify(const SubjectLeader& leader);
 
-    bool isNewMode() const { return newMode_; }
+    bool isNewMode() const { return mode() == forms::EntryMode::New; }
     LeaderEntry entry() const;
 
   public slots:
-    void btnSave01Click();
-    void quit01Click();
+    void btnSave01Click() { save(); }
+    void quit01Click() { quit(); }
 
   protected:
-    void showEvent(QShowEvent* event) override;
-    // Escape and the close box leave as 退出 does.
-    void reject() override { quit01Click(); }
+    void prepareFill() override;
+    bool isEmpty() const override;
+    bool savesSilentlyWhenEmpty() const override { return false; }
+    std::optional<forms::CheckFailure> check() override;
+    store::Status store() override;
 
   private:
-    void fillLists();
-    // Checks and writes; reports every outcome. True when the row was written.
-    bool save();
-
     store::Database& db_;
     QLineEdit* name_;
     QComboBox* sex_;
@@ -54,10 +47,7 @@ class TFinto11 : public QDialog {
     QLineEdit* description_;
     forms::ChangeMarker* fieldMarker_;
     QString unitCode_;
-    int position_ = -1;
-    SubjectLeader from_;
-    bool newMode_ = true;
-    bool saved_ = false;
+    uint32_t record_ = 0;
 };
 
 } // namespace xb::parties

@@ -1,16 +1,11 @@
 #include "subject_leaders.h"
 
+#include "forms/child_rows.h"
 #include "parties/unit_profile.h"
 #include "store/label_views.h"
 
 namespace xb::parties {
 namespace {
-
-const char* const kLeadersOfUnit = "select * from unitexpert where unitcode=:uncode";
-
-store::Params unitParams(const QString& unitCode) {
-    return {{"uncode", unitCode.toStdString()}};
-}
 
 QString textOf(const store::Cursor& row, const char* field) {
     return QString::fromStdString(row.text(field));
@@ -43,15 +38,22 @@ forms::CheckFailure failure(const char* control, const char* message) {
 
 } // namespace
 
+store::Params leaderParams(const QString& unitCode) {
+    return {{"uncode", unitCode.toStdString()}};
+}
+
 store::Result<QList<SubjectLeader>> loadSubjectLeaders(store::Database& db,
                                                        const QString& unitCode) {
     auto view = store::labelledView(db, store::LabelView::SubjectLeaders, kLeadersOfUnit,
-                                    unitParams(unitCode));
+                                    leaderParams(unitCode));
     if (!view) return view.error();
+    auto live = db.query(kLeadersOfUnit, leaderParams(unitCode));
+    if (!live) return live.error();
     store::Cursor& rows = **view;
     QList<SubjectLeader> leaders;
     for (rows.first(); !rows.eof(); rows.next()) {
-        leaders.append({textOf(rows, "item_187"), textOf(rows, "item_180"),
+        (*live)->moveTo(rows.position());
+        leaders.append({(*live)->recNo(), textOf(rows, "item_187"), textOf(rows, "item_180"),
                         textOf(rows, "item_181"), textOf(rows, "item_182"),
                         textOf(rows, "item_124_1"), textOf(rows, "item_186"), textOf(rows, "V_181"),
                         textOf(rows, "V_124_1")});
@@ -79,7 +81,7 @@ QString birthText(const QString& year, const QString& month) {
 store::Status addSubjectLeader(store::Database& db, const QString& unitCode,
                                const LeaderEntry& entry) {
     const QString unit = unitCode.trimmed().isEmpty() ? kOwnUnitCode : unitCode;
-    auto rows = db.query(kLeadersOfUnit, unitParams(unit));
+    auto rows = db.query(kLeadersOfUnit, leaderParams(unit));
     if (!rows) return rows.error();
     store::Cursor& cursor = **rows;
     const int order = cursor.count() + 1;
@@ -91,40 +93,14 @@ store::Status addSubjectLeader(store::Database& db, const QString& unitCode,
     return cursor.post();
 }
 
-store::Status changeSubjectLeader(store::Database& db, const QString& unitCode, int position,
-                                  const LeaderEntry& entry) {
-    auto rows = db.query(kLeadersOfUnit, unitParams(unitCode));
+store::Status changeSubjectLeader(store::Database& db, uint32_t record, const LeaderEntry& entry) {
+    auto rows = db.table("unitexpert");
     if (!rows) return rows.error();
     store::Cursor& cursor = **rows;
-    if (!cursor.moveTo(position)) return store::fail("所选的学科带头人已不存在");
+    if (!forms::moveToRecord(cursor, record)) return store::fail("所选的学科带头人已不存在");
     if (store::Status s = cursor.edit(); !s) return s;
     if (store::Status s = setFields(cursor, entry, entry.name); !s) return s;
     return cursor.post();
-}
-
-store::Result<int> removeSubjectLeader(store::Database& db, const QString& unitCode, int position) {
-    auto rows = db.query(kLeadersOfUnit, unitParams(unitCode));
-    if (!rows) return rows.error();
-    store::Cursor& cursor = **rows;
-    if (!cursor.moveTo(position)) return store::fail("所选的学科带头人已不存在");
-    if (store::Status s = cursor.remove(); !s) return s.error();
-    int number = 1;
-    for (cursor.first(); !cursor.eof(); cursor.next(), ++number) {
-        if (store::Status s = cursor.edit(); !s) return s.error();
-        if (store::Status s = cursor.setValue("item_187", valueOf(QString::number(number))); !s) {
-            cursor.cancel();
-            return s.error();
-        }
-        if (store::Status s = cursor.post(); !s) return s.error();
-    }
-    return std::min(position, cursor.count() - 1);
-}
-
-bool leaderEntryDiffers(const SubjectLeader& from, const LeaderEntry& entry,
-                        bool researchFieldChanged) {
-    return researchFieldChanged || from.description != entry.description ||
-           from.name != entry.name || from.sex != entry.sex.value_or(QString()) ||
-           from.birth != birthText(entry.year, entry.month);
 }
 
 } // namespace xb::parties

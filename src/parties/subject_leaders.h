@@ -14,6 +14,7 @@ namespace xb::parties {
 
 // One listed subject leader, with the labels of its sex and research field codes.
 struct SubjectLeader {
+    uint32_t record = 0; // the physical record of the row
     QString order;       // item_187
     QString name;        // item_180
     QString sex;         // item_181, code
@@ -34,6 +35,10 @@ struct LeaderEntry {
     QString description;
 };
 
+// The statement that lists an organization's subject leaders in stored order, and its values.
+inline constexpr const char* kLeadersOfUnit = "select * from unitexpert where unitcode=:uncode";
+store::Params leaderParams(const QString& unitCode);
+
 // The subject leaders of an organization in stored order.
 store::Result<QList<SubjectLeader>> loadSubjectLeaders(store::Database& db,
                                                        const QString& unitCode);
@@ -49,16 +54,7 @@ QString birthText(const QString& year, const QString& month);
 // next order number; the name is stored trimmed.
 store::Status addSubjectLeader(store::Database& db, const QString& unitCode,
                                const LeaderEntry& entry);
-// Rewrites the leader at `position`; its order number and unit code stay.
-store::Status changeSubjectLeader(store::Database& db, const QString& unitCode, int position,
-                                  const LeaderEntry& entry);
-// Deletes the leader at `position`, numbers the others 1 to n in stored order, and yields the
-// position to select: the row that now carries the deleted number, or the last row.
-store::Result<int> removeSubjectLeader(store::Database& db, const QString& unitCode, int position);
-
-// Whether the dialog holds something other than the row it started from (an empty one in new mode):
-// name, sex, birth and description are compared, the research field goes by the change marker.
-bool leaderEntryDiffers(const SubjectLeader& from, const LeaderEntry& entry,
-                        bool researchFieldChanged);
+// Rewrites the leader stored in physical record `record`; its order number and unit code stay.
+store::Status changeSubjectLeader(store::Database& db, uint32_t record, const LeaderEntry& entry);
 
 } // namespace xb::parties

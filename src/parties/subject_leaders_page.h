@@ -3,19 +3,14 @@
 // its entry dialog (TFinto11). It has no close box and is left by 退出.
 #pragma once
 
+#include "forms/list_page.h"
 #include "parties/subject_leaders.h"
-#include "store/database.h"
-
-#include <QDialog>
-
-class QPushButton;
-class QTableWidget;
 
 namespace xb::parties {
 
 class TFinto11;
 
-class TFpage11 : public QDialog {
+class TFpage11 : public forms::ListPage {
     Q_OBJECT
 
   public:
@@ -24,33 +19,25 @@ class TFpage11 : public QDialog {
     // Lists the subject leaders of the organization and shows the page modally.
     int showLeaders(const QString& unitCode);
 
-    QTableWidget* grid() const { return grid_; }
     TFinto11& entryDialog() const { return *dialog_; }
-    const QList<SubjectLeader>& leaders() const { return leaders_; }
 
   public slots:
-    void Button2Click(); // 新增
-    void Button3Click(); // 修改
-    void Button1Click(); // 删除
-    void quit01Click();  // 退出
+    void Button2Click() { addClicked(); }    // 新增
+    void Button3Click() { changeClicked(); } // 修改
+    void Button1Click() { removeClicked(); } // 删除
+    void quit01Click() { quitClicked(); }    // 退出
 
   protected:
-    void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    void reject() override {}
+    void selectRowsOf(const store::Cursor& record) override;
+    std::unique_ptr<store::Cursor> shownRows() override;
+    bool addRow() override;
+    bool changeRow(int row) override;
+    std::string numberField() const override { return "item_187"; }
+    bool disablesChangeWhenEmpty() const override { return true; }
 
   private:
-    // Reads the list again and selects the row at `select` (clamped to the list).
-    void reload(int select);
-    int selectedRow() const;
-
     store::Database& db_;
     QString unitCode_;
-    QList<SubjectLeader> leaders_;
-    QTableWidget* grid_;
-    QPushButton* add_;
-    QPushButton* change_;
-    QPushButton* remove_;
     TFinto11* dialog_;
 };
 

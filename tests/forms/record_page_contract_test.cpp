@@ -24,6 +24,10 @@ struct PageContract {
     std::function<void(QDialog&)> fillRequired;
 };
 
+void PrintTo(const PageContract& contract, std::ostream* out) {
+    *out << contract.page;
+}
+
 void setText(QDialog& d, const char* name, const QString& text) {
     control<QLineEdit>(&d, name)->setText(text);
 }

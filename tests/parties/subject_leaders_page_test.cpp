@@ -213,7 +213,7 @@ class SubjectLeadersPageTest : public QObject {
 
         // Unchanged: no question.
         modal->queue([&](QDialog& d) { click(&d, "quit01"); });
-        dialog.showModify(kOwnUnitCode, 0, leader);
+        dialog.showModify(leader);
         QVERIFY(prompts->texts().isEmpty());
 
         // Only the research field changed: asked; No stores nothing.
@@ -222,7 +222,7 @@ class SubjectLeadersPageTest : public QObject {
             choose(control<QComboBox>(&d, "cbry_124_1"), u"01"_s);
             click(&d, "quit01");
         });
-        QVERIFY(!dialog.showModify(kOwnUnitCode, 0, leader));
+        QVERIFY(!dialog.showModify(leader));
         const Message question{u"请注意！"_s, u"记录已更改，是否保存后退出？"_s,
                                MessageIcon::Question, Buttons::YesNo};
         QCOMPARE(prompts->messages(), QList<Message>{question});
@@ -235,7 +235,7 @@ class SubjectLeadersPageTest : public QObject {
             control<QLineEdit>(&d, "Edt_both_1")->setText(u"1971"_s);
             click(&d, "quit01");
         });
-        QVERIFY(dialog.showModify(kOwnUnitCode, 0, leader));
+        QVERIFY(dialog.showModify(leader));
         QCOMPARE(prompts->texts(),
                  (QStringList{u"记录已更改，是否保存后退出？"_s, u"储存成功！"_s}));
         QCOMPARE(loadSubjectLeaders(*db, kOwnUnitCode)->first().birth, u"1971.3"_s);

@@ -1,0 +1,103 @@
+#include "forms/entry_dialog.h"
+
+#include "forms/change_marker.h"
+#include "ui/modal.h"
+#include "ui/prompter.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace xb::forms {
+
+EntryDialog::EntryDialog(const QString& objectName, const QString& section,
+                         const std::string& table, QWidget* parent)
+    : QDialog(parent), marker_(new ChangeMarker(this)), binder_(table, *marker_), section_(section),
+      body_(new QWidget(this)) {
+    setObjectName(objectName);
+    auto* save = new QPushButton(QStringLiteral("储存"), this);
+    auto* quit = new QPushButton(QStringLiteral("退出"), this);
+    save->setObjectName(QStringLiteral("btnSave01"));
+    quit->setObjectName(QStringLiteral("quit01"));
+    for (QPushButton* b : {save, quit}) {
+        b->setAutoDefault(false);
+        b->setMinimumWidth(b->sizeHint().width() + 24);
+    }
+    connect(save, &QPushButton::clicked, this, [this] { this->save(); });
+    connect(quit, &QPushButton::clicked, this, &EntryDialog::quit);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(save);
+    buttons->addWidget(quit);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(body_, 1);
+    layout->addSpacing(8);
+    layout->addLayout(buttons);
+}
+
+bool EntryDialog::showEntry(EntryMode mode, const store::Cursor* row) {
+    mode_ = mode;
+    saved_ = false;
+    setWindowTitle(
+        (mode == EntryMode::New ? QStringLiteral("新增－－【") : QStringLiteral("修改－－【")) +
+        section_ + QStringLiteral("】"));
+    {
+        ChangeMarker::Filling quiet(*marker_);
+        prepareFill();
+        stored_ =
+            mode == EntryMode::Modify && row ? binder_.snapshot(*row) : FieldBinder::StoredValues();
+        binder_.fill(stored_);
+        if (mode == EntryMode::New) prepareNew();
+    }
+    marker_->clear();
+    ui::showModal(*this);
+    return saved_;
+}
+
+bool EntryDialog::differs() const {
+    return binder_.differs(stored_) || differsMore();
+}
+
+bool EntryDialog::save() {
+    if (isEmpty() && savesSilentlyWhenEmpty()) {
+        done(saved_ ? QDialog::Accepted : QDialog::Rejected);
+        return false;
+    }
+    if (const auto failure = check()) {
+        ui::prompter().warn(failure->message);
+        if (QWidget* control = findChild<QWidget*>(failure->control)) control->setFocus();
+        return false;
+    }
+    binder_.showStoredForms();
+    if (store::Status s = store(); !s) {
+        ui::prompter().showError(s.error());
+        return false;
+    }
+    saved_ = true;
+    ui::prompter().warn(QStringLiteral("储存成功！"));
+    done(QDialog::Accepted);
+    return true;
+}
+
+void EntryDialog::quit() {
+    if (!isEmpty() && differs()) {
+        if (ui::prompter().confirm(QStringLiteral("请注意！"), leaveQuestion()) && !save() &&
+            isVisible())
+            return; // a failed check keeps what was typed
+    }
+    if (isVisible()) done(saved_ ? QDialog::Accepted : QDialog::Rejected);
+}
+
+void EntryDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // The first field takes the focus on every showing.
+    for (QWidget* w = body_->nextInFocusChain(); w && w != body_; w = w->nextInFocusChain()) {
+        if (body_->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && w->isEnabled() &&
+            w->isVisibleTo(this)) {
+            w->setFocus();
+            break;
+        }
+    }
+}
+
+} // namespace xb::forms
