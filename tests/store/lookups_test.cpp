@@ -1,5 +1,6 @@
 #include "store/label_views.h"
 #include "store/lookups.h"
+#include "store/people_labels.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -89,4 +90,22 @@ TEST_F(LookupsTest, LabelledViewsCarryLabelsBesideCodes) {
     auto committee = labelledView(db, LabelView::Committee, "select * from jdwyhmd");
     ASSERT_TRUE(committee.ok());
     EXPECT_EQ((*committee)->text("V_191"), "3");
+}
+
+// The people code labels: lists put two blanks before the label and keep an unknown code as
+// stored; output shows the label alone and nothing for an unknown code.
+TEST(PeopleLabels, ListAndOutputRenderings) {
+    using xb::store::PeopleCode;
+    using xb::store::peopleListText;
+    using xb::store::peopleOutputText;
+    EXPECT_EQ(peopleListText(PeopleCode::Sex, "0"), "  男");
+    EXPECT_EQ(peopleListText(PeopleCode::Title, "b"), "  中科院院士");
+    EXPECT_EQ(peopleListText(PeopleCode::Title, "7"), "7");
+    EXPECT_EQ(peopleListText(PeopleCode::Education, "1"), "1"); // there is no education code 1
+    EXPECT_EQ(peopleOutputText(PeopleCode::Title, "c"), "工程院院士");
+    EXPECT_EQ(peopleOutputText(PeopleCode::Education, "1"), "");
+    EXPECT_EQ(peopleOutputText(PeopleCode::StudyAbroad, "0"), "否");
+    EXPECT_EQ(peopleOutputText(PeopleCode::Sex, ""), "");
+    // Codes are per kind: "a" is a title, not a sex.
+    EXPECT_EQ(peopleOutputText(PeopleCode::Sex, "a"), "");
 }
