@@ -58,16 +58,15 @@ void FieldBinder::code(QComboBox* list, const char* field, int codeWidth) {
 
 void FieldBinder::memo(QPlainTextEdit* box, const char* field) {
     marker_.watch(box);
-    bindings_.push_back({field,
-                         [box](const QString& value) { box->setPlainText(tabsToBlanks(value)); },
-                         [box] { return tabsToBlanks(box->toPlainText()); },
-                         [box](const QString& value) {
-                             return value.trimmed() != tabsToBlanks(box->toPlainText()).trimmed();
-                         },
-                         [box] {
-                             if (box->toPlainText().contains(QLatin1Char('\t')))
-                                 box->setPlainText(tabsToBlanks(box->toPlainText()));
-                         }});
+    bindings_.push_back(
+        {field, [box](const QString& value) { box->setPlainText(tabsToBlanks(value)); },
+         [box] { return tabsToBlanks(box->toPlainText()); },
+         [box](const QString& value) { return !sameMemo(value, box->toPlainText()); },
+         [box] {
+             if (box->toPlainText().contains(QLatin1Char('\t')))
+                 box->setPlainText(tabsToBlanks(box->toPlainText()));
+         },
+         true});
 }
 
 void FieldBinder::date(QLineEdit* year, QLineEdit* month, QLineEdit* day, const char* field) {
@@ -155,9 +154,14 @@ bool FieldBinder::differs(const StoredValues& values) const {
 }
 
 store::Status FieldBinder::write(store::Cursor& row) const {
-    for (const Binding& b : bindings_)
+    const StoredValues stored = snapshot(row);
+    for (const Binding& b : bindings_) {
+        // A memo the user did not change keeps its stored form (its line breaks above all).
+        if (b.keepsUnchanged && !b.differs(stored.value(QString::fromStdString(b.field).toLower())))
+            continue;
         if (store::Status s = row.setValue(b.field, store::Value(b.read().toStdString())); !s)
             return s;
+    }
     return {};
 }
 

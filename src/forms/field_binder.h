@@ -83,6 +83,7 @@ class FieldBinder {
         Read read;
         Differs differs;
         std::function<void()> normalize;
+        bool keepsUnchanged = false; // not written when it does not differ from the row
     };
     int widthOf(const char* field) const;
 

@@ -33,6 +33,13 @@ QString tabsToBlanks(QString text) {
     return text.replace(QLatin1Char('\t'), QLatin1Char(' '));
 }
 
+bool sameMemo(const QString& stored, const QString& shown) {
+    const auto normal = [](QString text) {
+        return tabsToBlanks(text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))).trimmed();
+    };
+    return normal(stored) == normal(shown);
+}
+
 QString padToTwo(const QString& part) {
     return part.size() == 1 ? QStringLiteral("0") + part : part;
 }

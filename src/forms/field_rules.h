@@ -19,6 +19,10 @@ bool sameValue(Comparison rule, const QString& stored, const QString& shown);
 // A memo as the pages store it and show it: every tab replaced by one blank.
 QString tabsToBlanks(QString text);
 
+// Whether a memo box shows the stored memo: tabs shown as blanks, Windows line breaks as the box
+// shows them, leading and trailing blanks and line breaks aside.
+bool sameMemo(const QString& stored, const QString& shown);
+
 // One-character months and days get a leading "0".
 QString padToTwo(const QString& part);
 

@@ -16,7 +16,7 @@ namespace xb::forms {
 RecordPage::RecordPage(const QString& objectName, const QString& banner, const std::string& table,
                        RecordPageButtons buttons, QuitRules quitRules, QWidget* parent)
     : QDialog(parent), marker_(new ChangeMarker(this)), binder_(table, *marker_),
-      quitRules_(quitRules), body_(new QWidget(this)) {
+      quitRules_(quitRules), body_(new QWidget(this)), buttons_(new QHBoxLayout) {
     setObjectName(objectName);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFixedSize(800, 600);
@@ -28,8 +28,9 @@ RecordPage::RecordPage(const QString& objectName, const QString& banner, const s
     font.setBold(true);
     title->setFont(font);
     title->setAlignment(Qt::AlignCenter);
+    title->setVisible(!banner.isEmpty());
 
-    auto* row = new QHBoxLayout;
+    QHBoxLayout* row = buttons_;
     if (!buttons.help.isEmpty()) {
         help_ = new QPushButton(QStringLiteral("帮助"), this);
         help_->setObjectName(buttons.help);
@@ -56,12 +57,16 @@ RecordPage::RecordPage(const QString& objectName, const QString& banner, const s
     layout->addLayout(row);
 }
 
-bool RecordPage::open(store::Cursor& record, int categoryPosition) {
+void RecordPage::load(store::Cursor& record, int categoryPosition) {
     row_ = &record;
     categoryPosition_ = categoryPosition;
     saved_ = false;
     fill();
     setWindowTitle(caption(record));
+}
+
+bool RecordPage::open(store::Cursor& record, int categoryPosition) {
+    load(record, categoryPosition);
     ui::showModal(*this);
     row_ = nullptr;
     return saved_;
@@ -92,13 +97,7 @@ bool RecordPage::save() {
         focusControl(failure->control);
         return false;
     }
-    binder_.showStoredForms();
-    store::Status s = beginEdit(*row_);
-    if (s) s = binder_.write(*row_);
-    if (s) s = writeMore(*row_);
-    if (s) s = row_->post();
-    if (!s) {
-        if (row_->editing()) row_->cancel();
+    if (store::Status s = writeRow(); !s) {
         ui::prompter().showError(s.error());
         return false;
     }
@@ -106,6 +105,23 @@ bool RecordPage::save() {
     marker_->clear();
     ui::prompter().warn(QStringLiteral("储存成功！"));
     return true;
+}
+
+store::Status RecordPage::writeRow() {
+    if (!row_) return store::fail("没有可储存的记录");
+    binder_.showStoredForms();
+    store::Status s = beginEdit(*row_);
+    if (s) s = binder_.write(*row_);
+    if (s) s = writeMore(*row_);
+    if (s) s = row_->post();
+    if (!s && row_->editing()) row_->cancel();
+    return s;
+}
+
+void RecordPage::addButton(QPushButton* button) {
+    button->setAutoDefault(false);
+    button->setMinimumWidth(button->sizeHint().width() + 24);
+    buttons_->insertWidget(0, button);
 }
 
 void RecordPage::quit() {

@@ -19,6 +19,7 @@
 #include <QDialog>
 #include <optional>
 
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 
@@ -44,6 +45,8 @@ class RecordPage : public QDialog, public SectionPage {
 
   public:
     bool open(store::Cursor& record, int categoryPosition) override;
+    // Fills the page from the row without showing it.
+    void load(store::Cursor& record, int categoryPosition = 0);
 
     FieldBinder& binder() { return binder_; }
     ChangeMarker& marker() { return *marker_; }
@@ -65,6 +68,10 @@ class RecordPage : public QDialog, public SectionPage {
     // The area below the banner where the page lays out its controls.
     QWidget* body() const { return body_; }
     QPushButton* helpButton() const { return help_; }
+    // Puts a button of the page's own at the left of the button row.
+    void addButton(QPushButton* button);
+    // Writes the row as 储存 does, without checks and messages; a refusal cancels the edit.
+    store::Status writeRow();
 
     // Before the binder fills the controls: refill lists, clear check boxes.
     virtual void prepareFill(const store::Cursor& record) { (void)record; }
@@ -103,6 +110,7 @@ class RecordPage : public QDialog, public SectionPage {
     QuitRules quitRules_;
     QWidget* body_;
     QPushButton* help_ = nullptr;
+    QHBoxLayout* buttons_;
     store::Cursor* row_ = nullptr;
     int categoryPosition_ = 0;
     bool saved_ = false;

@@ -2,6 +2,7 @@
 
 #include "forms/change_marker.h"
 #include "forms/lookup_widgets.h"
+#include "parties/enterprise_fields.h"
 #include "ui/field_labels.h"
 #include "ui/help_window.h"
 #include "ui/prompter.h"
@@ -155,19 +156,8 @@ void TFpage4::afterFill(const store::Cursor& record) {
     if (!enterprise) cb_163_->setChecked(false);
 }
 
-void TFpage4::enableEnterpriseFields(bool enterprise) {
-    if (!enterprise) {
-        cb_163_->setChecked(false);
-        cb_41_3_->clear();
-    }
-    cb_163_->setEnabled(enterprise);
-    cb_41_3_->setEnabled(enterprise);
-}
-
 void TFpage4::cb_62Change() {
-    showIfFailed(forms::fillFromDictionary(cb_41_3_, db_, QStringLiteral("item_41_3"), false));
-    cb_41_3_->setCurrentIndex(-1);
-    enableEnterpriseFields(isEnterpriseText(cb_62_->currentText()));
+    attributeChanged(db_, cb_62_, cb_41_3_, cb_163_);
 }
 
 FirstUnitEntry TFpage4::entry() const {
@@ -190,10 +180,7 @@ std::optional<forms::CheckFailure> TFpage4::check() {
 }
 
 store::Status TFpage4::writeMore(store::Cursor& record) {
-    // The enterprise fields apply only to an enterprise, as the stored attribute tells it.
-    if (binder().shown("item_62").trimmed() == QStringLiteral("3")) return {};
-    if (store::Status s = record.setValue("item_41_3", store::Value("")); !s) return s;
-    return record.setValue("item_163", store::Value(""));
+    return writeEnterpriseRule(record, binder().shown("item_62"));
 }
 
 void TFpage4::help() {

@@ -41,8 +41,6 @@ class TFpage4 : public forms::RecordPage {
   private:
     QLineEdit* addText(const char* name, const char* field);
     QComboBox* addList(const char* name, const char* field);
-    // The enterprise fields follow the attribute: enabled for an enterprise, emptied otherwise.
-    void enableEnterpriseFields(bool enterprise);
 
     store::Database& db_;
     QLineEdit* edt_9_;

@@ -10,7 +10,8 @@ QString codeListFromBoxes(const QStringList& boxes) {
         const QString text = box.trimmed();
         if (text.isEmpty()) continue;
         const qsizetype blank = text.indexOf(u' ');
-        stored += (blank < 0 ? text : text.left(blank + 1)) + u';';
+        // A code typed by hand is stored as a picked one is: code, one blank, ";".
+        stored += (blank < 0 ? text + u' ' : text.left(blank + 1)) + u';';
     }
     return stored;
 }
@@ -34,7 +35,8 @@ store::Result<QStringList> codeBoxTexts(store::Database& db, const QString& tabl
         }
         auto text = store::classificationText(db, table.toStdString(), code.toStdString());
         if (!text) return text.error();
-        boxes << QString::fromStdString(*text);
+        // A code the table does not hold is shown as it is, so the next save keeps it.
+        boxes << (text->empty() ? code : QString::fromStdString(*text));
     }
     while (boxes.size() < kCodeBoxes)
         boxes << QString();

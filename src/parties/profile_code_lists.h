@@ -15,7 +15,7 @@ inline constexpr int kCodeBoxes = 10;
 
 // The stored list of the boxes in order: for each box whose trimmed text is not empty, that
 // text up to and including its first blank (a picked entry thus gives "code ;"), or the whole
-// text when it has no blank (a code typed in by hand), followed by ";".
+// text and a blank when it has none (a code typed in by hand), followed by ";".
 QString codeListFromBoxes(const QStringList& boxes);
 
 // The elements of a stored list in order, each the text before its ";"; a last element
@@ -24,7 +24,8 @@ QStringList codeListElements(const QString& stored);
 
 // The ten box texts of a stored list: each element looked up (trimmed) as `xxdm` in the
 // classification table and shown as code, two blanks, label; an element that the table does
-// not hold, and every box beyond the elements, is empty.
+// not hold is shown as its bare code, so that saving keeps it; boxes beyond the elements are
+// empty.
 store::Result<QStringList> codeBoxTexts(store::Database& db, const QString& table,
                                         const QString& stored);
 

@@ -3,8 +3,10 @@
 #include "forms/change_marker.h"
 #include "forms/classification_box.h"
 #include "forms/clickable_text_area.h"
+#include "forms/field_rules.h"
 #include "forms/lookup_widgets.h"
 #include "pages/form_tree.h"
+#include "parties/enterprise_fields.h"
 #include "parties/profile_checks.h"
 #include "parties/profile_code_lists.h"
 #include "parties/profile_text_dialogs.h"
@@ -47,13 +49,9 @@ void showIfFailed(const store::Status& status) {
 } // namespace
 
 TFpage4a::TFpage4a(store::RecordStore& store, QWidget* parent)
-    : QDialog(parent), store_(store), tabs_(new QTabWidget(this)),
-      marker_(new forms::ChangeMarker(this)) {
-    setObjectName(QStringLiteral("TFpage4a"));
-    setWindowTitle(QStringLiteral("单位情况"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    setFixedSize(800, 600);
-
+    : RecordPage(QStringLiteral("TFpage4a"), QString(), "unit",
+                 {QStringLiteral("btnSave01"), QStringLiteral("quit01"), {}}, {}, parent),
+      store_(store), tabs_(new QTabWidget(body())), codeMarker_(new forms::ChangeMarker(this)) {
     memo1_ = new forms::ClickableTextArea(this);
     memo2_ = new forms::ClickableTextArea(this);
     memo3_ = new forms::ClickableTextArea(this);
@@ -70,32 +68,18 @@ TFpage4a::TFpage4a(store::RecordStore& store, QWidget* parent)
     tabs_->addTab(buildCodeListTab(kAdvantageFields, kAdvantageDisciplines,
                                    QStringLiteral("研发优势简要说明"), memo2_),
                   QStringLiteral("研发优势"));
+    auto* layout = new QVBoxLayout(body());
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(tabs_);
 
     auto* leaders = new QPushButton(QStringLiteral("学科带头人情况"), this);
-    auto* save = new QPushButton(QStringLiteral("储存"), this);
-    auto* quit = new QPushButton(QStringLiteral("退出"), this);
     leaders->setObjectName(QStringLiteral("BitBtndtr"));
-    save->setObjectName(QStringLiteral("btnSave01"));
-    quit->setObjectName(QStringLiteral("quit01"));
-    for (QPushButton* button : {leaders, save, quit}) {
-        button->setAutoDefault(false);
-        button->setMinimumWidth(button->sizeHint().width() + 24);
-    }
     connect(leaders, &QPushButton::clicked, this, &TFpage4a::BitBtndtrClick);
-    connect(save, &QPushButton::clicked, this, &TFpage4a::btnSave01Click);
-    connect(quit, &QPushButton::clicked, this, &TFpage4a::quit01Click);
+    addButton(leaders);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(leaders);
-    buttons->addStretch();
-    buttons->addWidget(save);
-    buttons->addWidget(quit);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(tabs_);
-    layout->addLayout(buttons);
-
+    bindFields();
     connect(cb_62_, &QComboBox::currentIndexChanged, this, [this] {
-        if (!filling_) cb_62Change();
+        if (!marker().isFilling()) cb_62Change();
     });
     connect(memo1_, &forms::ClickableTextArea::clicked, this, &TFpage4a::Memo1Click);
     connect(memo2_, &forms::ClickableTextArea::clicked, this, &TFpage4a::Memo2Click);
@@ -108,28 +92,74 @@ TFpage4a::TFpage4a(store::RecordStore& store, QWidget* parent)
     leadersPage_ = new TFpage11(store_.db(), this);
 }
 
+void TFpage4a::bindFields() {
+    forms::FieldBinder& b = binder();
+    // The name is stored trimmed and compared as typed.
+    b.custom(
+        "item_9", [this](const QString& v) { edt_9_->setText(v); },
+        [this] { return edt_9_->text().trimmed(); },
+        [this](const QString& v) { return v != edt_9_->text(); });
+    marker().watch(edt_9_);
+    for (QLineEdit* box :
+         {edt_420_, edt_37_, edt_38_, edt_39_, edt_40_, edt_60_, edt_41_, edt_41_2_, edt_61_})
+        b.text(box, box->property("field").toByteArray().constData());
+    // The organization code box takes no more than the code's ten characters.
+    ui::limitToGbkBytes(edt_420_, 10);
+    b.code(cb_62_, "item_62", kEntryCodeWidth);
+    b.code(cb_41_3_, "item_41_3", kEntryCodeWidth);
+    b.flag(cb_163_, "item_163");
+    b.code(cb_64_, "item_64", kEntryCodeWidth);
+    for (int index = 0; index < codeLists_.size(); ++index) {
+        b.custom(
+            codeLists_[index].field,
+            [this, index](const QString& stored) {
+                const CodeList& list = codeLists_[index];
+                auto texts = codeBoxTexts(store_.db(), list.table, stored);
+                if (!texts) ui::prompter().showError(texts.error());
+                for (int i = 0; i < kCodeBoxes; ++i)
+                    list.boxes[i]->setText(texts ? texts->at(i) : QString());
+            },
+            [this, index] {
+                QStringList texts;
+                for (const forms::ClassificationBox* box : codeLists_[index].boxes)
+                    texts << box->text();
+                return codeListFromBoxes(texts);
+            },
+            [](const QString&) { return false; }); // the code marker stands for the boxes
+    }
+    // The first two texts are stored at once by their dialogs; the introduction only by 储存.
+    const auto noComparison = [](const QString&) { return false; };
+    b.custom(
+        "studydirec", [this](const QString& v) { memo1_->setPlainText(v); },
+        [this] { return forms::tabsToBlanks(memo1_->toPlainText()); }, noComparison);
+    b.custom(
+        "advantage", [this](const QString& v) { memo2_->setPlainText(v); },
+        [this] { return forms::tabsToBlanks(memo2_->toPlainText()); }, noComparison);
+    b.memo(memo3_, "unitintrod");
+}
+
 TFpage4a::~TFpage4a() = default;
 
-QLineEdit* TFpage4a::addLineEdit(const char* name, int bytes) {
+QLineEdit* TFpage4a::addLineEdit(const char* name, const char* field) {
     auto* edit = new QLineEdit(this);
     edit->setObjectName(QString::fromLatin1(name));
-    ui::limitToGbkBytes(edit, bytes);
+    edit->setProperty("field", QByteArray(field));
     return edit;
 }
 
 QWidget* TFpage4a::buildBasicTab() {
     auto* tab = new QWidget;
-    // The name is stored in a field of 140 bytes; the others carry their own limits.
-    edt_9_ = addLineEdit("edt_9", 140);
-    edt_420_ = addLineEdit("edt_420", 10);
-    edt_37_ = addLineEdit("Edt_37", 100);
-    edt_38_ = addLineEdit("Edt_38", 6);
-    edt_39_ = addLineEdit("Edt_39", 30);
-    edt_40_ = addLineEdit("Edt_40", 30);
-    edt_60_ = addLineEdit("Edt_60", 100);
-    edt_41_ = addLineEdit("Edt_41", 20);
-    edt_41_2_ = addLineEdit("Edt_41_2", 30);
-    edt_61_ = addLineEdit("Edt_61", 80);
+    edt_9_ = addLineEdit("edt_9", "item_9");
+    ui::limitToGbkBytes(edt_9_, 140);
+    edt_420_ = addLineEdit("edt_420", "item_420");
+    edt_37_ = addLineEdit("Edt_37", "item_37");
+    edt_38_ = addLineEdit("Edt_38", "item_38");
+    edt_39_ = addLineEdit("Edt_39", "item_39");
+    edt_40_ = addLineEdit("Edt_40", "item_40");
+    edt_60_ = addLineEdit("Edt_60", "item_60");
+    edt_41_ = addLineEdit("Edt_41", "item_41");
+    edt_41_2_ = addLineEdit("Edt_41_2", "item_41_2");
+    edt_61_ = addLineEdit("Edt_61", "item_61");
     cb_62_ = new QComboBox(this);
     cb_62_->setObjectName(QStringLiteral("cb_62"));
     cb_41_3_ = new QComboBox(this);
@@ -190,20 +220,20 @@ forms::ClassificationBox* TFpage4a::addCodeBox(const QString& name, const QStrin
                                                     : QStringLiteral("点击右侧箭头选择学科分类"));
     connect(box, &forms::ClassificationBox::dropDownRequested, this,
             [this, box] { codeBoxDropDown(box); });
-    marker_->watch(box);
+    codeMarker_->watch(box);
     return box;
 }
 
 void TFpage4a::createCodeLists() {
     // Box names: a list's prefix followed by the box number 1 to 10.
-    const std::pair<const char*, const char*> lists[] = {
-        {"edt_124_2_", "gxjs"}, // 研究领域, item_124_2
-        {"edt_15_1_", "xkfl"},  // 研究所属学科, item_15_1
-        {"edt_124_1_", "gxjs"}, // 优势领域, item_124_1
-        {"edt_15_", "xkfl"},    // 优势学科, item_15
+    const std::tuple<const char*, const char*, const char*> lists[] = {
+        {"edt_124_2_", "gxjs", "item_124_2"}, // 研究领域
+        {"edt_15_1_", "xkfl", "item_15_1"},   // 研究所属学科
+        {"edt_124_1_", "gxjs", "item_124_1"}, // 优势领域
+        {"edt_15_", "xkfl", "item_15"},       // 优势学科
     };
-    for (const auto& [prefix, table] : lists) {
-        CodeList list{QString::fromLatin1(table), {}};
+    for (const auto& [prefix, table, field] : lists) {
+        CodeList list{QString::fromLatin1(table), field, {}};
         for (int i = 1; i <= kCodeBoxes; ++i)
             list.boxes << addCodeBox(QString::fromLatin1(prefix) + QString::number(i), list.table);
         codeLists_ << list;
@@ -239,60 +269,48 @@ QWidget* TFpage4a::buildCodeListTab(int first, int second, const QString& textCa
 }
 
 void TFpage4a::fillFromProfile() {
-    filling_ = true;
-    forms::ChangeMarker::Filling quiet(*marker_);
-    store::Database& db = store_.db();
-    auto loaded = loadProfile(db);
-    if (!loaded) ui::prompter().showError(loaded.error());
-    const UnitProfile profile = loaded ? *loaded : UnitProfile();
-
-    edt_9_->setText(profile.name);
-    edt_420_->setText(profile.orgCode);
-    edt_37_->setText(profile.address);
-    edt_38_->setText(profile.postcode);
-    edt_39_->setText(profile.phone);
-    edt_40_->setText(profile.fax);
-    edt_60_->setText(profile.website);
-    edt_41_->setText(profile.department);
-    edt_61_->setText(profile.email);
-    edt_41_2_->setText(profile.departmentPhone);
-    memo1_->setPlainText(profile.studyDirection);
-    memo2_->setPlainText(profile.advantage);
-    memo3_->setPlainText(profile.introduction);
-
-    showIfFailed(forms::fillFromDictionary(cb_62_, db, QStringLiteral("item_62"), false));
-    forms::selectStoredCode(cb_62_, profile.attribute);
-    const bool enterprise = profile.attribute.trimmed() == QStringLiteral("3");
-    cb_163_->setChecked(enterprise && profile.converted.trimmed() == QStringLiteral("1"));
-    cb_163_->setEnabled(enterprise);
-    cb_41_3_->setEnabled(enterprise);
-    showIfFailed(forms::fillFromDictionary(cb_41_3_, db, QStringLiteral("item_41_3"), false));
-    forms::selectStoredCode(cb_41_3_, profile.ownership);
-    showIfFailed(forms::fillFromCodeTable(cb_64_, db, QStringLiteral("province"),
-                                          QStringLiteral("Province_i"),
-                                          QStringLiteral("Province_n"), false));
-    forms::selectStoredCode(cb_64_, profile.province);
-
-    const QString stored[] = {profile.researchFields, profile.researchDisciplines,
-                              profile.advantageFields, profile.advantageDisciplines};
-    for (int list = 0; list < codeLists_.size(); ++list) {
-        auto texts = codeBoxTexts(db, codeLists_[list].table, stored[list]);
-        if (!texts) ui::prompter().showError(texts.error());
-        for (int i = 0; i < kCodeBoxes; ++i)
-            codeLists_[list].boxes[i]->setText(texts ? texts->at(i) : QString());
+    auto row = store_.db().table("unit");
+    if (!row) {
+        ui::prompter().showError(row.error());
+        return;
     }
-
-    tabs_->setCurrentIndex(0);
-    marker_->clear();
-    filling_ = false;
+    profileRow_ = std::move(*row);
+    profileRow_->first();
+    load(*profileRow_);
+    codeMarker_->clear();
 }
 
 int TFpage4a::showProfile() {
     fillFromProfile();
-    return ui::showModal(*this);
+    if (!profileRow_) return QDialog::Rejected;
+    ui::showModal(*this);
+    return result();
+}
+
+QString TFpage4a::caption(const store::Cursor&) const {
+    return QStringLiteral("单位情况");
+}
+
+void TFpage4a::prepareFill(const store::Cursor&) {
+    store::Database& db = store_.db();
+    showIfFailed(forms::fillFromDictionary(cb_62_, db, QStringLiteral("item_62"), false));
+    showIfFailed(forms::fillFromDictionary(cb_41_3_, db, QStringLiteral("item_41_3"), false));
+    showIfFailed(forms::fillFromCodeTable(cb_64_, db, QStringLiteral("province"),
+                                          QStringLiteral("Province_i"),
+                                          QStringLiteral("Province_n"), false));
+    cb_163_->setChecked(false);
+}
+
+void TFpage4a::afterFill(const store::Cursor&) {
+    const bool enterprise = forms::chosenCode(cb_62_, kEntryCodeWidth) == QStringLiteral("3");
+    cb_163_->setEnabled(enterprise);
+    cb_41_3_->setEnabled(enterprise);
+    if (!enterprise) cb_163_->setChecked(false);
+    codeMarker_->clear();
 }
 
 UnitProfile TFpage4a::shownProfile() const {
+    const forms::FieldBinder& b = const_cast<TFpage4a*>(this)->binder();
     UnitProfile shown;
     shown.name = edt_9_->text();
     shown.orgCode = edt_420_->text();
@@ -304,18 +322,14 @@ UnitProfile TFpage4a::shownProfile() const {
     shown.department = edt_41_->text();
     shown.departmentPhone = edt_41_2_->text();
     shown.email = edt_61_->text();
-    shown.attribute = forms::chosenCode(cb_62_, kEntryCodeWidth);
-    shown.ownership = forms::chosenCode(cb_41_3_, kEntryCodeWidth);
-    shown.converted = cb_163_->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
-    shown.province = forms::chosenCode(cb_64_, kEntryCodeWidth);
-    QString* lists[] = {&shown.researchFields, &shown.researchDisciplines, &shown.advantageFields,
-                        &shown.advantageDisciplines};
-    for (int list = 0; list < codeLists_.size(); ++list) {
-        QStringList texts;
-        for (const forms::ClassificationBox* box : codeLists_[list].boxes)
-            texts << box->text();
-        *lists[list] = codeListFromBoxes(texts);
-    }
+    shown.attribute = b.shown("item_62");
+    shown.ownership = b.shown("item_41_3");
+    shown.converted = b.shown("item_163");
+    shown.province = b.shown("item_64");
+    shown.researchFields = b.shown("item_124_2");
+    shown.researchDisciplines = b.shown("item_15_1");
+    shown.advantageFields = b.shown("item_124_1");
+    shown.advantageDisciplines = b.shown("item_15");
     shown.studyDirection = memo1_->toPlainText();
     shown.advantage = memo2_->toPlainText();
     shown.introduction = memo3_->toPlainText();
@@ -323,90 +337,48 @@ UnitProfile TFpage4a::shownProfile() const {
 }
 
 bool TFpage4a::changeMarkerSet() const {
-    return marker_->isSet();
+    return codeMarker_->isSet();
 }
 
-void TFpage4a::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    FormShow();
+std::optional<forms::CheckFailure> TFpage4a::check() {
+    return checkProfile(shownProfile());
 }
 
-void TFpage4a::FormShow() {
-    setFixedSize(800, 600);
-    marker_->clear();
+store::Status TFpage4a::beginEdit(store::Cursor& record) {
+    // The text dialogs may have created the row since the page was filled.
+    if (store::Status s = record.refresh(); !s) return s;
+    record.first();
+    return record.isEmpty() ? record.append() : record.edit();
 }
 
-void TFpage4a::closeEvent(QCloseEvent* event) {
-    event->ignore();
+store::Status TFpage4a::writeMore(store::Cursor& record) {
+    const std::pair<const char*, store::Value> fixed[] = {
+        {"unitcode", store::Value(kOwnUnitCode.toStdString())},
+        {"unitlevel", store::Value("1")},
+        {"endlevel", store::Value(1)},
+        {"chiefexper", store::Value("   9999999999")},
+    };
+    for (const auto& [field, value] : fixed)
+        if (store::Status s = record.setValue(field, value); !s) return s;
+    if (store::Status s = writeEnterpriseRule(record, binder().shown("item_62")); !s) return s;
+    codeMarker_->clear();
+    return {};
 }
 
-void TFpage4a::focusControl(const QString& name) {
-    QWidget* control = findChild<QWidget*>(name);
-    if (!control) return;
-    for (int i = 0; i < tabs_->count(); ++i)
-        if (tabs_->widget(i)->isAncestorOf(control)) tabs_->setCurrentIndex(i);
-    control->setFocus();
-}
-
-bool TFpage4a::save() {
-    const UnitProfile shown = shownProfile();
-    if (const auto failure = checkProfile(shown)) {
-        ui::prompter().warn(failure->message);
-        focusControl(failure->control);
-        return false;
-    }
-    if (store::Status s = storeProfile(store_.db(), shown); !s) {
-        ui::prompter().showError(s.error());
-        return false;
-    }
-    // The code boxes now match the stored lists.
-    marker_->clear();
-    ui::prompter().warn(QStringLiteral("储存成功！"));
-    return true;
-}
-
-void TFpage4a::btnSave01Click() {
-    save();
-}
-
-void TFpage4a::quit01Click() {
-    const UnitProfile shown = shownProfile();
-    if (const auto failure = checkProfile(shown)) {
-        ui::prompter().warn(failure->message);
-        focusControl(failure->control);
-        return;
-    }
-    auto stored = loadProfile(store_.db());
-    if (!stored || profileDiffers(*stored, shown, marker_->isSet())) {
-        if (ui::prompter().confirm(QStringLiteral("请注意！"),
-                                   QStringLiteral("记录已经更改,是否保存？")))
-            save();
-    }
-    marker_->clear();
-    accept();
+bool TFpage4a::differsMore(const store::Cursor&) const {
+    return codeMarker_->isSet();
 }
 
 void TFpage4a::BitBtndtrClick() {
-    store::Database& db = store_.db();
-    if (store::Status s = storeProfile(db, shownProfile()); !s)
-        ui::prompter().showError(s.error());
-    else
-        marker_->clear();
-    auto profile = loadProfile(db);
+    // The profile is stored as it stands, unchecked, so that the leaders have their organization.
+    if (store::Status s = writeRow(); !s) ui::prompter().showError(s.error());
+    auto profile = loadProfile(store_.db());
     if (!profile) ui::prompter().showError(profile.error());
     leadersPage_->showLeaders(profile ? profile->unitCode : QString());
 }
 
 void TFpage4a::cb_62Change() {
-    showIfFailed(
-        forms::fillFromDictionary(cb_41_3_, store_.db(), QStringLiteral("item_41_3"), false));
-    const bool enterprise = cb_62_->currentText().contains(QStringLiteral("企业"));
-    if (!enterprise) {
-        cb_163_->setChecked(false);
-        cb_41_3_->clear();
-    }
-    cb_163_->setEnabled(enterprise);
-    cb_41_3_->setEnabled(enterprise);
+    attributeChanged(store_.db(), cb_62_, cb_41_3_, cb_163_);
 }
 
 void TFpage4a::Memo1Click() {

@@ -7,13 +7,14 @@
 //
 // The page has no close box: it is left only by 退出, which runs the checks first and closes
 // the page with Accepted once they pass. It owns the classification picker it uses, the three
-// text dialogs and the subject leaders page.
+// text dialogs and the subject leaders page. Saving writes the current `unit` row, appending
+// the first row to an empty table, with the own organization's fixed values.
 #pragma once
 
+#include "forms/record_page.h"
 #include "parties/unit_profile.h"
 #include "store/record_store.h"
 
-#include <QDialog>
 #include <QList>
 
 class QCheckBox;
@@ -39,7 +40,7 @@ class TFpage11;
 class Tformadvantage;
 class Tformunitintrod;
 
-class TFpage4a : public QDialog {
+class TFpage4a : public forms::RecordPage {
     Q_OBJECT
 
   public:
@@ -53,15 +54,15 @@ class TFpage4a : public QDialog {
 
     // What the page shows, in the form it is stored.
     UnitProfile shownProfile() const;
+    // Whether a code box was edited since the page was filled or saved.
     bool changeMarkerSet() const;
 
     pages::TFormTree& picker() const { return *picker_; }
     TFpage11& subjectLeadersPage() const { return *leadersPage_; }
 
   public slots:
-    void FormShow();
-    void btnSave01Click();
-    void quit01Click();
+    void btnSave01Click() { save(); }
+    void quit01Click() { quit(); }
     void BitBtndtrClick();
     void cb_62Change();
     void Memo1Click();
@@ -71,29 +72,31 @@ class TFpage4a : public QDialog {
     void codeBoxDropDown(forms::ClassificationBox* box);
 
   protected:
-    void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    // Escape does not leave the page; only 退出 does.
-    void reject() override {}
+    QString caption(const store::Cursor& record) const override;
+    void prepareFill(const store::Cursor& record) override;
+    void afterFill(const store::Cursor& record) override;
+    std::optional<forms::CheckFailure> check() override;
+    store::Status beginEdit(store::Cursor& record) override;
+    store::Status writeMore(store::Cursor& record) override;
+    bool differsMore(const store::Cursor& record) const override;
 
   private:
     struct CodeList {
         QString table;
+        const char* field;
         QList<forms::ClassificationBox*> boxes;
     };
 
     QWidget* buildBasicTab();
     QWidget* buildCodeListTab(int first, int second, const QString& textCaption,
                               forms::ClickableTextArea* text);
-    QLineEdit* addLineEdit(const char* name, int bytes);
+    QLineEdit* addLineEdit(const char* name, const char* field);
     forms::ClassificationBox* addCodeBox(const QString& name, const QString& table);
     void createCodeLists();
-
-    // Checks, then stores; reports every outcome. True when the profile was stored.
-    bool save();
-    void focusControl(const QString& name);
+    void bindFields();
 
     store::RecordStore& store_;
+    std::unique_ptr<store::Cursor> profileRow_;
     QTabWidget* tabs_;
     QLineEdit* edt_9_;
     QLineEdit* edt_420_;
@@ -114,13 +117,13 @@ class TFpage4a : public QDialog {
     forms::ClickableTextArea* memo3_;
     // 研究领域, 研究所属学科, 优势领域, 优势学科, in this order.
     QList<CodeList> codeLists_;
-    forms::ChangeMarker* marker_;
+    // Set by edits of the code boxes, which the comparison with the row does not cover.
+    forms::ChangeMarker* codeMarker_;
     pages::TFormTree* picker_;
     TFormstudy* studyDialog_;
     Tformadvantage* advantageDialog_;
     Tformunitintrod* introductionDialog_;
     TFpage11* leadersPage_;
-    bool filling_ = false;
 };
 
 } // namespace xb::parties

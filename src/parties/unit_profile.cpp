@@ -54,12 +54,6 @@ QString storedMemo(const QString& text) {
     return QString::fromStdString(store::replaceTabs(text.toStdString()));
 }
 
-// A stored text as a text area shows it: line breaks as "\n", tabs as stored.
-QString comparableMemo(QString text) {
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return storedMemo(text);
-}
-
 // The current row of `unit` in edit state, or a new first row of an empty table.
 store::Result<std::unique_ptr<store::Cursor>> editProfileRow(store::Database& db) {
     auto cursor = db.table("unit");
@@ -100,36 +94,6 @@ store::Result<UnitProfile> loadProfile(store::Database& db) {
     return profile;
 }
 
-store::Status storeProfile(store::Database& db, const UnitProfile& profile) {
-    auto cursor = editProfileRow(db);
-    if (!cursor) return cursor.error();
-    store::Cursor& row = **cursor;
-    std::vector<std::pair<std::string, store::Value>> values;
-    values.emplace_back("item_9", valueOf(profile.name.trimmed()));
-    for (const auto& [field, member] : textFields())
-        values.emplace_back(field, valueOf(profile.*member));
-    for (const auto& [field, member] : memoFields())
-        values.emplace_back(field, valueOf(storedMemo(profile.*member)));
-    values.emplace_back("unitcode", valueOf(kOwnUnitCode));
-    values.emplace_back("unitlevel", store::Value("1"));
-    values.emplace_back("endlevel", store::Value(1));
-    values.emplace_back("chiefexper", store::Value("   9999999999"));
-    values.emplace_back("item_62", valueOf(profile.attribute));
-    const bool enterprise = profile.attribute.trimmed() == QStringLiteral("3");
-    values.emplace_back("item_41_3", valueOf(enterprise ? profile.ownership : QString()));
-    values.emplace_back("item_163", valueOf(enterprise ? profile.converted : QString()));
-    values.emplace_back("item_64", valueOf(profile.province));
-    for (const auto& [field, member] : codeListFields())
-        values.emplace_back(field, valueOf(profile.*member));
-    for (const auto& [field, value] : values) {
-        if (store::Status s = row.setValue(field, value); !s) {
-            row.cancel();
-            return s;
-        }
-    }
-    return row.post();
-}
-
 store::Status storeProfileText(store::Database& db, const QString& field, const QString& text) {
     auto cursor = editProfileRow(db);
     if (!cursor) return cursor.error();
@@ -139,19 +103,6 @@ store::Status storeProfileText(store::Database& db, const QString& field, const 
         return s;
     }
     return row.post();
-}
-
-bool profileDiffers(const UnitProfile& stored, const UnitProfile& shown, bool changeMarker) {
-    if (changeMarker || stored.name != shown.name) return true;
-    for (const auto& [field, member] : textFields())
-        if (stored.*member != shown.*member) return true;
-    if (stored.attribute != shown.attribute || stored.province != shown.province ||
-        stored.ownership != shown.ownership)
-        return true;
-    if ((stored.converted.trimmed() == QStringLiteral("1")) !=
-        (shown.converted == QStringLiteral("1")))
-        return true;
-    return comparableMemo(stored.introduction) != comparableMemo(shown.introduction);
 }
 
 } // namespace xb::parties

@@ -42,19 +42,8 @@ store::Result<bool> hasProfile(store::Database& db);
 // The current (first) row of `unit`; an empty profile when the table has no row.
 store::Result<UnitProfile> loadProfile(store::Database& db);
 
-// Writes the profile into the current row of `unit`, appending the first row to an empty
-// table, and posts it. Besides the fields it writes the fixed values of the own organization
-// (unit code, levels, chief expert text); the enterprise fields are emptied unless the attribute
-// is "3". The name is stored trimmed and the multi-line texts with tabs replaced by blanks.
-store::Status storeProfile(store::Database& db, const UnitProfile& profile);
-
 // Writes one multi-line text field of the profile row at once (its text dialogs), creating the
 // row when the table has none.
 store::Status storeProfileText(store::Database& db, const QString& field, const QString& text);
-
-// Whether the page differs from the stored profile: the ten text fields compared exactly, the
-// three codes, the converted flag against "1", the introduction (which only 储存 stores), and
-// the change marker, which stands for the code boxes.
-bool profileDiffers(const UnitProfile& stored, const UnitProfile& shown, bool changeMarker);
 
 } // namespace xb::parties

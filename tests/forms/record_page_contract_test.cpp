@@ -5,6 +5,7 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <functional>
 
 namespace {
@@ -12,6 +13,7 @@ namespace {
 struct PageContract {
     const char* page;       // object name of the page
     const char* button;     // main window button that opens it
+    const char* caption;    // the caption while it is open
     const char* saveButton; // object names of the page's buttons
     const char* quitButton;
     const char* box; // a text box, its table and field
@@ -33,15 +35,15 @@ void setText(QDialog& d, const char* name, const QString& text) {
 }
 
 const PageContract kPages[] = {
-    {"TFpage9", "btn_page09", "btnSave01", "Button2", "Edt_301", "kjcg", "item_301", "edt_302_m",
-     "13", "edt_302_m",
+    {"TFpage9", "btn_page09", "成果名称：成果甲", "btnSave01", "Button2", "Edt_301", "kjcg",
+     "item_301", "edt_302_m", "13", "edt_302_m",
      [](QDialog& d) {
          setText(d, "edt_302_y", "2006");
          setText(d, "edt_302_m", "1");
          setText(d, "edt_302_d", "5");
      }},
-    {"TFpage4", "btn_page04", "btnSave01", "quit01", "Edt_39", "kjcg", "item_39", "Edt_420",
-     "123456789", "Edt_420",
+    {"TFpage4", "btn_page04", "成果名称：成果甲", "btnSave01", "quit01", "Edt_39", "kjcg",
+     "item_39", "Edt_420", "123456789", "Edt_420",
      [](QDialog& d) {
          setText(d, "Edt_9", "第一单位");
          setText(d, "Edt_37", "北京市海淀区中关村");
@@ -50,6 +52,18 @@ const PageContract kPages[] = {
          choose(control<QComboBox>(&d, "cb_64"), "11");
          setText(d, "Edt_41", "张三");
          setText(d, "Edt_41_2", "010-1");
+     }},
+    {"TFpage4a", "Button2", "单位情况", "btnSave01", "quit01", "Edt_60", "unit", "item_60",
+     "Edt_38", "31000x", "Edt_38",
+     [](QDialog& d) {
+         setText(d, "edt_9", "中国农业科学院茶叶研究所");
+         setText(d, "Edt_37", "浙江省杭州市西湖区梅灵南路9号");
+         setText(d, "Edt_38", "310008");
+         setText(d, "Edt_39", "0571-86650000");
+         setText(d, "Edt_40", "0571-86650001");
+         control<QPlainTextEdit>(&d, "Memo3")->setPlainText(QString(50, QChar(0x8336)));
+         setText(d, "Edt_41", "科研管理处");
+         setText(d, "Edt_41_2", "0571-86650002");
      }},
 };
 
@@ -84,7 +98,7 @@ TEST_P(RecordPageContract, SavedValuesShowAgainOnReopening) {
     QString shown;
     openSection(p.button, [&](QDialog& d) {
         shown = control<QLineEdit>(&d, p.box)->text();
-        EXPECT_EQ(d.windowTitle(), "成果名称：成果甲");
+        EXPECT_EQ(d.windowTitle(), p.caption);
         ::click(&d, p.quitButton);
     });
     EXPECT_EQ(shown, "五六七八");

@@ -25,7 +25,7 @@ TEST(ProfileCodeLists, BoxesGiveTheStoredList) {
     EXPECT_EQ(codeListFromBoxes(boxes({"0101  计算机及网络技术", "", "0201  系统软件"})),
               QStringLiteral("0101 ;0201 ;"));
     EXPECT_EQ(codeListFromBoxes(boxes({"   ", " 0102  通信技术 ", "0103"})),
-              QStringLiteral("0102 ;0103;"));
+              QStringLiteral("0102 ;0103 ;"));
 }
 
 TEST(ProfileCodeLists, StoredListsSplitIntoElements) {
@@ -36,8 +36,8 @@ TEST(ProfileCodeLists, StoredListsSplitIntoElements) {
               (QStringList{QStringLiteral("0101 "), QStringLiteral("0201")}));
 }
 
-// Each element shows its classification entry in its own box; an unknown or empty element
-// leaves its box empty, and only ten boxes exist.
+// Each element shows its classification entry in its own box; an empty element leaves its box
+// empty, an unknown one shows its bare code and is kept, and only ten boxes exist.
 TEST(ProfileCodeLists, StoredListsFillTenBoxes) {
     ShippedData data;
     ASSERT_TRUE(data.ok()) << data.error();
@@ -46,12 +46,12 @@ TEST(ProfileCodeLists, StoredListsFillTenBoxes) {
     ASSERT_TRUE(shown.ok()) << shown.message();
     ASSERT_EQ(shown->size(), kCodeBoxes);
     EXPECT_EQ(shown->at(0), QStringLiteral("0101  计算机及网络技术"));
-    EXPECT_EQ(shown->at(1), QString());
+    EXPECT_EQ(shown->at(1), QStringLiteral("9999"));
     EXPECT_EQ(shown->at(2), QString());
     EXPECT_EQ(shown->at(3), QStringLiteral("0201  系统软件"));
     EXPECT_EQ(shown->at(9), QString());
-    // Saving the boxes again drops the unknown element.
-    EXPECT_EQ(codeListFromBoxes(*shown), QStringLiteral("0101 ;0201 ;"));
+    // Saving the boxes again keeps the unknown element as it was stored.
+    EXPECT_EQ(codeListFromBoxes(*shown), QStringLiteral("0101 ;9999 ;0201 ;"));
 
     QString eleven;
     for (int i = 0; i < 11; ++i)

@@ -120,7 +120,7 @@ class ProfilePageTest : public QObject {
         QCOMPARE(stored->researchFields, u"0101 ;0201 ;"_s);
         QCOMPARE(stored->researchDisciplines, u"1101410 ;"_s);
         QCOMPARE(stored->advantageFields, u"06 ;"_s);
-        QCOMPARE(stored->advantageDisciplines, u"110;"_s);
+        QCOMPARE(stored->advantageDisciplines, u"110 ;"_s); // typed codes keep their form
         QCOMPARE(stored->advantage, u"茶树育种与栽培"_s);
         QCOMPARE(stored->unitCode, u"9990001000"_s);
 
