@@ -4,24 +4,6 @@
 
 namespace xb::forms {
 
-namespace {
-
-store::Status writeValues(store::Cursor& row, const FieldValues& values) {
-    for (const auto& [field, value] : values) {
-        if (store::Status s = row.setValue(field, value); !s) {
-            row.cancel();
-            return s;
-        }
-    }
-    if (store::Status s = row.post(); !s) {
-        if (row.editing()) row.cancel();
-        return s;
-    }
-    return {};
-}
-
-} // namespace
-
 bool moveToRecord(store::Cursor& cursor, uint32_t record) {
     for (cursor.first(); !cursor.eof(); cursor.next())
         if (cursor.recNo() == record) return true;
@@ -63,14 +45,14 @@ store::Result<uint32_t> ChildRows::append(const FieldValues& values) {
     if (!table) return table.error();
     store::Cursor& cursor = **table;
     if (store::Status s = cursor.append(); !s) return s.error();
-    if (store::Status s = writeValues(cursor, values); !s) return s.error();
+    if (store::Status s = store::setValuesAndPost(cursor, values); !s) return s.error();
     return cursor.recNo();
 }
 
 store::Status ChildRows::update(int row, const FieldValues& values) {
     if (!rows_ || !rows_->moveTo(row)) return store::fail("所选的行已不存在");
     if (store::Status s = rows_->edit(); !s) return s;
-    return writeValues(*rows_, values);
+    return store::setValuesAndPost(*rows_, values);
 }
 
 store::Status ChildRows::remove(int row) {
@@ -91,7 +73,7 @@ store::Status ChildRows::renumber(const std::string& field) {
         if (store::Status s = rows_->edit(); !s) return s;
         const store::Value number =
             numeric ? store::Value(row + 1) : store::Value(std::to_string(row + 1));
-        if (store::Status s = writeValues(*rows_, {{field, number}}); !s) return s;
+        if (store::Status s = store::setValuesAndPost(*rows_, {{field, number}}); !s) return s;
     }
     return {};
 }

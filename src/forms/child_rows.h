@@ -5,6 +5,7 @@
 #pragma once
 
 #include "store/database.h"
+#include "store/row_values.h"
 
 #include <functional>
 #include <string>
@@ -13,7 +14,7 @@
 
 namespace xb::forms {
 
-using FieldValues = std::vector<std::pair<std::string, store::Value>>;
+using store::FieldValues;
 
 // Moves the cursor to the row stored in physical record `record`; false when it holds none.
 bool moveToRecord(store::Cursor& cursor, uint32_t record);

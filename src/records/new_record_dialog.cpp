@@ -247,115 +247,67 @@ void TFormNew::bringMainWindowToDialog() {
     }
 }
 
+MainItems TFormNew::shownItems(bool trimSecrecy) const {
+    return {cbYear->text().left(4).toStdString(), std::to_string(ComboBox1->currentIndex() + 1),
+            edt_3->text().trimmed().toStdString(), edt_9->text().trimmed().toStdString(),
+            (trimSecrecy ? edt_120->text().trimmed() : edt_120->text()).toStdString()};
+}
+
+void TFormNew::showYear(const std::string& number) {
+    const QString year = QString::fromStdString(number.substr(0, 4));
+    if (main_.yearSelector()->findText(year) < 0) {
+        QSignalBlocker block(main_.yearSelector());
+        main_.yearSelector()->addItem(year);
+    }
+}
+
 void TFormNew::saveNew() {
     store::Database& db = main_.recordStore().db();
     store::Cursor* list = main_.recordList();
-    const int position = (list ? list->count() : 0) + 1;
-    const QString name = edt_3->text().trimmed();
-    auto same =
-        db.query("select count(*) from kjcg where item_3=:name", {{"name", name.toStdString()}});
-    if (same && (*same)->value(0).toInteger() > 0) {
+    const MainItems items = shownItems(false);
+    auto same = recordsNamed(db, items.name);
+    if (same && *same > 0) {
         ui::prompter().inform(QStringLiteral("提示信息"), QStringLiteral("已有同名项目!"));
         main_.rerunSavedStatement();
         return;
     }
-    const std::string year = cbYear->text().left(4).toStdString();
-    auto number = nextRecordNumber(db, year);
-    store::Status posted = number ? store::Status() : store::Status(number.error());
-    if (number) {
-        auto kjcg = db.table("kjcg");
-        if (!kjcg) {
-            posted = kjcg.error();
-        } else {
-            store::Cursor& row = **kjcg;
-            (void)row.append();
-            (void)row.setValue("no", std::to_string(position));
-            (void)row.setValue("item_cglb", std::to_string(ComboBox1->currentIndex() + 1));
-            (void)row.setValue("item_4", *number);
-            (void)row.setValue("item_dqdm", ".");
-            (void)row.setValue("item_120", edt_120->text().toStdString());
-            (void)row.setValue("item_3", name.toStdString());
-            (void)row.setValue("item_9", edt_9->text().trimmed().toStdString());
-            posted = row.post();
-        }
-    }
-    if (!posted) {
-        ui::prompter().ask({QStringLiteral("提示"), QString::fromStdString(posted.message()),
+    auto number = createRecord(db, items, (list ? list->count() : 0) + 1);
+    if (!number)
+        ui::prompter().ask({QStringLiteral("提示"), QString::fromStdString(number.message()),
                             ui::MessageIcon::Warning, ui::Buttons::Ok});
-    } else {
-        const QString newYear = QString::fromStdString(number->substr(0, 4));
-        if (main_.yearSelector()->findText(newYear) < 0) {
-            QSignalBlocker block(main_.yearSelector());
-            main_.yearSelector()->addItem(newYear);
-        }
-    }
+    else
+        showYear(*number);
     bringMainWindowToDialog();
     // The list is shown for the dialog's category and year, where the new record stands.
     main_.rerunSavedStatement();
-    if (posted) main_.locateRecord("item_4", QString::fromStdString(*number));
+    if (number) main_.locateRecord("item_4", QString::fromStdString(*number));
     main_.computeDoneMarks();
     main_.evaluateEnabledState();
-    if (posted) main_.lockForNewRecord();
+    if (number) main_.lockForNewRecord();
     close();
 }
 
 void TFormNew::saveChange() {
     store::Database& db = main_.recordStore().db();
-    const QString name = edt_3->text().trimmed();
-    auto same =
-        db.query("select count(*) from kjcg where item_3=:name", {{"name", name.toStdString()}});
+    const MainItems items = shownItems(true);
+    auto same = recordsNamed(db, items.name);
     std::string number = rememberedNumber_;
     bool changed = false;
-    if (same && (*same)->value(0).toInteger() > 1) {
+    if (same && *same > 1) {
         ui::prompter().inform(QStringLiteral("提示信息"), QStringLiteral("已有同名项目!"));
     } else {
-        const std::string year = cbYear->text().left(4).toStdString();
-        store::Status s;
-        if (year != rememberedNumber_.substr(0, 4)) {
-            auto next = nextRecordNumber(db, year);
-            if (next)
-                number = *next;
-            else
-                s = next.error();
-        }
-        if (s) s = rekeyChildren(db, rememberedNumber_, number);
-        if (s) {
-            // The record is selected by its key, never by its name, which need not be unique.
-            auto kjcg = db.table("kjcg");
-            if (!kjcg) {
-                s = kjcg.error();
-            } else {
-                store::Cursor& row = **kjcg;
-                s = row.setFilter("item_4='" + store::quoteForSql(rememberedNumber_) + "'");
-                if (s && row.isEmpty())
-                    s = store::fail("找不到成果管理编号为 " + rememberedNumber_ + " 的记录");
-                if (s) s = row.edit();
-                if (s) {
-                    (void)applyCategory(row, std::to_string(ComboBox1->currentIndex() + 1));
-                    (void)row.setValue("item_4", number);
-                    (void)row.setValue("item_120", edt_120->text().trimmed().toStdString());
-                    (void)row.setValue("item_3", name.toStdString());
-                    (void)row.setValue("item_9", edt_9->text().trimmed().toStdString());
-                    s = row.post();
-                }
-            }
-        }
-        if (!s) {
-            // The children go back to the record they belong to.
-            (void)rekeyChildren(db, number, rememberedNumber_);
-            ui::prompter().ask({QStringLiteral("提示"), QString::fromStdString(s.message()),
+        auto result = changeMainItems(db, rememberedNumber_, items);
+        if (!result) {
+            ui::prompter().ask({QStringLiteral("提示"), QString::fromStdString(result.message()),
                                 ui::MessageIcon::Warning, ui::Buttons::Ok});
             bringMainWindowToDialog();
             main_.rerunSavedStatement();
             clean_ = false;
             return;
         }
+        number = *result;
         changed = true;
-        const QString newYear = QString::fromStdString(number.substr(0, 4));
-        if (main_.yearSelector()->findText(newYear) < 0) {
-            QSignalBlocker block(main_.yearSelector());
-            main_.yearSelector()->addItem(newYear);
-        }
+        showYear(number);
     }
     bringMainWindowToDialog();
     main_.rerunSavedStatement();

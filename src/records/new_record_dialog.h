@@ -3,6 +3,8 @@
 // the year changes.
 #pragma once
 
+#include "records/record_keeping.h"
+
 #include <QDialog>
 #include <string>
 
@@ -41,6 +43,10 @@ class TFormNew : public QDialog {
     bool saveCommon();
     void saveNew();
     void saveChange();
+    // The dialog's main items; the secrecy as typed or trimmed.
+    MainItems shownItems(bool trimSecrecy) const;
+    // Adds the record's year to the main window's year list when it is missing.
+    void showYear(const std::string& number);
     void bringMainWindowToDialog();
     bool yearLeaveCheck();
     void stepYear(int delta);

@@ -1,5 +1,7 @@
 #include "record_keeping.h"
 
+#include "store/row_values.h"
+
 #include "store/lookups.h"
 
 #include <cctype>
@@ -58,20 +60,87 @@ store::Status rekeyChildren(store::Database& db, const std::string& oldNumber,
         // Each posted row leaves the filtered view, so the loop ends when none is left.
         while (!c.isEmpty() && c.text("item_4") != newNumber) {
             if (store::Status s = c.edit(); !s) return s;
-            (void)c.setValue("item_4", newNumber);
-            (void)c.setValue("item_dqdm", ".");
-            if (store::Status s = c.post(); !s) return s;
+            if (store::Status s =
+                    store::setValuesAndPost(c, {{"item_4", newNumber}, {"item_dqdm", "."}});
+                !s)
+                return s;
         }
     }
     return {};
 }
 
+store::Result<int> recordsNamed(store::Database& db, const std::string& name) {
+    auto same = db.query("select count(*) from kjcg where item_3=:name", {{"name", name}});
+    if (!same) return same.error();
+    return static_cast<int>((*same)->value(0).toInteger());
+}
+
+store::Result<std::string> createRecord(store::Database& db, const MainItems& items, int position) {
+    auto number = nextRecordNumber(db, items.year);
+    if (!number) return number.error();
+    auto kjcg = db.table("kjcg");
+    if (!kjcg) return kjcg.error();
+    store::Cursor& row = **kjcg;
+    if (store::Status s = row.append(); !s) return s.error();
+    if (store::Status s = store::setValuesAndPost(row, {{"no", std::to_string(position)},
+                                                        {"item_cglb", items.category},
+                                                        {"item_4", *number},
+                                                        {"item_dqdm", "."},
+                                                        {"item_120", items.secrecy},
+                                                        {"item_3", items.name},
+                                                        {"item_9", items.unit}});
+        !s)
+        return s.error();
+    return *number;
+}
+
+store::Result<std::string> changeMainItems(store::Database& db, const std::string& number,
+                                           const MainItems& items) {
+    std::string target = number;
+    if (items.year != number.substr(0, 4)) {
+        auto next = nextRecordNumber(db, items.year);
+        if (!next) return next.error();
+        target = *next;
+    }
+    store::Status s = rekeyChildren(db, number, target);
+    if (s) {
+        // The record is selected by its key, never by its name, which need not be unique.
+        auto kjcg = db.table("kjcg");
+        if (!kjcg) {
+            s = kjcg.error();
+        } else {
+            store::Cursor& row = **kjcg;
+            s = row.setFilter("item_4='" + store::quoteForSql(number) + "'");
+            if (s && row.isEmpty()) s = store::fail("找不到成果管理编号为 " + number + " 的记录");
+            if (s) s = row.edit();
+            if (s) {
+                s = applyCategory(row, items.category);
+                if (!s) row.cancel();
+            }
+            if (s)
+                s = store::setValuesAndPost(row, {{"item_4", target},
+                                                  {"item_120", items.secrecy},
+                                                  {"item_3", items.name},
+                                                  {"item_9", items.unit}});
+        }
+    }
+    if (!s) {
+        // The children go back to the record they belong to.
+        if (store::Status back = rekeyChildren(db, target, number); !back)
+            return store::fail(s.message() + "；子表记录未能恢复到 " + number + "：" +
+                               back.message());
+        return s.error();
+    }
+    return target;
+}
+
 store::Status applyCategory(store::Cursor& record, const std::string& category) {
     if (store::Status s = record.setValue("item_cglb", category); !s) return s;
     const std::string form = store::trimmed(record.text("ITEM_21"));
+    store::FieldValues cleared;
     auto clear = [&](std::initializer_list<const char*> fields) {
         for (const char* f : fields)
-            (void)record.setValue(f, "");
+            cleared.emplace_back(f, "");
     };
     if (category == "1") {
         clear({"ITEM_210", "ITEM_200"});
@@ -82,7 +151,7 @@ store::Status applyCategory(store::Cursor& record, const std::string& category) 
             {"ITEM_123", "ITEM_124_1", "ITEM_16", "ITEM_33", "ITEM_32", "ITEM_32_1", "ITEM_125_1"});
         if (form != "2" && form != "4" && form != "6" && form != "9") clear({"ITEM_21"});
     }
-    return {};
+    return store::setValues(record, cleared);
 }
 
 store::Status deleteRecord(store::Database& db, const std::string& number,
@@ -108,8 +177,7 @@ store::Status numberList(store::Cursor& list) {
         const std::string position = std::to_string(i);
         if (list.text("NO") == position) continue;
         if (store::Status s = list.edit(); !s) return s;
-        (void)list.setValue("NO", position);
-        if (store::Status s = list.post(); !s) return s;
+        if (store::Status s = store::setValuesAndPost(list, {{"NO", position}}); !s) return s;
     }
     list.first();
     return {};
@@ -134,8 +202,7 @@ store::Status normalizeIntellectualProperty(store::Cursor& record) {
     const std::string forms = record.text("ITEM_51");
     if (store::trimmed(forms).empty() || forms.find(';') != std::string::npos) return {};
     if (store::Status s = record.edit(); !s) return s;
-    (void)record.setValue("ITEM_51", forms + ";");
-    return record.post();
+    return store::setValuesAndPost(record, {{"ITEM_51", forms + ";"}});
 }
 
 store::Result<bool> derivePatentSummary(store::Database& db, store::Cursor& record) {
@@ -158,9 +225,10 @@ store::Result<bool> derivePatentSummary(store::Database& db, store::Cursor& reco
         if (type[k]) types += std::to_string(k) + ";";
     const std::string summary = state[2] ? "3" : state[1] ? "2" : "1";
     if (store::Status s = record.edit(); !s) return s.error();
-    (void)record.setValue("patent_ty", types);
-    (void)record.setValue("ITEM_51_1", summary);
-    if (store::Status s = record.post(); !s) return s.error();
+    if (store::Status s =
+            store::setValuesAndPost(record, {{"patent_ty", types}, {"ITEM_51_1", summary}});
+        !s)
+        return s.error();
     return true;
 }
 

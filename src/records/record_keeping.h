@@ -24,6 +24,28 @@ store::Result<std::string> followingRecordNumber(const std::string& number);
 // followed by "000001" for its first record. Refused when the year's numbers are used up.
 store::Result<std::string> nextRecordNumber(store::Database& db, const std::string& year);
 
+// The main items of a record, as the new-record dialog takes them.
+struct MainItems {
+    std::string year;     // four digits
+    std::string category; // "1" applied technology, "2" soft science, "3" basic theory
+    std::string name;     // item_3
+    std::string unit;     // item_9, the first completing organization
+    std::string secrecy;  // item_120
+};
+
+// How many records carry this achievement name.
+store::Result<int> recordsNamed(store::Database& db, const std::string& name);
+
+// Appends a record under the next number of its year, with `position` in `NO`; yields its
+// number. Nothing is stored when a value or the post is refused.
+store::Result<std::string> createRecord(store::Database& db, const MainItems& items, int position);
+
+// Changes the main items of record `number`. Another year gives it the next number of that year
+// and its child rows follow; when the change is refused they go back. Yields the record's number
+// afterwards.
+store::Result<std::string> changeMainItems(store::Database& db, const std::string& number,
+                                           const MainItems& items);
+
 // Gives every child row of `oldNumber` the record key (`newNumber`, ".").
 store::Status rekeyChildren(store::Database& db, const std::string& oldNumber,
                             const std::string& newNumber);

@@ -33,6 +33,10 @@ void Prompter::warn(const QString& text) {
     ask({QStringLiteral("Xunbao"), text, MessageIcon::Warning, Buttons::Ok});
 }
 
+void Prompter::plain(const QString& text) {
+    ask({QStringLiteral("Xunbao"), text, MessageIcon::None, Buttons::Ok});
+}
+
 void Prompter::showError(const QString& text) {
     ask({QStringLiteral("提示"), text, MessageIcon::Critical, Buttons::Ok});
 }

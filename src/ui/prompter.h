@@ -63,6 +63,8 @@ class Prompter {
     // The warning box: caption "Xunbao", exclamation icon, one OK button. Reports check failures
     // and success notices such as "储存成功！".
     void warn(const QString& text);
+    // The plain message box: caption "Xunbao", no icon, one OK button.
+    void plain(const QString& text);
     // An error that an operation returned (engine errors included): caption "提示", one OK.
     void showError(const QString& text);
     void showError(const store::Error& error);

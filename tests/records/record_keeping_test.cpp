@@ -122,3 +122,37 @@ TEST_F(RecordKeeping, PrintPreparationCompletesIntellectualPropertyAndPatentSumm
     EXPECT_FALSE(*derivePatentSummary(db(), *none));
     EXPECT_EQ(field("2024000003", "ITEM_51_1"), "");
 }
+
+// A new record gets the next number of its year and its position; a change of year gives the
+// record the next number of the new year and its children follow; a refused change puts the
+// children back where they were.
+TEST_F(RecordKeeping, CreateAndChangeMainItems) {
+    using xb::records::MainItems;
+    addRecord("2024000001", "1", "甲");
+    const MainItems items{"2024", "2", "乙", "某研究所", "1"};
+    auto created = xb::records::createRecord(db(), items, 2);
+    ASSERT_TRUE(created.ok()) << created.message();
+    EXPECT_EQ(*created, "2024000002");
+    EXPECT_EQ(field("2024000002", "item_cglb"), "2");
+    EXPECT_EQ(field("2024000002", "item_9"), "某研究所");
+    EXPECT_EQ(field("2024000002", "no"), "2");
+    EXPECT_EQ(*xb::records::recordsNamed(db(), "乙"), 1);
+
+    addChild("cgwcr", "2024000002", {{"ITEM_180", "张三"}});
+    addRecord("2025000001", "1", "丙");
+    auto moved =
+        xb::records::changeMainItems(db(), "2024000002", {"2025", "1", "乙改", "某研究所", ""});
+    ASSERT_TRUE(moved.ok()) << moved.message();
+    EXPECT_EQ(*moved, "2025000002");
+    EXPECT_EQ(field("2025000002", "item_3"), "乙改");
+    EXPECT_EQ(field("2024000002", "item_3"), "<none>");
+    EXPECT_EQ(count("select count(*) from cgwcr where item_4='2025000002'"), 1);
+
+    // Children of a number that has no record: the change is refused and they stay put.
+    addChild("cgwcr", "2023000009", {{"ITEM_180", "李四"}});
+    auto refused =
+        xb::records::changeMainItems(db(), "2023000009", {"2026", "1", "丁", "某研究所", ""});
+    EXPECT_FALSE(refused.ok());
+    EXPECT_EQ(count("select count(*) from cgwcr where item_4='2023000009'"), 1);
+    EXPECT_EQ(count("select count(*) from cgwcr where item_4 like '2026%'"), 0);
+}
