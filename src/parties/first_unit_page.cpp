@@ -60,8 +60,10 @@ TFpage4::TFpage4(store::Database& db, QWidget* parent)
     linkManEmail_ = addText("TLinkManEmail", "TLinkManEm");
 
     auto* orgCode = new QHBoxLayout;
+    edt_420_->setMaximumWidth(240);
     orgCode->addWidget(edt_420_);
     orgCode->addWidget(ui::fieldLabel(QStringLiteral("格式为(XXXXXXXX-X)"), body()));
+    orgCode->addStretch();
 
     using ui::fieldLabel;
     using ui::maroonLabel;
