@@ -1,4 +1,5 @@
 #include "archiver.h"
+#include "exchange/file_errors.h"
 
 #include "arj_output.h"
 #include "folder_files.h"
@@ -69,7 +70,8 @@ store::Result<Archiver::Outcome> Archiver::run(const QString& folder,
 
     process.start();
     if (!process.waitForStarted(StartTimeoutMs))
-        return failure(QStringLiteral("无法启动压缩程序 arj：%1").arg(process.errorString()));
+        return failure(QStringLiteral("无法启动压缩程序 arj：%1")
+                           .arg(chineseErrorText(process.errorString())));
     if (!process.waitForFinished(static_cast<int>(timeout_.count()))) {
         process.kill();
         process.waitForFinished(KillTimeoutMs);

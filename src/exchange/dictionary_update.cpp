@@ -1,4 +1,5 @@
 #include "dictionary_update.h"
+#include "exchange/file_errors.h"
 
 #include "exchange_reader.h"
 #include "exchange_values.h"
@@ -77,23 +78,26 @@ store::Result<int> buildFromExchangeFile(const std::filesystem::path& path,
 store::Status copyBytes(const QString& from, const std::filesystem::path& to) {
     QFile source(from);
     if (!source.open(QIODevice::ReadOnly))
-        return failure(
-            QStringLiteral("无法读取文件 %1：%2").arg(shown(from), source.errorString()));
+        return failure(QStringLiteral("无法读取文件 %1：%2")
+                           .arg(shown(from), chineseErrorText(source.errorString())));
     QFile target(QFile::decodeName(to.c_str()));
     if (!target.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return failure(QStringLiteral("无法写入数据目录：%1").arg(target.errorString()));
+        return failure(
+            QStringLiteral("无法写入数据目录：%1").arg(chineseErrorText(target.errorString())));
     qint64 copied = 0;
     while (!source.atEnd()) {
         const QByteArray block = source.read(1 << 20);
         if (block.isEmpty() && source.error() != QFileDevice::NoError)
-            return failure(
-                QStringLiteral("无法读取文件 %1：%2").arg(shown(from), source.errorString()));
+            return failure(QStringLiteral("无法读取文件 %1：%2")
+                               .arg(shown(from), chineseErrorText(source.errorString())));
         if (target.write(block) != block.size())
-            return failure(QStringLiteral("无法写入数据目录：%1").arg(target.errorString()));
+            return failure(
+                QStringLiteral("无法写入数据目录：%1").arg(chineseErrorText(target.errorString())));
         copied += block.size();
     }
     if (!target.flush())
-        return failure(QStringLiteral("无法写入数据目录：%1").arg(target.errorString()));
+        return failure(
+            QStringLiteral("无法写入数据目录：%1").arg(chineseErrorText(target.errorString())));
     target.close();
     if (copied != source.size() || QFileInfo(target.fileName()).size() != source.size())
         return failure(QStringLiteral("文件 %1 没有完整复制。").arg(shown(from)));
@@ -169,12 +173,14 @@ store::Result<int> updateDictionaryFromPackage(store::Database& db, const Archiv
                                                const QString& packagePath, Dictionary dictionary) {
     QTemporaryDir unpacked;
     if (!unpacked.isValid())
-        return failure(QStringLiteral("无法建立临时文件夹：%1").arg(unpacked.errorString()));
+        return failure(
+            QStringLiteral("无法建立临时文件夹：%1").arg(chineseErrorText(unpacked.errorString())));
     // The copy carries the canonical name, so the archiver unpacks the package that was chosen.
     QFile package(packagePath.trimmed());
     if (!package.copy(unpacked.filePath(dictionaryPackageName(dictionary))))
-        return failure(QStringLiteral("无法读取压缩包 %1：%2")
-                           .arg(shown(packagePath.trimmed()), package.errorString()));
+        return failure(
+            QStringLiteral("无法读取压缩包 %1：%2")
+                .arg(shown(packagePath.trimmed()), chineseErrorText(package.errorString())));
     if (auto s = unpackDictionaryPackage(archiver, unpacked.path(), dictionary); !s)
         return s.error();
     const QString textName =

@@ -3,7 +3,7 @@
 #include "line_source.h"
 #include "record_assembler.h"
 #include "record_parser.h"
-#include "system_error_text.h"
+#include "store/system_error.h"
 
 #include <cerrno>
 #include <fstream>
@@ -116,7 +116,7 @@ store::Result<ExchangeReader> ExchangeReader::open(const std::filesystem::path& 
     auto in = std::make_unique<std::ifstream>(path, std::ios::binary);
     if (!in->is_open())
         return store::fail("无法打开文件 " + name + "：" +
-                           systemErrorText(errno != 0 ? errno : ENOENT));
+                           store::systemErrorText(errno != 0 ? errno : ENOENT));
     return ExchangeReader(std::make_unique<Impl>(std::move(in), name, fieldCount, options));
 }
 

@@ -1,6 +1,6 @@
 #include "exchange_writer.h"
 
-#include "system_error_text.h"
+#include "store/system_error.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -201,12 +201,13 @@ ExchangeFileWriter::~ExchangeFileWriter() {
 store::Result<ExchangeFileWriter> ExchangeFileWriter::create(const std::filesystem::path& path) {
     const std::string name = path.filename().string();
     std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return store::fail("无法创建文件 " + name + "：" + systemErrorText(errno));
+    if (!file) return store::fail("无法创建文件 " + name + "：" + store::systemErrorText(errno));
     return ExchangeFileWriter(file, name);
 }
 
 store::Error ExchangeFileWriter::writeError(int errorNumber) const {
-    return store::fail("写入文件 " + displayName_ + " 时出错：" + systemErrorText(errorNumber));
+    return store::fail("写入文件 " + displayName_ + " 时出错：" +
+                       store::systemErrorText(errorNumber));
 }
 
 store::Status ExchangeFileWriter::writeLine(const std::string& line) {

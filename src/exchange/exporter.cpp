@@ -1,9 +1,10 @@
 #include "exporter.h"
+#include "exchange/file_errors.h"
 
 #include "export_files.h"
 #include "export_flags.h"
 #include "folder_files.h"
-#include "system_error_text.h"
+#include "store/system_error.h"
 
 #include <QDir>
 #include <QFile>
@@ -36,7 +37,7 @@ store::Status installPackage(const QString& built, const QString& folder) {
     if (error)
         return failure(
             QStringLiteral("无法把压缩包保存为 %1：%2")
-                .arg(shown(target), QString::fromStdString(systemErrorText(error.value()))));
+                .arg(shown(target), QString::fromStdString(store::systemErrorText(error.value()))));
     const QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden);
     for (const QString& name : names)
         if (name != PackageFileName && name.compare(PackageFileName, Qt::CaseInsensitive) == 0)
@@ -75,7 +76,7 @@ store::Result<QString> exportPackage(store::Database& db, const Archiver& archiv
     QTemporaryDir work(QDir(folder).filePath(QStringLiteral(".cgsbqy-XXXXXX")));
     if (!work.isValid())
         return failure(QStringLiteral("无法在文件夹“%1”中写入文件：%2")
-                           .arg(shown(folder), work.errorString()));
+                           .arg(shown(folder), chineseErrorText(work.errorString())));
 
     if (auto s = writeExportFiles(db, fileSystemPath(work.path()), records, step); !s)
         return s.error();

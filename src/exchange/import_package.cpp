@@ -1,4 +1,5 @@
 #include "import_package.h"
+#include "exchange/file_errors.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,14 +20,15 @@ UnpackedPackage::unpack(const Archiver& archiver, const QString& packagePath) {
     std::unique_ptr<UnpackedPackage> package(new UnpackedPackage);
     if (!package->folder_.isValid())
         return store::fail(QStringLiteral("无法建立临时文件夹：%1")
-                               .arg(package->folder_.errorString())
+                               .arg(chineseErrorText(package->folder_.errorString()))
                                .toStdString());
     const QString copy = QDir(package->folder()).filePath(ImportPackageName);
     QFile file(source);
     if (!file.copy(copy))
-        return store::fail(QStringLiteral("无法读取文件 %1：%2")
-                               .arg(QDir::toNativeSeparators(source), file.errorString())
-                               .toStdString());
+        return store::fail(
+            QStringLiteral("无法读取文件 %1：%2")
+                .arg(QDir::toNativeSeparators(source), chineseErrorText(file.errorString()))
+                .toStdString());
     if (store::Status s = unpackExchangePackage(archiver, package->folder()); !s) return s.error();
     QFile::remove(copy);
     return package;

@@ -1,4 +1,5 @@
 #include "package_rename.h"
+#include "exchange/file_errors.h"
 
 #include "folder_files.h"
 
@@ -63,7 +64,8 @@ store::Result<QString> renamePackage(const Archiver& archiver, const QString& pa
         return failure(QStringLiteral("%1 不是旧格式的数据包。").arg(package.fileName()));
     QTemporaryDir scratch;
     if (!scratch.isValid())
-        return failure(QStringLiteral("无法建立临时文件夹：%1").arg(scratch.errorString()));
+        return failure(
+            QStringLiteral("无法建立临时文件夹：%1").arg(chineseErrorText(scratch.errorString())));
     const QDir work(scratch.path());
     if (!QFile::copy(package.filePath(), work.filePath(package.fileName())))
         return failure(

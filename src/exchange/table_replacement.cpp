@@ -1,6 +1,7 @@
 #include "table_replacement.h"
+#include "exchange/file_errors.h"
 
-#include "system_error_text.h"
+#include "store/system_error.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,7 +23,8 @@ store::Result<TableReplacement> TableReplacement::begin(store::Database& db,
     auto work =
         std::make_unique<QTemporaryDir>(QDir(directory).filePath(QStringLiteral(".update-XXXXXX")));
     if (!work->isValid())
-        return store::fail("无法在数据目录中建立临时文件夹：" + work->errorString().toStdString());
+        return store::fail("无法在数据目录中建立临时文件夹：" +
+                           chineseErrorText(work->errorString()).toStdString());
     return TableReplacement(db, table, target, std::move(work));
 }
 
@@ -32,7 +34,7 @@ store::Status TableReplacement::commit() {
     std::filesystem::rename(newFile_, target_, error);
     if (error)
         return store::fail("无法替换表文件 " + target_.filename().string() + "：" +
-                           systemErrorText(error.value()));
+                           store::systemErrorText(error.value()));
     auto reopened = db_->openTable(table_);
     if (!reopened) return reopened.error();
     return {};

@@ -1,6 +1,7 @@
 #include "forms/entry_dialog.h"
 
 #include "forms/change_marker.h"
+#include "ui/first_field.h"
 #include "ui/modal.h"
 #include "ui/prompter.h"
 
@@ -90,14 +91,7 @@ void EntryDialog::quit() {
 
 void EntryDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    // The first field takes the focus on every showing.
-    for (QWidget* w = body_->nextInFocusChain(); w && w != body_; w = w->nextInFocusChain()) {
-        if (body_->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && w->isEnabled() &&
-            w->isVisibleTo(this)) {
-            w->setFocus();
-            break;
-        }
-    }
+    ui::focusFirstField(body_);
 }
 
 } // namespace xb::forms

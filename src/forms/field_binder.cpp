@@ -2,6 +2,7 @@
 
 #include "forms/change_marker.h"
 #include "forms/lookup_widgets.h"
+#include "store/gbk.h"
 #include "store/layouts.h"
 #include "ui/text_limits.h"
 
@@ -23,13 +24,29 @@ QString stored(const store::Cursor& row, const std::string& field) {
 FieldBinder::FieldBinder(std::string table, ChangeMarker& marker)
     : table_(std::move(table)), marker_(marker) {}
 
-int FieldBinder::widthOf(const char* field) const {
+int FieldBinder::widthOf(const std::string& field) const {
     if (const store::TableLayout* layout = store::findLayout(table_))
         for (const store::FieldDef& def : layout->fields)
-            if (QString::fromStdString(def.name).compare(QLatin1String(field),
+            if (def.type == store::FieldType::Character &&
+                QString::fromStdString(def.name).compare(QString::fromStdString(field),
                                                          Qt::CaseInsensitive) == 0)
                 return def.width;
     return 0;
+}
+
+void FieldBinder::setLabel(const char* field, const QString& label) {
+    for (Binding& b : bindings_)
+        if (QString::fromStdString(b.field).compare(QLatin1String(field), Qt::CaseInsensitive) == 0)
+            b.label = label;
+}
+
+std::optional<QString> FieldBinder::overflowingField() const {
+    for (const Binding& b : bindings_) {
+        const int width = widthOf(b.field);
+        if (width > 0 && static_cast<int>(store::gbkLength(b.read().toStdString())) > width)
+            return b.label.isEmpty() ? QString::fromStdString(b.field) : b.label;
+    }
+    return std::nullopt;
 }
 
 void FieldBinder::text(QLineEdit* box, const char* field, Comparison rule) {

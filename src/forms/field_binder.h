@@ -18,6 +18,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -72,6 +73,11 @@ class FieldBinder {
     // Writes every bound field into the row, which must be in edit state; the first value the
     // engine refuses ends the writing and is returned.
     store::Status write(store::Cursor& row) const;
+    // The label a message names the field by (by default the field's name).
+    void setLabel(const char* field, const QString& label);
+    // The label of the first bound text field whose value is longer than the field holds, so
+    // that saving would cut it; nothing when every value fits.
+    std::optional<QString> overflowingField() const;
     // Puts the stored form back into the boxes that show it differently (memos with tabs).
     void showStoredForms();
     QStringList fields() const;
@@ -84,8 +90,10 @@ class FieldBinder {
         Differs differs;
         std::function<void()> normalize;
         bool keepsUnchanged = false; // not written when it does not differ from the row
+        QString label;
     };
-    int widthOf(const char* field) const;
+    // The bytes a character field holds; 0 for other fields and unknown ones.
+    int widthOf(const std::string& field) const;
 
     std::string table_;
     ChangeMarker& marker_;

@@ -1,6 +1,7 @@
 #include "forms/record_page.h"
 
 #include "forms/change_marker.h"
+#include "ui/first_field.h"
 #include "ui/modal.h"
 #include "ui/prompter.h"
 
@@ -97,6 +98,12 @@ bool RecordPage::save() {
         focusControl(failure->control);
         return false;
     }
+    // Nothing is cut silently: a value longer than its field is refused with the field named.
+    if (const auto label = binder_.overflowingField()) {
+        ui::prompter().warn(QStringLiteral("\"") + *label +
+                            QStringLiteral("\"的内容超出了可储存的长度，请删减后再储存！"));
+        return false;
+    }
     if (store::Status s = writeRow(); !s) {
         ui::prompter().showError(s.error());
         return false;
@@ -156,6 +163,8 @@ void RecordPage::focusControl(const QString& objectName) {
 void RecordPage::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     setFixedSize(800, 600);
+    // Every opening starts at the first field, never on 退出.
+    ui::focusFirstField(body_);
 }
 
 void RecordPage::closeEvent(QCloseEvent* event) {

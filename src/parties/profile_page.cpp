@@ -127,6 +127,9 @@ void TFpage4a::bindFields() {
             },
             [](const QString&) { return false; }); // the code marker stands for the boxes
     }
+    const char* const listLabels[] = {"研究领域", "研究所属学科", "优势领域", "优势学科"};
+    for (int index = 0; index < codeLists_.size(); ++index)
+        b.setLabel(codeLists_[index].field, QString::fromUtf8(listLabels[index]));
     // The first two texts are stored at once by their dialogs; the introduction only by 储存.
     const auto noComparison = [](const QString&) { return false; };
     b.custom(

@@ -372,9 +372,9 @@ void TMainForm::FormShow() {
         if (cbYear->count() > 0) cbYear->setCurrentIndex(0);
     }
     ComboBox1->setCurrentIndex(0);
+    // The current record holds the user from the first moment when it is incomplete.
+    refreshAll();
     applyProfileEnabling();
-    refreshRecordList();
-    numberRecordList();
 }
 
 void TMainForm::applyProfileEnabling() {
@@ -387,7 +387,10 @@ void TMainForm::applyProfileEnabling() {
         w->setEnabled(enabled);
     Button4->setEnabled(true);
     BitBtn1->setEnabled(true);
-    if (enabled) queryBuilder_->setNavigationEnabled(true);
+    if (!enabled) return;
+    queryBuilder_->setNavigationEnabled(true);
+    // An incomplete current record keeps the navigation locked.
+    evaluateEnabledState();
 }
 
 // ---- Handlers -----------------------------------------------------------------------------

@@ -342,11 +342,11 @@ void TFormNew::Button2Click() {
 }
 
 void TFormNew::closeEvent(QCloseEvent* event) {
-    if (!clean_) {
+    // Closing hides the dialog; QDialog's own handler would call reject(), which is 退出 here.
+    if (!clean_)
         event->ignore();
-        return;
-    }
-    QDialog::closeEvent(event);
+    else
+        event->accept();
 }
 
 } // namespace xb::records

@@ -37,6 +37,8 @@ class TFormNew : public QDialog {
   protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // Escape leaves as 退出 does: silently only when nothing was typed.
+    void reject() override { Button2Click(); }
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:

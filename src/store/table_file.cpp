@@ -1,5 +1,7 @@
 #include "table_file.h"
 
+#include "system_error.h"
+
 #include "file_io.h"
 #include "gbk.h"
 #include "pack.h"
@@ -154,7 +156,7 @@ Result<std::shared_ptr<TableFile>> TableFile::open(const std::string& path, Open
     }
     if (t->fd_ < 0) {
         if (errno == ENOENT) return fail("表文件 " + path + " 不存在");
-        return fail("无法打开表文件 " + path + "：" + std::strerror(errno));
+        return fail("无法打开表文件 " + path + "：" + systemErrorText(errno));
     }
     const int lock = (mode == OpenMode::Exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB;
     if (::flock(t->fd_, lock) != 0)
@@ -610,7 +612,7 @@ Status TableFile::create(const std::string& path, const FieldList& fields) {
         if (Status s = MemoFile::create(memoPathFor(path, ".dbt")); !s) return s;
     }
     const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd < 0) return fail("无法创建表文件 " + path + "：" + std::strerror(errno));
+    if (fd < 0) return fail("无法创建表文件 " + path + "：" + systemErrorText(errno));
     const bool ok = writeAll(fd, header.data(), header.size(), 0) && ::fsync(fd) == 0;
     ::close(fd);
     if (!ok) return fail("无法写入表文件 " + path);

@@ -8,22 +8,49 @@
 namespace xb::ui {
 namespace {
 
+int gbkBytes(const QString& text) {
+    return static_cast<int>(store::gbkLength(text.toStdString()));
+}
+
+// Keeps a box's text within its field's bytes. What does not fit of a change is cut at a whole
+// character: typing stops at the width, and a pasted text is cut where it would overflow.
 class GbkByteValidator : public QValidator {
   public:
-    GbkByteValidator(int bytes, QObject* parent) : QValidator(parent), bytes_(bytes) {}
+    GbkByteValidator(int bytes, QLineEdit* edit) : QValidator(edit), bytes_(bytes), edit_(edit) {}
 
-    State validate(QString& input, int&) const override {
-        return store::gbkLength(input.toStdString()) <= bytes_ ? Acceptable : Invalid;
+    State validate(QString& input, int& position) const override {
+        if (gbkBytes(input) <= bytes_) return Acceptable;
+        // The inserted part: what the new text holds between the old text's common beginning
+        // and common end.
+        const QString before = edit_->text();
+        qsizetype head = 0;
+        while (head < before.size() && head < input.size() && before[head] == input[head])
+            ++head;
+        qsizetype tail = 0;
+        while (tail < before.size() - head && tail < input.size() - head &&
+               before[before.size() - 1 - tail] == input[input.size() - 1 - tail])
+            ++tail;
+        const QString kept = input.left(head) + input.right(tail);
+        QString inserted = input.mid(head, input.size() - head - tail);
+        const int room = bytes_ - gbkBytes(kept);
+        if (room < 0) return Invalid;
+        while (!inserted.isEmpty() && gbkBytes(inserted) > room)
+            inserted.chop(inserted.back().isLowSurrogate() ? 2 : 1);
+        input = input.left(head) + inserted + input.right(tail);
+        position = static_cast<int>(head + inserted.size());
+        return Acceptable;
     }
 
   private:
     int bytes_;
+    QLineEdit* edit_;
 };
 
 } // namespace
 
 void limitToGbkBytes(QLineEdit* edit, int bytes) {
-    // No character takes fewer than one byte, so the character limit is a first bound.
+    // No character takes fewer than one byte, so the character limit is a first bound; a paste
+    // longer than that is cut by the box itself.
     edit->setMaxLength(bytes);
     edit->setValidator(new GbkByteValidator(bytes, edit));
 }

@@ -105,7 +105,9 @@ TEST_F(MainWindow, PrintPreparationWritesTheIntellectualPropertyListFirst) {
     addChild("zlqk", "2024000001", {{"PATENT_TY", "1"}, {"PATENT_ST", "2"}});
     addChild("zlqk", "2024000001", {{"PATENT_TY", "3"}, {"PATENT_ST", "1"}});
     start();
-    click("BitBtn4");
+    // The incomplete record keeps 打印 disabled; its handler still prepares first.
+    EXPECT_FALSE(find("BitBtn4")->isEnabled());
+    main->BitBtn4Click();
     EXPECT_EQ(field("2024000001", "ITEM_51"), "1;"); // whether or not the record is complete
     EXPECT_EQ(field("2024000001", "patent_ty"), ""); // incomplete: stops before the patents
 
@@ -122,4 +124,15 @@ TEST_F(MainWindow, PrintPreparationWritesTheIntellectualPropertyListFirst) {
     EXPECT_TRUE(printed);
     EXPECT_EQ(field("2024000001", "patent_ty"), "1;3;");
     EXPECT_EQ(field("2024000001", "ITEM_51_1"), "3");
+}
+
+// A start over a store whose current record is incomplete holds the user at once: question
+// marks, 新增 disabled and 退出 refused, as after a change of year or category.
+TEST_F(MainWindow, AnIncompleteRecordLocksFromTheFirstMoment) {
+    addRecord("2024000001", "1", "未完成");
+    start();
+    EXPECT_EQ(mark("btn_page01"), "question");
+    EXPECT_FALSE(find("Button1")->isEnabled());
+    EXPECT_FALSE(main->close());
+    EXPECT_EQ(prompter.messages().back().text, "成果概况没有填完,请继续填写完成该项目！");
 }

@@ -38,6 +38,7 @@ TEST_F(NewRecord, TheFirstAndNextRecordsOfAYearAreNumberedAndLockTheWindow) {
 
 TEST_F(NewRecord, ADuplicateNameIsRefusedAndTheDialogStaysOpen) {
     addRecord("2024000001", "1", "同名");
+    completeRecord("2024000001"); // an incomplete record would lock 新增
     start();
     queueNewRecord("同名", "单位", "2024");
     click("Button1");
@@ -88,6 +89,7 @@ TEST_F(NewRecord, ChecksAndTheLeaveRules) {
 TEST_F(NewRecord, ChangingTheYearMovesEveryChildRow) {
     addRecord("2024000001", "1", "改年");
     addRecord("2023000003", "1", "前一年已有");
+    fillRequired("2024000001"); // its completers follow below
     for (const char* table : {"cgwcdw", "zlqk", "jdwyhmd", "cgwcr"}) {
         addChild(table, "2024000001");
         addChild(table, "2024000001");
@@ -113,7 +115,7 @@ TEST_F(NewRecord, ChangingTheYearMovesEveryChildRow) {
 
 TEST_F(NewRecord, ChangingOnlyTheNameKeepsNumberAndChildren) {
     addRecord("2024000001", "1", "旧名");
-    addChild("cgwcr", "2024000001");
+    completeRecord("2024000001");
     start();
     modal.queue([this](QDialog& d) {
         find<QLineEdit>("edt_3", &d)->setText("新名");
@@ -127,6 +129,10 @@ TEST_F(NewRecord, ChangingOnlyTheNameKeepsNumberAndChildren) {
 TEST_F(NewRecord, ChangingToSoftScienceClearsAppliedTechnologyFields) {
     addRecord("2024000001", "1", "转类", {{"ITEM_16", "2"}, {"ITEM_33", "1"}, {"ITEM_21", "2"}});
     addRecord("2024000002", "1", "别的记录", {{"ITEM_16", "3"}});
+    completeRecord("2024000001");
+    ASSERT_TRUE(db().execute("update kjcg set ITEM_16='2', ITEM_33='1', ITEM_21='2' where "
+                             "item_4='2024000001'")
+                    .ok());
     start();
     modal.queue([this](QDialog& d) {
         auto* category = find<QComboBox>("ComboBox1", &d);

@@ -19,6 +19,7 @@ TEST_F(QueryBuilderWindow, QueriesOverTextAndDictionaryItems) {
     addRecord("2024000001", "1", "芯片设计", {{"ITEM_2", "1"}});
     addRecord("2024000002", "1", "水稻育种", {{"ITEM_2", "2"}});
     addRecord("2024000003", "2", "芯片政策", {{"ITEM_2", "1"}});
+    completeRecord("2024000001");
     start();
     auto* items = find<QComboBox>("ComboBox2");
     auto* ops = find<QComboBox>("ComboBox4");
@@ -58,6 +59,7 @@ TEST_F(QueryBuilderWindow, QueriesOverTextAndDictionaryItems) {
 TEST_F(QueryBuilderWindow, WrongAndEmptyConditionsKeepTheList) {
     addRecord("2024000001", "1", "一");
     addRecord("2024000002", "1", "二");
+    completeRecord("2024000001");
     start();
     click("SpeedButton16");
     EXPECT_EQ(prompter.texts().last(), "没有条件无法查询!");

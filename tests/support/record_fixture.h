@@ -60,6 +60,11 @@ class RecordFixture : public ::testing::Test {
         }
         ASSERT_TRUE(row->post().ok());
     }
+    // A record no section holds back: every required field filled and one completer.
+    void completeRecord(const std::string& number) {
+        fillRequired(number);
+        addChild("cgwcr", number, {{"ITEM_180", "张三"}});
+    }
     int count(const std::string& sql, const xb::store::Params& params = {}) {
         auto c = db().query(sql, params);
         EXPECT_TRUE(c.ok()) << (c.ok() ? "" : c.message());
