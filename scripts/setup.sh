@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev
   libzip-dev libpugixml-dev libgtest-dev libgmock-dev
   arj fonts-noto-cjk python3 python3-dbf
-  xvfb xauth imagemagick clang-format
+  xvfb xauth imagemagick clang-format qt6-translations-l10n
 )
 missing=()
 for p in "${packages[@]}"; do
