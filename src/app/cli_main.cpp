@@ -2,6 +2,7 @@
 #include "app/app_paths.h"
 #include "app/cli_commands.h"
 #include "app/date_text.h"
+#include "ui/qt_translations.h"
 
 #include <QCoreApplication>
 #include <iostream>
@@ -9,6 +10,7 @@
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     xb::app::useApplicationLocale();
+    xb::ui::installQtChineseTranslation();
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i)
         args.emplace_back(argv[i]);

@@ -10,23 +10,9 @@
 #include "store/record_store.h"
 #include "ui/modal.h"
 #include "ui/prompter.h"
+#include "ui/qt_translations.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QTranslator>
-
-namespace {
-
-// Qt's own dialogs (file choosers) speak Chinese when Qt's translations are installed; without
-// them they stay in English, which is no reason to stop.
-void installQtTranslations(QApplication& app) {
-    auto* translator = new QTranslator(&app);
-    if (translator->load(QLocale(), QStringLiteral("qt"), QStringLiteral("_"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(translator);
-}
-
-} // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -38,7 +24,7 @@ int main(int argc, char* argv[]) {
     if (guard.acquire() == xb::app::SingleInstanceGuard::Outcome::HeldByAnother) return 0;
 
     xb::app::useApplicationLocale();
-    installQtTranslations(app);
+    xb::ui::installQtChineseTranslation();
 
     xb::app::WelcomeWindow welcome(xb::app::welcomePicturePath());
 

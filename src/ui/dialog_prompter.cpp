@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QPushButton>
 
 namespace xb::ui {
@@ -64,6 +66,21 @@ QWidget* currentWindow() {
     return QApplication::activeWindow();
 }
 
+// Room the window manager's title bar takes beside the caption: the window icon and the close,
+// minimize and maximize buttons.
+constexpr int kTitleBarAllowance = 140;
+
+// A box is as wide as its text asks, and the window manager cuts a caption longer than that; a
+// spacer across the box's grid keeps the box at least as wide as its caption needs.
+void widenForCaption(QMessageBox& box) {
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid) return;
+    const int width = QFontMetrics(QApplication::font()).horizontalAdvance(box.windowTitle()) +
+                      kTitleBarAllowance;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
+
 } // namespace
 
 std::unique_ptr<QMessageBox> buildMessageBox(const Message& message, QWidget* parent) {
@@ -82,6 +99,7 @@ std::unique_ptr<QMessageBox> buildMessageBox(const Message& message, QWidget* pa
         box->setEscapeButton(set.affirmative);
     }
     box->setDefaultButton(set.affirmative);
+    widenForCaption(*box);
     return box;
 }
 

@@ -16,13 +16,19 @@ int gbkBytes(const QString& text) {
 // character: typing stops at the width, and a pasted text is cut where it would overflow.
 class GbkByteValidator : public QValidator {
   public:
-    GbkByteValidator(int bytes, QLineEdit* edit) : QValidator(edit), bytes_(bytes), edit_(edit) {}
+    GbkByteValidator(int bytes, QLineEdit* edit)
+        : QValidator(edit), bytes_(bytes), accepted_(edit->text()) {
+        // While the box validates a change its text already holds the change; what it held
+        // before is the text it last showed.
+        connect(edit, &QLineEdit::textChanged, this,
+                [this](const QString& text) { accepted_ = text; });
+    }
 
     State validate(QString& input, int& position) const override {
         if (gbkBytes(input) <= bytes_) return Acceptable;
         // The inserted part: what the new text holds between the old text's common beginning
         // and common end.
-        const QString before = edit_->text();
+        const QString& before = accepted_;
         qsizetype head = 0;
         while (head < before.size() && head < input.size() && before[head] == input[head])
             ++head;
@@ -43,7 +49,7 @@ class GbkByteValidator : public QValidator {
 
   private:
     int bytes_;
-    QLineEdit* edit_;
+    QString accepted_;
 };
 
 } // namespace

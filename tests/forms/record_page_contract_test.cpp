@@ -1,8 +1,10 @@
 // What every single-record page promises, run for each page through the real main window: a
 // save shows the same values when the page is opened again; a change makes 退出 ask; a failed
-// check moves the focus and writes nothing; Escape does not close the page.
+// check moves the focus and writes nothing; Escape does not close the page; every opening starts
+// in the first field.
 #include "support/window_fixture.h"
 
+#include <QAbstractButton>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -149,6 +151,26 @@ TEST_P(RecordPageContract, EscapeDoesNotClose) {
     });
     EXPECT_TRUE(visibleAfterEscape);
     EXPECT_TRUE(lastLeftOpen());
+}
+
+// Space on a focused 退出 would close the page: every opening starts in the page's first field,
+// also after the last one ended on a button.
+TEST_P(RecordPageContract, EveryOpeningStartsInTheFirstField) {
+    const PageContract& p = GetParam();
+    QWidget* first = nullptr;
+    openSection(p.button, [&](QDialog& d) {
+        first = d.focusWidget();
+        control<QWidget>(&d, p.quitButton)->setFocus();
+        ::click(&d, p.quitButton);
+    });
+    QWidget* again = nullptr;
+    openSection(p.button, [&](QDialog& d) {
+        again = d.focusWidget();
+        ::click(&d, p.quitButton);
+    });
+    ASSERT_NE(first, nullptr);
+    EXPECT_FALSE(qobject_cast<QAbstractButton*>(first)) << first->objectName().toStdString();
+    EXPECT_EQ(again, first) << (again ? again->objectName().toStdString() : "none");
 }
 
 INSTANTIATE_TEST_SUITE_P(Pages, RecordPageContract, ::testing::ValuesIn(kPages),

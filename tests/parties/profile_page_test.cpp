@@ -153,6 +153,30 @@ class ProfilePageTest : public QObject {
         QVERIFY(!reopened.changeMarkerSet());
     }
 
+    // Ten codes typed by hand into the boxes of 优势学科 need 120 of the field's 100 bytes: the
+    // save is refused with the box's name, nothing is stored and no success is reported.
+    void overlongTypedCodesAreRefusedByName() {
+        TFpage4a page(*store);
+        modal->queue([&](QDialog& d) {
+            fillRequired(d);
+            for (int i = 1; i <= 10; ++i)
+                control<QLineEdit>(&d, qPrintable(u"edt_15_%1"_s.arg(i)))
+                    ->setText(u"11014%1"_s.arg(i, 5, 10, QChar(u'0')));
+            click(&d, "btnSave01");
+            QCOMPARE(prompts->texts(),
+                     QStringList{u"\"优势学科\"的内容超出了可储存的长度，请删减后再储存！"_s});
+            control<QLineEdit>(&d, "edt_15_9")->clear();
+            control<QLineEdit>(&d, "edt_15_10")->clear();
+            click(&d, "btnSave01");
+            click(&d, "quit01");
+        });
+        page.showProfile();
+        QCOMPARE(prompts->texts().last(), u"储存成功！"_s);
+        const auto stored = loadProfile(store->db());
+        QVERIFY(stored);
+        QCOMPARE(stored->advantageDisciplines.size(), 8 * 12);
+    }
+
     // The checks come in their order through the warning box, the focus goes to the field,
     // nothing is stored, and 退出 cannot leave the page while a check fails.
     void checksStopSavingAndLeaving() {

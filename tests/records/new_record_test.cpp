@@ -156,3 +156,28 @@ TEST_F(NewRecord, ChangeWithAnEmptyListSaysThereIsNothingToChange) {
     EXPECT_EQ(prompter.texts().last(), "当前没有可以修改的项目");
     EXPECT_TRUE(modal.requests().isEmpty());
 }
+
+TEST_F(NewRecord, EscapeClosesSilentlyOnlyWhenNothingWasTyped) {
+    start();
+    const auto escape = [](QDialog& d) {
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(&d, &key);
+    };
+    modal.queue(escape);
+    click("Button1");
+    EXPECT_TRUE(prompter.messages().isEmpty());
+    EXPECT_FALSE(modal.requests().back().leftOpen);
+
+    // A typed name is not dropped without a word: Escape asks as 退出 does, and OK stores it.
+    prompter.queueAnswer(Answer::Ok);
+    modal.queue([&](QDialog& d) {
+        find<QLineEdit>("edt_3", &d)->setText("按了退出键");
+        find<QLineEdit>("edt_3", &d)->textEdited("按了退出键");
+        find<QLineEdit>("edt_9", &d)->setText("单位");
+        escape(d);
+    });
+    click("Button1");
+    ASSERT_FALSE(prompter.messages().isEmpty());
+    EXPECT_EQ(prompter.messages().first().text, "退出并储存？");
+    EXPECT_EQ(count("select count(*) from kjcg where item_3 = '按了退出键'"), 1);
+}

@@ -3,17 +3,22 @@
 // builds a data directory with one record of the category (1, 2 or 3) in a temporary folder,
 // opens the real main window with its pages, clicks each named main window button and saves
 // every dialog that opens as OUT_DIR/<object name>.png (and the main window as TMainForm.png).
+// The word "message" instead of a button shows a message box under a long caption and saves the
+// whole screen, the window manager's title bar included, as OUT_DIR/message.png.
 #include "app/pages.h"
 #include "data_directory.h"
 #include "records/main_window.h"
 #include "store/record_store.h"
+#include "ui/dialog_prompter.h"
 #include "ui/scripted_modal.h"
 #include "ui/scripted_prompter.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QScreen>
 #include <QTemporaryDir>
+#include <QThread>
 #include <iostream>
 
 int main(int argc, char** argv) {
@@ -63,6 +68,18 @@ int main(int argc, char** argv) {
     main.ComboBox1Change();
     main.grab().save(out + "/TMainForm.png");
     for (int i = first; i < argc; ++i) {
+        if (std::string(argv[i]) == "message") {
+            const auto box = xb::ui::buildMessageBox(
+                {QStringLiteral("成果名称：茶树良种快速繁育技术研究与示范推广"),
+                 QStringLiteral("储存成功！"), xb::ui::MessageIcon::Warning, xb::ui::Buttons::Ok});
+            box->show();
+            for (int wait = 0; wait < 20; ++wait) { // the window manager decorates it meanwhile
+                QApplication::processEvents();
+                QThread::msleep(50);
+            }
+            QApplication::primaryScreen()->grabWindow(0).save(out + "/message.png");
+            continue;
+        }
         modal.queue([&](QDialog& page) {
             QApplication::processEvents();
             page.grab().save(out + "/" + page.objectName() + ".png");

@@ -4,11 +4,12 @@
 
 int runModalTests(int argc, char** argv);
 int runPrompterTests(int argc, char** argv);
+int runChineseTextsTests(int argc, char** argv);
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     int failures = 0;
-    for (auto run : {runModalTests, runPrompterTests})
+    for (auto run : {runModalTests, runPrompterTests, runChineseTextsTests})
         failures += run(argc, argv);
     return failures == 0 ? 0 : 1;
 }
