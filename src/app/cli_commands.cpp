@@ -110,6 +110,8 @@ bool openStore(store::RecordStore& store, std::ostream& err) {
         err << "错误：" << s.message() << "\n";
         return false;
     }
+    for (const std::string& warning : store.packingWarnings())
+        err << "警告：" << warning << "\n";
     return true;
 }
 

@@ -139,10 +139,28 @@ store::Status Archiver::add(const QString& folder, const QString& archive,
     return {};
 }
 
+QString unsafeMemberReason(const QString& name) {
+    if (name.isEmpty()) return QStringLiteral("文件名为空");
+    for (const QChar c : name)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F) return QStringLiteral("文件名含有控制字符");
+    if (name.contains(u'/') || name.contains(u'\\')) return QStringLiteral("文件名含有路径");
+    if (name.size() >= 2 && name.at(1) == u':') return QStringLiteral("文件名含有驱动器");
+    if (name == u"." || name == u"..") return QStringLiteral("文件名含有“..”");
+    return {};
+}
+
 store::Status Archiver::extract(const QString& folder, const QString& archive,
                                 const QStringList& expectedFiles) const {
     auto name = existingArchive(folder, archive);
     if (!name) return name.error();
+    // Names with folders make arj write outside the folder or loop for ever.
+    auto members = list(folder, *name);
+    if (!members) return members.error();
+    for (const QString& member : *members)
+        if (const QString reason = unsafeMemberReason(member); !reason.isEmpty())
+            return failure(
+                QStringLiteral("压缩包 %1 中的文件“%2”%3，不能解压，压缩包的内容不正确。")
+                    .arg(*name, member, reason));
     // "-y": arj asks before it replaces a file of the same name, and with no input it takes the
     // unanswered question for a failure. Callers remove older copies they care about first.
     auto outcome = run(folder, {QStringLiteral("e"), *name, QStringLiteral("-y")});

@@ -15,7 +15,8 @@ namespace xb::exchange {
 
 class Archiver {
   public:
-    static constexpr std::chrono::milliseconds DefaultTimeout = std::chrono::minutes(10);
+    // Packing or unpacking the largest packages takes seconds; a run beyond this bound is stuck.
+    static constexpr std::chrono::milliseconds DefaultTimeout = std::chrono::minutes(1);
 
     // The arj found by findProgram().
     Archiver();
@@ -32,7 +33,9 @@ class Archiver {
     store::Status add(const QString& folder, const QString& archive,
                       const QStringList& files) const;
     // "e": extracts every file of `archive` flat into `folder`, replacing files of the same
-    // names. Then each of `expectedFiles` must exist there (letter case ignored).
+    // names. The members are listed first: a package with a member named with a folder, a
+    // drive, ".." or a control character is refused before anything is unpacked. Then each of
+    // `expectedFiles` must exist there (letter case ignored).
     store::Status extract(const QString& folder, const QString& archive,
                           const QStringList& expectedFiles = {}) const;
     // The names stored in `archive`, in archive order.
@@ -49,6 +52,10 @@ class Archiver {
     QString program_;
     std::chrono::milliseconds timeout_;
 };
+
+// Why a stored member name cannot be unpacked flat into a folder (it holds a folder or drive,
+// "..", or a control character); empty when it can.
+QString unsafeMemberReason(const QString& name);
 
 // The seven files of an exchange package, in the order they are packed.
 const QStringList& exchangePackageFiles();

@@ -29,7 +29,9 @@ Status RecordStore::open() {
         if ((sameName(file, "ZTFLH.dbf") && !hasZtflh_) ||
             (sameName(file, "XKFL.dbf") && !hasXkfl_))
             continue;
-        if (Status s = db_.pack(file); !s) return s;
+        if (Status s = db_.pack(file); !s)
+            packingWarnings_.push_back("表 " + file + " 未能压缩（" + s.message() +
+                                       "），已删除记录占用的空间将在下次启动时再释放");
     }
     std::vector<std::string> tables = openingList();
     if (hasZtflh_) tables.insert(tables.begin() + 8, "ztflh");

@@ -1,6 +1,8 @@
 // Opening the record store at start: the tables of the packing list are packed, then every table
-// the windows use is opened and kept open until the program ends. An error ends the sequence at
-// its step; the tables opened so far stay usable and the error text is kept for the window to show.
+// the windows use is opened and kept open until the program ends. Packing only reclaims the room
+// of deleted rows, so a table that cannot be packed (a full disk) is reported as a warning and the
+// start goes on. An error while opening ends the sequence at its step; the tables opened so far
+// stay usable and the error text is kept for the window to show.
 #pragma once
 
 #include "database.h"
@@ -17,6 +19,8 @@ class RecordStore {
 
     // Runs the opening sequence once; yields the first error, if any.
     Status open();
+    // Why tables could not be packed during open(), one text per table; empty when all were.
+    const std::vector<std::string>& packingWarnings() const { return packingWarnings_; }
 
     Database& db() { return db_; }
     const std::string& dataDirectory() const { return db_.directory(); }
@@ -33,6 +37,7 @@ class RecordStore {
   private:
     Database db_;
     std::vector<std::string> opened_;
+    std::vector<std::string> packingWarnings_;
     bool hasZtflh_ = false;
     bool hasXkfl_ = false;
 };

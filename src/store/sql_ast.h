@@ -19,6 +19,7 @@ struct Expr {
     bool negated = false; // NOT LIKE, IS NOT NULL
     Operand left, right;
     std::unique_ptr<Expr> a, b;
+    int depth = 1; // levels of the tree below and including this node
 };
 
 struct SelectItem {

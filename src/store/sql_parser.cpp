@@ -1,5 +1,6 @@
 #include "sql_parser.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace xb::store::sql {
@@ -90,6 +91,11 @@ Result<std::vector<Token>> tokenize(const std::string& s) {
     tokens.push_back(end);
     return tokens;
 }
+
+// Conditions are parsed, evaluated and freed recursively; deeper ones are refused before they
+// could exhaust the stack. Conditions the query window builds stay far below these bounds.
+constexpr int kMaxNesting = 200;         // parentheses and NOT inside each other
+constexpr int kMaxConditionDepth = 2000; // levels of the whole condition, AND/OR chains included
 
 class Parser {
   public:
@@ -272,17 +278,27 @@ class Parser {
         return Statement(std::move(u));
     }
 
+    // Joins two conditions, refusing a condition that grows too deep.
+    Result<std::unique_ptr<Expr>> join(Expr::Kind kind, std::unique_ptr<Expr> a,
+                                       std::unique_ptr<Expr> b) {
+        auto e = std::make_unique<Expr>();
+        e->kind = kind;
+        e->depth = std::max(a->depth, b ? b->depth : 0) + 1;
+        e->a = std::move(a);
+        e->b = std::move(b);
+        if (e->depth > kMaxConditionDepth)
+            return error("查询条件太长，超过了 " + std::to_string(kMaxConditionDepth) + " 层");
+        return e;
+    }
+
     Result<std::unique_ptr<Expr>> orExpr() {
         auto left = andExpr();
         if (!left) return left;
         while (acceptWord("or")) {
             auto right = andExpr();
             if (!right) return right;
-            auto e = std::make_unique<Expr>();
-            e->kind = Expr::Kind::Or;
-            e->a = std::move(*left);
-            e->b = std::move(*right);
-            left = std::move(e);
+            left = join(Expr::Kind::Or, std::move(*left), std::move(*right));
+            if (!left) return left;
         }
         return left;
     }
@@ -293,31 +309,26 @@ class Parser {
         while (acceptWord("and")) {
             auto right = notExpr();
             if (!right) return right;
-            auto e = std::make_unique<Expr>();
-            e->kind = Expr::Kind::And;
-            e->a = std::move(*left);
-            e->b = std::move(*right);
-            left = std::move(e);
+            left = join(Expr::Kind::And, std::move(*left), std::move(*right));
+            if (!left) return left;
         }
         return left;
     }
 
     Result<std::unique_ptr<Expr>> notExpr() {
-        if (acceptWord("not")) {
-            auto inner = notExpr();
-            if (!inner) return inner;
-            auto e = std::make_unique<Expr>();
-            e->kind = Expr::Kind::Not;
-            e->a = std::move(*inner);
-            return e;
-        }
-        if (acceptSymbol("(")) {
-            auto inner = orExpr();
-            if (!inner) return inner;
-            if (!acceptSymbol(")")) return error("应为“)”");
-            return inner;
-        }
-        return predicate();
+        const bool nots = isWord("not");
+        if (!nots && !isSymbol("(")) return predicate();
+        if (nesting_ == kMaxNesting)
+            return error("查询条件的括号或 NOT 嵌套太深，超过了 " + std::to_string(kMaxNesting) +
+                         " 层");
+        ++pos_;
+        ++nesting_;
+        auto inner = nots ? notExpr() : orExpr();
+        --nesting_;
+        if (!inner) return inner;
+        if (nots) return join(Expr::Kind::Not, std::move(*inner), nullptr);
+        if (!acceptSymbol(")")) return error("应为“)”");
+        return inner;
     }
 
     Result<std::unique_ptr<Expr>> predicate() {
@@ -377,6 +388,7 @@ class Parser {
 
     std::vector<Token> tokens_;
     size_t pos_ = 0;
+    int nesting_ = 0; // parentheses and NOTs open at the current token
 };
 
 } // namespace

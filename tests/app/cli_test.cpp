@@ -17,9 +17,13 @@ struct CliRun {
     std::string out;
 };
 
-CliRun cli(const std::string& arguments) {
+// Runs the tool with `arguments`; `shell` runs before it in the same shell (limits, traps), and
+// `errors` keeps the standard error in the output.
+CliRun cli(const std::string& arguments, const std::string& shell = {}, bool errors = false) {
+    const std::string program = std::string(XB_CLI_PATH) + " " + arguments;
     const std::string command =
-        std::string(XB_CLI_PATH) + " " + arguments + " 2>/dev/null </dev/null";
+        (shell.empty() ? program : "bash -c \"" + shell + "; exec " + program + "\"") +
+        (errors ? " 2>&1" : " 2>/dev/null") + " </dev/null";
     CliRun run;
     if (FILE* p = ::popen(command.c_str(), "r")) {
         std::array<char, 4096> buf{};
@@ -107,6 +111,30 @@ TEST(Cli, ExportFromOneDataDirectoryImportIntoAnother) {
     const CliRun again = cli("--data " + to + " import " + out + "/cgsbqy.arj");
     EXPECT_EQ(again.status, 0);
     EXPECT_EQ(again.out, "新存入\t0\n覆盖\t0\n跳过\t3\n");
+}
+
+// A disk too full to pack the tables at start (here: a file size limit) costs only the room of
+// the deleted rows: the command warns, goes on and leaves every table as it was.
+TEST(Cli, AFailedStartUpPackOnlyWarns) {
+    TempDir dir;
+    const std::string data = dir.file("data");
+    ASSERT_EQ(cli("--data " + data + " init").status, 0);
+    {
+        xb::store::Database db(data);
+        addRecord(db, "2024000001", "第一项成果");
+        addRecord(db, "2024000002", "第二项成果");
+        ASSERT_TRUE(db.execute("delete from kjcg where item_4='2024000001'").ok());
+    }
+    const CliRun full = cli("--data " + data + " list", "trap '' XFSZ; ulimit -f 1", true);
+    EXPECT_EQ(full.status, 0) << full.out;
+    EXPECT_NE(full.out.find("警告：表 kjcg.DBF 未能压缩"), std::string::npos) << full.out;
+    EXPECT_NE(full.out.find("2024000002"), std::string::npos) << full.out;
+    EXPECT_EQ(full.out.find("2024000001"), std::string::npos) << full.out;
+
+    const CliRun later = cli("--data " + data + " list", {}, true);
+    EXPECT_EQ(later.status, 0);
+    EXPECT_EQ(later.out.find("警告"), std::string::npos) << later.out;
+    EXPECT_NE(later.out.find("第二项成果"), std::string::npos) << later.out;
 }
 
 TEST(Cli, UsageErrorsAndMissingDataDirectory) {

@@ -44,6 +44,36 @@ std::string text(const store::Status& status) {
     return status.ok() ? "ok" : status.message();
 }
 
+uint32_t crc32(const QByteArray& bytes) {
+    uint32_t crc = 0xFFFFFFFFu;
+    for (const char byte : bytes) {
+        crc ^= static_cast<unsigned char>(byte);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+// An archive made by arj whose single member's stored name is replaced by `hostile` (same
+// length as "AAAAAAAAAX"), with the header's checksum made right again, as another program
+// could have written it.
+QByteArray archiveWithMemberName(const Archiver& archiver, const QTemporaryDir& dir,
+                                 const QByteArray& hostile) {
+    writeFile(dir.filePath("AAAAAAAAAX"), "x");
+    if (!archiver.add(dir.path(), "made.arj", {"AAAAAAAAAX"})) return {};
+    QByteArray bytes = readFile(dir.filePath("made.arj"));
+    const qsizetype name = bytes.indexOf(QByteArray("AAAAAAAAAX\0", 11));
+    const qsizetype header = bytes.lastIndexOf("\x60\xEA", name);
+    if (name < 0 || header < 0 || hostile.size() != 10) return {};
+    const int size = static_cast<unsigned char>(bytes[header + 2]) |
+                     static_cast<unsigned char>(bytes[header + 3]) << 8;
+    bytes.replace(name, 10, hostile);
+    const uint32_t crc = crc32(bytes.mid(header + 4, size));
+    for (int i = 0; i < 4; ++i)
+        bytes[header + 4 + size + i] = static_cast<char>((crc >> (8 * i)) & 0xFF);
+    return bytes;
+}
+
 TEST_F(ExchangeArchiver, PacksListsAndExtractsTheSevenExchangeFiles) {
     for (const QString& name : exchangePackageFiles())
         writeFile(in(source, name), contentOf(name));
@@ -126,6 +156,29 @@ TEST_F(ExchangeArchiver, FailuresAreReportedInsteadOfWaitedFor) {
     const Archiver absent(in(source, "arj"));
     EXPECT_EQ(text(absent.add(source.path(), "cgsbqy.arj", {"KJCG.TXT"})),
               "找不到压缩程序 arj，请把它放在本程序所在的文件夹中，或安装到系统中。");
+}
+
+// A member stored with DOS parent steps made arj loop until the time bound; such packages are
+// refused, naming the member, before anything is unpacked.
+TEST_F(ExchangeArchiver, MembersWithFoldersOrControlCharactersAreRefusedBeforeUnpacking) {
+    const std::pair<QByteArray, const char*> hostile[] = {
+        {"..\\..\\..\\X", "含有路径"},
+        {"C:KJCG.TXT", "含有驱动器"},
+        {"KJCG\x01X.TXT", "含有控制字符"},
+    };
+    for (const auto& [name, reason] : hostile) {
+        QTemporaryDir dir;
+        const QByteArray package = archiveWithMemberName(archiver, dir, name);
+        ASSERT_FALSE(package.isEmpty());
+        writeFile(in(target, "CGSBQY.ARJ"), package);
+        const std::string refused = text(unpackExchangePackage(archiver, target.path()));
+        EXPECT_EQ(refused.rfind("压缩包 CGSBQY.ARJ 中的文件“", 0), 0u) << refused;
+        EXPECT_NE(refused.find(reason), std::string::npos) << refused;
+        EXPECT_EQ(QDir(target.path()).entryList(QDir::Files), QStringList{"CGSBQY.ARJ"});
+    }
+    EXPECT_EQ(unsafeMemberReason("KJCG.TXT"), "");
+    EXPECT_EQ(unsafeMemberReason("a/b"), "文件名含有路径");
+    EXPECT_EQ(unsafeMemberReason(".."), "文件名含有“..”");
 }
 
 TEST_F(ExchangeArchiver, AnArchiverThatNeverEndsIsStopped) {

@@ -55,6 +55,32 @@ TEST(SqlParser, RejectsMalformedStatementsWithAMessage) {
 
 namespace {
 
+// Deep conditions are refused with a message instead of exhausting the stack; the depths the
+// query window produces parse and evaluate.
+TEST(SqlParser, BoundsTheDepthOfConditions) {
+    const auto where = [](const std::string& condition) {
+        return sql::parse("select * from kjcg where " + condition);
+    };
+    const auto repeat = [](const std::string& part, int times) {
+        std::string text;
+        for (int i = 0; i < times; ++i)
+            text += part;
+        return text;
+    };
+    auto parens = where(repeat("(", 50000) + "item_3='x'" + repeat(")", 50000));
+    ASSERT_FALSE(parens.ok());
+    EXPECT_NE(parens.message().find("嵌套太深"), std::string::npos) << parens.message();
+    auto nots = where(repeat("not ", 50000) + "item_3='x'");
+    ASSERT_FALSE(nots.ok());
+    EXPECT_NE(nots.message().find("嵌套太深"), std::string::npos) << nots.message();
+    auto chain = where("item_3='x'" + repeat(" or item_3='x'", 50000));
+    ASSERT_FALSE(chain.ok());
+    EXPECT_NE(chain.message().find("太长"), std::string::npos) << chain.message();
+
+    EXPECT_TRUE(where(repeat("(", 150) + "item_3='x'" + repeat(")", 150)).ok());
+    EXPECT_TRUE(where("item_3='x'" + repeat(" and item_3<>'y'", 500)).ok());
+}
+
 class SqlTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -130,6 +156,10 @@ TEST_F(SqlTest, ConditionsWithOrNotParenthesesNumbersAndLike) {
               (Texts{"2024000009", "2024000010"}));
     EXPECT_EQ(column("select distinct item_cglb from kjcg order by item_cglb", "item_cglb"),
               (Texts{"1", "2"}));
+    std::string deep = "item_cglb = '2'";
+    for (int i = 0; i < 60; ++i) // 120 levels
+        deep = (i % 2 ? "(" : "not not (") + deep + ")";
+    EXPECT_EQ(column("select * from kjcg where " + deep, "item_4"), (Texts{"2024000001"}));
     auto count = db.query("select count(*) from kjcg where item_45 < 4");
     ASSERT_TRUE(count.ok());
     EXPECT_EQ((*count)->value(0).toInteger(), 3);
