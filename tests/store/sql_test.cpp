@@ -220,3 +220,88 @@ TEST_F(SqlTest, EngineErrorsNameWhatIsWrong) {
     // A failed statement changes nothing.
     EXPECT_EQ(column("select * from kjcg", "item_4").size(), 5u);
 }
+
+// Each refusal of the parser, with the place it names and what it expected.
+TEST(SqlParser, EveryRefusalSaysWhereAndWhat) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"select * from kjcg where item_3='x", "SQL 语句有误：引号不配对"},
+        {"select * from kjcg where item_3 # 'x'", "SQL 语句有误：不能识别的字符“#”"},
+        {"drop table kjcg",
+         "SQL 语句有误：“drop” 处语句必须以 SELECT、DELETE、INSERT 或 UPDATE 开始"},
+        {"select * from kjcg where item_3 = 'a' extra",
+         "SQL 语句有误：“extra” 处语句结尾有多余的内容"},
+        {"select * kjcg", "SQL 语句有误：“kjcg” 处应为 FROM"},
+        {"select * from", "SQL 语句有误：语句结尾 处应为表名"},
+        {"select * from kjcg order item_4", "SQL 语句有误：“item_4” 处应为 BY"},
+        {"select max(item_4 from kjcg", "SQL 语句有误：“from” 处应为“)”"},
+        {"delete kjcg", "SQL 语句有误：“kjcg” 处应为 FROM"},
+        {"insert kjcg values (1)", "SQL 语句有误：“kjcg” 处应为 INTO"},
+        {"insert into kjcg (item_3)", "SQL 语句有误：语句结尾 处应为 VALUES"},
+        {"insert into kjcg values 1", "SQL 语句有误：“1” 处应为“(”"},
+        {"insert into kjcg (item_3) values ('a', 'b')", "字段数与值的个数不符"},
+        {"update kjcg item_3='x'", "SQL 语句有误：“item_3” 处应为 SET"},
+        {"select * from kjcg where item_3 is 'x'", "SQL 语句有误：“x” 处应为 NULL"},
+        {"select * from kjcg where item_3 not = 'x'", "SQL 语句有误：“=” 处应为 LIKE"},
+        {"select * from kjcg where item_3 'x'", "SQL 语句有误：“x” 处应为比较运算符"},
+        {"select * from kjcg where = 'x'", "SQL 语句有误：“=” 处应为字段名或值"},
+        {"select * from kjcg where (item_3='x'", "SQL 语句有误：语句结尾 处应为“)”"},
+    };
+    for (const auto& [sql, expected] : cases) {
+        auto st = sql::parse(sql);
+        ASSERT_FALSE(st.ok()) << sql;
+        EXPECT_NE(st.message().find(expected), std::string::npos) << sql << " → " << st.message();
+    }
+}
+
+// Every statement form the windows use, and each refusal of the executor naming its cause; a
+// refused statement changes nothing.
+TEST_F(SqlTest, EveryStatementFormAndEveryExecutorRefusal) {
+    auto min = db.query("select min(item_4) from kjcg where item_cglb='1'");
+    ASSERT_TRUE(min.ok()) << min.message();
+    EXPECT_EQ((*min)->text("item_4"), "2023000007");
+    auto fields = db.query("select item_4, item_3 from kjcg where item_4 like '2024%' order by "
+                           "item_4 desc");
+    ASSERT_TRUE(fields.ok()) << fields.message();
+    EXPECT_EQ((*fields)->text("item_4"), "2024000010");
+    EXPECT_EQ(column("select * from kjcg where item_3 not like '第%' and item_121 is null order "
+                     "by item_4",
+                     "item_4"),
+              (Texts{"2023000007", "2024000001", "2025000001"}));
+    EXPECT_EQ(column("select * from kjcg where item_3 = 'O''Brien''s work'", "item_4"),
+              (Texts{"2025000001"}));
+    auto positional = db.execute("insert into cgwcr values ('2024000009', '.')");
+    ASSERT_TRUE(positional.ok()) << positional.message();
+    EXPECT_EQ(column("select * from cgwcr", "item_dqdm"), (Texts{"."}));
+
+    const std::pair<const char*, const char*> refusals[] = {
+        {"select * from kjcg where item_999='1'", "中没有字段 item_999"},
+        {"select * from kjcg order by item_999", "中没有字段 item_999"},
+        {"select max(item_999) from kjcg", "中没有字段 item_999"},
+        {"select * from kjcg where item_4=:missing", "参数 :missing 没有赋值"},
+        {"select * from kjcg where item_45 = 'abc'", "类型不匹配：“abc”不是数值"},
+        {"select * from kjcg where item_121 = '2024/1/5'",
+         "类型不匹配：“2024/1/5”不是日期（yyyy-MM-dd）"},
+        {"update kjcg set item_999='x'", "中没有字段 item_999"},
+        {"insert into cgwcr (item_4) values (item_180)", "INSERT 的值不能是字段名 item_180"},
+        {"select * from nosuch", "nosuch"},
+    };
+    const auto refusal = [this](const std::string& sql) -> std::string {
+        if (sql.rfind("select", 0) == 0) {
+            auto result = db.query(sql);
+            return result.ok() ? "<accepted>" : result.message();
+        }
+        auto result = db.execute(sql);
+        return result.ok() ? "<accepted>" : result.message();
+    };
+    for (const auto& [sql, expected] : refusals) {
+        EXPECT_NE(refusal(sql).find(expected), std::string::npos) << sql << " → " << refusal(sql);
+    }
+    std::string surplus = "insert into cgwcr values ('1'";
+    for (int i = 0; i < 200; ++i)
+        surplus += ", '1'";
+    auto tooMany = db.execute(surplus + ")");
+    ASSERT_FALSE(tooMany.ok());
+    EXPECT_EQ(tooMany.message(), "INSERT 的值多于表的字段数");
+    EXPECT_EQ(column("select * from kjcg", "item_4").size(), 5u);
+    EXPECT_EQ(column("select * from cgwcr", "item_4").size(), 1u);
+}
