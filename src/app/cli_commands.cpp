@@ -110,7 +110,7 @@ bool openStore(store::RecordStore& store, std::ostream& err) {
         err << "错误：" << s.message() << "\n";
         return false;
     }
-    for (const std::string& warning : store.packingWarnings())
+    for (const std::string& warning : store.openingWarnings())
         err << "警告：" << warning << "\n";
     return true;
 }

@@ -33,7 +33,7 @@ int main(int argc, char* argv[]) {
     xb::store::RecordStore store(xb::app::dataDirectory().toStdString());
     if (xb::store::Status opened = store.open(); !opened)
         xb::ui::prompter().showError(opened.error());
-    for (const std::string& warning : store.packingWarnings())
+    for (const std::string& warning : store.openingWarnings())
         xb::ui::prompter().warn(QString::fromStdString(warning));
 
     xb::records::TMainForm main(store, &welcome);

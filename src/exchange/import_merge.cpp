@@ -13,8 +13,8 @@ namespace {
 enum class Mode { Store, Overwrite };
 
 // Merges one staged achievement; false when it stays staged.
-bool mergeOne(store::Database& db, ImportNumbering& numbering, Mode mode,
-              const StagedAchievement& achievement, MergeOutcome& outcome) {
+bool mergeOne(store::Database& db, ImportNumbering& numbering, store::ImportJournal& journal,
+              Mode mode, const StagedAchievement& achievement, MergeOutcome& outcome) {
     std::optional<std::string> twin;
     if (mode == Mode::Overwrite) {
         if (store::trimmed(achievement.name).empty()) {
@@ -28,7 +28,8 @@ bool mergeOne(store::Database& db, ImportNumbering& numbering, Mode mode,
         }
         twin = *found;
     }
-    auto stored = storeStagedAchievement(db, numbering, achievement);
+    auto stored =
+        storeStagedAchievement(db, numbering, journal, achievement, twin ? *twin : std::string());
     if (!stored) {
         outcome.problems.push_back(stored.message());
         return false;
@@ -39,8 +40,10 @@ bool mergeOne(store::Database& db, ImportNumbering& numbering, Mode mode,
         return true;
     }
     ++outcome.overwritten;
-    if (store::Status s = deleteStoredRecord(db, *twin); !s)
-        outcome.problems.push_back("同名成果（" + *twin + "）未能删除：" + s.message());
+    store::Status removed = deleteStoredRecord(db, *twin);
+    if (removed) removed = journal.replaced(*twin);
+    if (!removed)
+        outcome.problems.push_back("同名成果（" + *twin + "）未能删除：" + removed.message());
     return true;
 }
 
@@ -52,17 +55,25 @@ MergeOutcome merge(store::Database& db, Mode mode, const MergeProgress& progress
         outcome.stagedLeft = true;
         return outcome;
     }
+    auto journal = store::ImportJournal::begin(db);
+    if (!journal) {
+        outcome.problems.push_back(journal.message());
+        outcome.stagedLeft = true;
+        return outcome;
+    }
     const int total = static_cast<int>(staged->size());
     int done = 0;
     std::vector<const StagedAchievement*> merged;
     ImportNumbering numbering(db);
     for (const StagedAchievement& achievement : *staged) {
-        if (mergeOne(db, numbering, mode, achievement, outcome))
+        if (mergeOne(db, numbering, *journal, mode, achievement, outcome))
             merged.push_back(&achievement);
         else
             outcome.stagedLeft = true;
         if (progress) progress(++done, total);
     }
+    if (store::Status finished = journal->finish(); !finished)
+        outcome.problems.push_back(finished.message());
     // Staged rows are removed once, at the end: all of them, or only those that were stored, so
     // that nothing stored can be stored a second time.
     if (!outcome.stagedLeft) {

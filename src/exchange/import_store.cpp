@@ -60,9 +60,13 @@ store::Error failed(const StagedAchievement& staged, const std::string& why) {
 
 store::Result<StoredAchievement> storeStagedAchievement(store::Database& db,
                                                         ImportNumbering& numbering,
-                                                        const StagedAchievement& staged) {
+                                                        store::ImportJournal& journal,
+                                                        const StagedAchievement& staged,
+                                                        const std::string& replaces) {
     auto number = numbering.next(staged.number);
     if (!number) return failed(staged, number.message());
+    if (store::Status s = journal.storing(*number, replaces); !s)
+        return failed(staged, s.message());
 
     AddedRows added;
     std::vector<std::vector<store::Value>> completers;
@@ -97,6 +101,8 @@ store::Result<StoredAchievement> storeStagedAchievement(store::Database& db,
     setKey(**to, values, *number);
     auto appended = (*to)->append(values);
     if (!appended) return failed(staged, appended.message());
+    added.add(*to, *appended);
+    if (store::Status s = journal.stored(*number); !s) return failed(staged, s.message());
     added.keep();
     numbering.taken(*number);
 

@@ -4,6 +4,7 @@
 #include "import_numbering.h"
 #include "import_staging.h"
 #include "store/database.h"
+#include "store/import_journal.h"
 #include "store/result.h"
 
 #include <string>
@@ -24,9 +25,13 @@ struct StoredAchievement {
 //
 // When a row cannot be added, the rows already added for this achievement are removed again and
 // the error is returned: a record is stored whole or not at all, and stays staged when it fails.
-// `numbering` gives the record number and learns of it.
+// `numbering` gives the record number and learns of it. The journal names the record before its
+// first row and after its last, with the stored twin it `replaces` in an overwrite, so that a
+// kill at any moment is settled at the next opening.
 store::Result<StoredAchievement> storeStagedAchievement(store::Database& db,
                                                         ImportNumbering& numbering,
-                                                        const StagedAchievement& staged);
+                                                        store::ImportJournal& journal,
+                                                        const StagedAchievement& staged,
+                                                        const std::string& replaces = {});
 
 } // namespace xb::exchange

@@ -1,5 +1,7 @@
 #include "record_store.h"
 
+#include "import_journal.h"
+
 namespace xb::store {
 
 RecordStore::RecordStore(std::string dataDirectory) : db_(std::move(dataDirectory)) {}
@@ -21,6 +23,10 @@ const std::vector<std::string>& RecordStore::openingList() {
 }
 
 Status RecordStore::open() {
+    // An import killed while storing left its journal: its half-stored record goes first.
+    if (Status s = settleImportJournal(db_); !s)
+        openingWarnings_.push_back("上次中断的导入未能清理（" + s.message() +
+                                   "），请重新启动程序再试");
     hasZtflh_ = db_.hasTable("ztflh.dbf");
     hasXkfl_ = db_.hasTable("xkfl.dbf");
     for (const std::string& file : packingList()) {
@@ -30,7 +36,7 @@ Status RecordStore::open() {
             (sameName(file, "XKFL.dbf") && !hasXkfl_))
             continue;
         if (Status s = db_.pack(file); !s)
-            packingWarnings_.push_back("表 " + file + " 未能压缩（" + s.message() +
+            openingWarnings_.push_back("表 " + file + " 未能压缩（" + s.message() +
                                        "），已删除记录占用的空间将在下次启动时再释放");
     }
     std::vector<std::string> tables = openingList();

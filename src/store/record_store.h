@@ -19,8 +19,9 @@ class RecordStore {
 
     // Runs the opening sequence once; yields the first error, if any.
     Status open();
-    // Why tables could not be packed during open(), one text per table; empty when all were.
-    const std::vector<std::string>& packingWarnings() const { return packingWarnings_; }
+    // What open() could not do but did not need to stop for (a table it could not pack, a
+    // journal it could not settle), one text each.
+    const std::vector<std::string>& openingWarnings() const { return openingWarnings_; }
 
     Database& db() { return db_; }
     const std::string& dataDirectory() const { return db_.directory(); }
@@ -37,7 +38,7 @@ class RecordStore {
   private:
     Database db_;
     std::vector<std::string> opened_;
-    std::vector<std::string> packingWarnings_;
+    std::vector<std::string> openingWarnings_;
     bool hasZtflh_ = false;
     bool hasXkfl_ = false;
 };

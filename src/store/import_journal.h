@@ -1,0 +1,49 @@
+// The journal of an import that is storing records, kept beside the tables as "import.jnl" while
+// the import runs. A line names each record before its first row is written and another says
+// when its last row is in; an overwrite also names the stored twin the new copy replaces, and
+// says when the twin is gone. A process killed at any moment leaves the journal behind, and the
+// next opening of the data directory settles it: a record that is not whole is removed from
+// every table, and a twin whose new copy is whole is removed too. So after any interruption each
+// record is there with all its rows or not at all, and an overwrite leaves exactly one copy.
+//
+// The tables keep their own layout; other programs never see the journal.
+#pragma once
+
+#include "database.h"
+#include "result.h"
+
+#include <string>
+
+namespace xb::store {
+
+class ImportJournal {
+  public:
+    // Starts the journal in the database's directory, settling one left by an earlier run first.
+    static Result<ImportJournal> begin(Database& db);
+    ImportJournal(ImportJournal&& other) noexcept;
+    ImportJournal& operator=(ImportJournal&&) = delete;
+    // An unfinished journal stays on disk for the next opening to settle.
+    ~ImportJournal();
+
+    // Before the first row of record `number` is written; `replaces` names the stored twin an
+    // overwrite removes once the new copy is whole.
+    Status storing(const std::string& number, const std::string& replaces = {});
+    // After the last row of `number` is written.
+    Status stored(const std::string& number);
+    // After every row of the twin `replaced` is removed.
+    Status replaced(const std::string& replaced);
+    // Settles what a failed record left and removes the journal.
+    Status finish();
+
+  private:
+    ImportJournal(Database& db, int fd);
+    Status line(const std::string& text);
+
+    Database* db_;
+    int fd_ = -1;
+};
+
+// Settles a journal left by an interrupted import, if there is one, and removes it.
+Status settleImportJournal(Database& db);
+
+} // namespace xb::store
