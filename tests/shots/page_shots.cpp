@@ -1,8 +1,9 @@
 // Pictures of the program's pages as a user sees them, for looking at layouts:
-//     xvfb-run -a page_shots OUT_DIR [CATEGORY] BUTTON...
+//     xvfb-run -a page_shots OUT_DIR [CATEGORY] BUTTON[/INNER]...
 // builds a data directory with one record of the category (1, 2 or 3) in a temporary folder,
 // opens the real main window with its pages, clicks each named main window button and saves
-// every dialog that opens as OUT_DIR/<object name>.png (and the main window as TMainForm.png).
+// every dialog that opens as OUT_DIR/<object name>.png (and the main window as TMainForm.png);
+// with /INNER it also clicks the page's button INNER and saves the dialog that opens.
 // The word "message" instead of a button shows a message box under a long caption and saves the
 // whole screen, the window manager's title bar included, as OUT_DIR/message.png.
 #include "app/pages.h"
@@ -53,6 +54,17 @@ int main(int argc, char** argv) {
             "insert into kjcg (item_4, item_dqdm, item_cglb, item_3, item_9) values ('2024000001', "
             "'.', :category, '茶树良种快速繁育技术研究与示范推广', '中国农业科学院茶叶研究所')",
             {{"category", category}});
+    // Two committee members, so that the committee list shows rows.
+    for (const char* member :
+         {"1, '主任委员', '陈宗懋', '0', '1', '中国农业科学院茶叶研究所', '茶学', '茶树植物保护', "
+          "'c'",
+          "2, '委员', '欧阳晓萍', '1', '3', '浙江大学农业与生物技术学院', '植物遗传育种', "
+          "'茶树育种', '2'"})
+        if (inserted)
+            inserted = db.execute("insert into jdwyhmd (item_4, item_dqdm, item_190, item_191, "
+                                  "item_192, item_193, item_194, item_195, item_196, item_197, "
+                                  "item_198) values ('2024000001', '.', " +
+                                  std::string(member) + ")");
     if (!inserted) {
         std::cerr << inserted.message() << "\n";
         return 1;
@@ -67,6 +79,11 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
     main.ComboBox1Change();
     main.grab().save(out + "/TMainForm.png");
+    const auto save = [&](QDialog& dialog) {
+        QApplication::processEvents();
+        dialog.grab().save(out + "/" + dialog.objectName() + ".png");
+        std::cout << "saved " << (out + "/" + dialog.objectName() + ".png").toStdString() << "\n";
+    };
     for (int i = first; i < argc; ++i) {
         if (std::string(argv[i]) == "message") {
             const auto box = xb::ui::buildMessageBox(
@@ -80,12 +97,15 @@ int main(int argc, char** argv) {
             QApplication::primaryScreen()->grabWindow(0).save(out + "/message.png");
             continue;
         }
-        modal.queue([&](QDialog& page) {
-            QApplication::processEvents();
-            page.grab().save(out + "/" + page.objectName() + ".png");
-            std::cout << "saved " << (out + "/" + page.objectName() + ".png").toStdString() << "\n";
+        // BUTTON/INNER also clicks INNER on the page and saves the dialog that opens.
+        const QStringList names = QString::fromLocal8Bit(argv[i]).split(u'/');
+        modal.queue([&, names](QDialog& page) {
+            save(page);
+            if (names.size() < 2) return;
+            modal.queue(save);
+            if (auto* inner = page.findChild<QAbstractButton*>(names[1])) inner->click();
         });
-        if (auto* button = main.findChild<QAbstractButton*>(QString::fromLocal8Bit(argv[i])))
+        if (auto* button = main.findChild<QAbstractButton*>(names[0]))
             button->click();
         else
             std::cerr << "no button " << argv[i] << "\n";
