@@ -13,9 +13,11 @@ namespace {
 constexpr std::array<int, 3> kSignals = {SIGTERM, SIGINT, SIGHUP};
 constexpr int kMaxDepth = 8;
 
-char folderPath[4096];
+constexpr int kSlots = 8;
+char folderPaths[kSlots][4096];
+volatile sig_atomic_t slotUsed[kSlots] = {};
+int guards = 0;
 struct sigaction previous[kSignals.size()];
-volatile sig_atomic_t guarding = 0;
 
 // Directory entries as the kernel returns them; only system calls are used from here on, since
 // they are all a signal handler may rely on.
@@ -67,13 +69,14 @@ void restorePrevious() {
 }
 
 void onTermination(int signal) {
-    if (guarding) {
-        guarding = 0;
-        const int dir = ::open(folderPath, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    for (int i = 0; i < kSlots; ++i) {
+        if (!slotUsed[i]) continue;
+        slotUsed[i] = 0;
+        const int dir = ::open(folderPaths[i], O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
         if (dir >= 0) {
             removeContents(dir, 0);
             ::close(dir);
-            ::rmdir(folderPath);
+            ::rmdir(folderPaths[i]);
         }
     }
     // The signal is raised again under the handling the process had before; it is delivered
@@ -85,26 +88,33 @@ void onTermination(int signal) {
 } // namespace
 
 RemoveOnTermination::RemoveOnTermination(const std::string& folder) {
-    if (guarding || folder.empty() || folder.size() >= sizeof folderPath) return;
-    std::memcpy(folderPath, folder.c_str(), folder.size() + 1);
-    struct sigaction action {};
-    action.sa_handler = onTermination;
-    sigemptyset(&action.sa_mask);
-    for (int s : kSignals)
-        sigaddset(&action.sa_mask, s);
-    for (size_t i = 0; i < kSignals.size(); ++i) {
-        ::sigaction(kSignals[i], &action, &previous[i]);
-        // A signal the process ignores does not end it: the folder is still in use then.
-        if (previous[i].sa_handler == SIG_IGN) ::sigaction(kSignals[i], &previous[i], nullptr);
+    if (folder.empty() || folder.size() >= sizeof folderPaths[0]) return;
+    int slot = 0;
+    while (slot < kSlots && slotUsed[slot])
+        ++slot;
+    if (slot == kSlots) return;
+    if (guards == 0) {
+        struct sigaction action {};
+        action.sa_handler = onTermination;
+        sigemptyset(&action.sa_mask);
+        for (int s : kSignals)
+            sigaddset(&action.sa_mask, s);
+        for (size_t i = 0; i < kSignals.size(); ++i) {
+            ::sigaction(kSignals[i], &action, &previous[i]);
+            // A signal the process ignores does not end it: the folder is still in use then.
+            if (previous[i].sa_handler == SIG_IGN) ::sigaction(kSignals[i], &previous[i], nullptr);
+        }
     }
-    guarding = 1;
-    armed_ = true;
+    ++guards;
+    std::memcpy(folderPaths[slot], folder.c_str(), folder.size() + 1);
+    slotUsed[slot] = 1;
+    slot_ = slot;
 }
 
 RemoveOnTermination::~RemoveOnTermination() {
-    if (!armed_) return;
-    guarding = 0;
-    restorePrevious();
+    if (slot_ < 0) return;
+    slotUsed[slot_] = 0;
+    if (--guards == 0) restorePrevious();
 }
 
 } // namespace xb::exchange

@@ -1,6 +1,7 @@
 // A private folder that must not outlive the process: when the process is ended by SIGTERM,
 // SIGINT or SIGHUP while the guard lives, the folder and what it holds are removed before the
-// process ends as it otherwise would. One guard at a time.
+// process ends as it otherwise would. Up to eight guards at a time; the guards belong to the
+// main thread.
 #pragma once
 
 #include <string>
@@ -15,7 +16,7 @@ class RemoveOnTermination {
     RemoveOnTermination& operator=(const RemoveOnTermination&) = delete;
 
   private:
-    bool armed_ = false;
+    int slot_ = -1;
 };
 
 } // namespace xb::exchange
