@@ -327,7 +327,7 @@ Value TableFile::decode(std::string_view raw, int field) const {
         if (bytes.empty()) return {};
         if (auto n = parseNumber(bytes)) {
             // Digits a double would round stay text, so that they are written back as given.
-            if (f.decimals > 0 && !fitsDouble(bytes)) return stripBlanks(bytes);
+            if (!fitsDouble(bytes)) return stripBlanks(bytes);
             return *n;
         }
         return {};

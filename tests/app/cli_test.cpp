@@ -1,6 +1,7 @@
 // xunbao-cli run as a real program: init, list, check, export from one data directory and
 // import into another.
 #include "exchange/archiver.h"
+#include "store/gbk.h"
 #include "store/layouts.h"
 #include "store/record_store.h"
 #include "store/temp_dir.h"
@@ -11,6 +12,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <sys/wait.h>
+#include <vector>
 
 namespace {
 
@@ -192,7 +194,7 @@ TEST(Cli, AFoxProTableKeepsItsMemosThroughTheFirstCommand) {
     TempDir dir;
     const std::string data = dir.file("data");
     ASSERT_EQ(cli("--data " + data + " init").status, 0);
-    std::string spec;
+    std::string declared;
     for (const xb::store::FieldDef& f : xb::store::layoutOf("kjcg").fields) {
         std::string type = "M";
         switch (f.type) {
@@ -213,7 +215,7 @@ TEST(Cli, AFoxProTableKeepsItsMemosThroughTheFirstCommand) {
         case xb::store::FieldType::Memo:
             break;
         }
-        spec += (spec.empty() ? "" : "; ") + f.name + " " + type;
+        declared += (declared.empty() ? "" : "; ") + f.name + " " + type;
     }
     for (const auto& entry : fs::directory_iterator(data)) {
         const std::string name = entry.path().filename().string();
@@ -222,7 +224,7 @@ TEST(Cli, AFoxProTableKeepsItsMemosThroughTheFirstCommand) {
     }
     const std::string table = data + "/kjcg.dbf";
     const std::string peer = "/usr/bin/python3 " XB_SOURCE_DIR "/tests/store/dbf_peer.py ";
-    const CliRun made = run(peer + "vfp '" + table + "' '" + spec +
+    const CliRun made = run(peer + "vfp '" + table + "' '" + declared +
                             R"(' '{"ITEM_4": "2024000001", "ITEM_DQDM": ".", "ITEM_CGLB": "1",)"
                             R"( "ITEM_3": "福克斯成果", "ITEM_9": "某研究所",)"
                             R"( "ITEM_13": "简介第一行\r\n第二行"}' 2>&1)");
@@ -242,4 +244,46 @@ TEST(Cli, AFoxProTableKeepsItsMemosThroughTheFirstCommand) {
     const CliRun read = run(peer + "read '" + table + "' 2>&1");
     ASSERT_EQ(read.status, 0) << read.out;
     EXPECT_NE(read.out.find("\"简介第一行\\r\\n第二行\""), std::string::npos) << read.out;
+}
+
+// Every code of the user-defined areas, the euro sign, the widest number and a memo of blanks
+// travel from one data directory to another through a package, byte for byte.
+TEST(Cli, UserDefinedCodesTravelThroughAPackageByteForByte) {
+    namespace fs = std::filesystem;
+    using xb::store::TableFile;
+    TempDir dir;
+    const std::string from = dir.file("from"), to = dir.file("to"), out = dir.file("out");
+    fs::create_directory(out);
+    ASSERT_EQ(cli("--data " + from + " init").status, 0);
+    ASSERT_EQ(cli("--data " + to + " init").status, 0);
+    std::string codes = "\x80";
+    for (const auto& [firstLead, lastLead, firstTrail, lastTrail] : std::vector<std::array<int, 4>>{
+             {0xAA, 0xAF, 0xA1, 0xFE}, {0xF8, 0xFE, 0xA1, 0xFE}, {0xA1, 0xA7, 0x40, 0xA0}})
+        for (int lead = firstLead; lead <= lastLead; ++lead)
+            for (int trail = firstTrail; trail <= lastTrail; ++trail)
+                if (trail != 0x7F) codes += {static_cast<char>(lead), static_cast<char>(trail)};
+    const std::string name = "\xD5\xC5\xAA\xA1\xF8\xA1\x80";
+    {
+        xb::store::Database db(from);
+        ASSERT_TRUE(
+            db.execute("insert into kjcg (item_4, item_dqdm, item_cglb, item_3, item_9, "
+                       "item_13, item_13_1, item_45) values ('2024000001', '.', '1', "
+                       ":name, '某研究所', :memo, '  ', '9999999999999.9999')",
+                       {{"name", xb::store::fromGbk(name)}, {"memo", xb::store::fromGbk(codes)}})
+                .ok());
+    }
+    ASSERT_EQ(cli("--data " + from + " export --out " + out + " --year 2024").status, 0);
+    const CliRun imported = cli("--data " + to + " import " + out + "/cgsbqy.arj");
+    ASSERT_EQ(imported.status, 0);
+    ASSERT_EQ(imported.out, "新存入\t1\n覆盖\t0\n跳过\t0\n");
+
+    auto table = TableFile::open(to + "/kjcg.dbf", xb::store::OpenMode::Shared);
+    ASSERT_TRUE(table.ok()) << table.message();
+    const TableFile& kjcg = **table;
+    std::string raw;
+    ASSERT_TRUE(kjcg.readRecord(1, raw).ok());
+    EXPECT_EQ(std::string(kjcg.fieldBytes(raw, kjcg.fieldIndex("ITEM_3"))), name);
+    EXPECT_EQ(kjcg.memoBytes(raw, kjcg.fieldIndex("ITEM_13")), codes);
+    EXPECT_EQ(kjcg.memoBytes(raw, kjcg.fieldIndex("ITEM_13_1")), "  ");
+    EXPECT_EQ(std::string(kjcg.fieldBytes(raw, kjcg.fieldIndex("ITEM_45"))), "9999999999999.9999");
 }

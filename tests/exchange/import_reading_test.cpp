@@ -100,6 +100,22 @@ TEST_F(ImportReading, EmptyFilesStageNothing) {
               std::vector<std::string>{"备注\r\n两行"});
 }
 
+TEST_F(ImportReading, AValueHoldingABareLineFeedIsStagedWhole) {
+    writeSamplePackage(packageFolder());
+    RawTexts achievement = sampleAchievement(2);
+    achievement["ITEM_13_1"] = "第一行\n第二行";
+    achievement["ITEM_3"] = store::fromGbk("\xD5\xC5\xAA\xA1");
+    achievement["ITEM_45"] = "9999999999999.9999";
+    writePackageFile("KJCG.TXT", linesOf({kjcgLine(achievement)}));
+    auto read = this->read();
+    ASSERT_TRUE(read.ok()) << read.message();
+    EXPECT_EQ(*read, 1);
+    EXPECT_EQ(staged("2008000002", "ITEM_13_1"), "第一行\n第二行");
+    EXPECT_EQ(staged("2008000002", "ITEM_303"), "评价意见");
+    EXPECT_EQ(store::toGbk(staged("2008000002", "ITEM_3")), "\xD5\xC5\xAA\xA1");
+    EXPECT_EQ(staged("2008000002", "ITEM_45"), "9999999999999.9999");
+}
+
 struct BrokenFile {
     const char* what;
     const char* file;

@@ -2,7 +2,7 @@
 
 read PATH          print every row as one JSON list per line (text, numbers, dates as yyyy-mm-dd)
 write PATH         create a dBASE III table with a memo, GBK text and one row of each kind
-vfp PATH SPEC ROW  create a Visual FoxPro table (.fpt memos) with the field SPEC and one row,
+vfp PATH FIELDS ROW  create a Visual FoxPro table (.fpt memos) with the declared FIELDS and a row,
                    given as a JSON object of field name to text
 """
 import json
@@ -47,8 +47,8 @@ def write(path):
     table.close()
 
 
-def vfp(path, spec, row):
-    table = dbf.Table(path, spec, codepage='cp936', dbf_type='vfp')
+def vfp(path, fields, row):
+    table = dbf.Table(path, fields, codepage='cp936', dbf_type='vfp')
     table.open(dbf.READ_WRITE)
     table.append({name.lower(): value for name, value in json.loads(row).items()})
     table.close()

@@ -1,5 +1,6 @@
 // Files the engine writes must open in other dBASE readers, and theirs in the engine; python3-dbf
 // stands in for the other programs.
+#include "store/gbk.h"
 #include "store/layouts.h"
 #include "store/pack.h"
 #include "store/table_file.h"
@@ -95,9 +96,9 @@ TEST(Interop, WeReadTablesWrittenByAnotherProgram) {
 
 namespace {
 
-void makeFoxProTable(const std::string& path, const std::string& spec, const std::string& row) {
+void makeFoxProTable(const std::string& path, const std::string& declared, const std::string& row) {
     const std::string line = "/usr/bin/python3 " XB_SOURCE_DIR "/tests/store/dbf_peer.py vfp '" +
-                             path + "' '" + spec + "' '" + row + "' 2>&1";
+                             path + "' '" + declared + "' '" + row + "' 2>&1";
     std::string out;
     if (FILE* p = ::popen(line.c_str(), "r")) {
         std::array<char, 4096> buf{};
@@ -135,6 +136,18 @@ TEST(Interop, VisualFoxProTablesAreConvertedWithTheirMemos) {
     const auto out = lines(runPeer("read", path));
     ASSERT_EQ(out.size(), 2u);
     EXPECT_EQ(out[1], R"(["2024000002", "第一行\r\n第二行 é", 12.5, ""])");
+
+    // pgdbf, a reader of its own, finds the memo too (in the table's GBK).
+    if (!std::filesystem::exists("/usr/bin/pgdbf")) return;
+    std::string dump;
+    const std::string command = "/usr/bin/pgdbf -m '" + dir.file("peer.dbt") + "' '" + path + "'";
+    if (FILE* p = ::popen(command.c_str(), "r")) {
+        std::array<char, 4096> buf{};
+        for (size_t n; (n = fread(buf.data(), 1, buf.size(), p)) > 0;)
+            dump.append(buf.data(), n);
+        EXPECT_EQ(::pclose(p), 0) << dump;
+    }
+    EXPECT_NE(dump.find(toGbk("2024000002\t第一行\\r\\n第二行 é")), std::string::npos) << dump;
 }
 
 TEST(Interop, AFoxProTableWithFieldsWeCannotHoldIsLeftUntouched) {
