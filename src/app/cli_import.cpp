@@ -73,12 +73,20 @@ int importPackage(store::RecordStore& store, const std::vector<std::string>& arg
         io.err << "错误：" << read.message() << "\n";
         return 1;
     }
+    if (*read == 0) {
+        // Nothing to store is not a successful import: the package holds no achievement.
+        io.err << "导入的文件为空表！\n";
+        if (store::Status emptied = exchange::emptyStagingTables(db); !emptied)
+            io.err << "错误：暂存表未能清空：" << emptied.message() << "\n";
+        return 1;
+    }
     int skipped = 0;
     if (!overwrite) {
         auto settled = settleDuplicates(db, onDuplicate, io);
         if (!settled) {
-            (void)exchange::emptyStagingTables(db);
             io.err << "错误：" << settled.message() << "\n";
+            if (store::Status emptied = exchange::emptyStagingTables(db); !emptied)
+                io.err << "错误：暂存表未能清空：" << emptied.message() << "\n";
             return 1;
         }
         skipped = *settled;

@@ -65,7 +65,8 @@ store::Result<int> buildFromExchangeFile(const std::filesystem::path& path,
         if (!record) return record.error();
         if (!*record) break;
         auto values = valuesFromExchange((*record)->fields, fields, (*record)->firstLine);
-        if (!values) return values.error();
+        if (!values)
+            return store::fail("文件 " + text.filename().string() + " " + values.message());
         auto appended = (*table)->append(*values);
         if (!appended) return appended.error();
         ++rows;

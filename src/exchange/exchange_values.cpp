@@ -3,6 +3,7 @@
 #include "store/gbk.h"
 
 #include <cmath>
+#include <cstdio>
 
 namespace xb::exchange {
 namespace {
@@ -21,6 +22,13 @@ store::Error badItem(int line, int item, const std::string& utf8Text, const char
 store::Result<store::Value> valueFromExchange(const std::string& gbkText,
                                               const store::FieldDef& field, int line, int item) {
     using store::FieldType;
+    if (const size_t at = store::firstNonGbkByte(gbkText); at != std::string::npos) {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "%02X", static_cast<unsigned char>(gbkText[at]));
+        return store::fail("第 " + std::to_string(line) + " 行第 " + std::to_string(item) +
+                           " 项含有不属于 GBK 编码的字节 " + hex + "（第 " +
+                           std::to_string(at + 1) + " 个字节），文件可能不是本系统的导出文件");
+    }
     const std::string text = store::fromGbk(gbkText);
     switch (field.type) {
     case FieldType::Character:
@@ -34,7 +42,9 @@ store::Result<store::Value> valueFromExchange(const std::string& gbkText,
         if (!number) return badItem(line, item, text, "不是数字");
         if (field.type != FieldType::Number && *number != std::floor(*number))
             return badItem(line, item, text, "不是整数");
-        return store::Value(*number);
+        // The digits as given: a double would round the widest numbers the fields hold.
+        const auto first = text.find_first_not_of(' ');
+        return store::Value(text.substr(first, text.find_last_not_of(' ') - first + 1));
     }
     case FieldType::Date: {
         if (isBlank(text)) return store::Value();

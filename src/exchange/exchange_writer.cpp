@@ -46,11 +46,9 @@ bool isNamed(const store::FieldDef& field, const char* upperCaseName) {
 }
 
 // A value that holds TAB or CR, or begins with QUOTE, must be quoted or it would split or open a
-// value in the reader. A lone LF is quoted as well: readers that end lines at a bare LF (ours
-// does, for files that went through Unix tools) would otherwise cut the record there, while a
-// quoted LF reads back whole in every reader.
+// value in the reader. A lone LF is written plain: only CR LF ends a line.
 bool needsQuoting(const std::string& text) {
-    return text.find_first_of("\t\r\n") != std::string::npos ||
+    return text.find_first_of("\t\r") != std::string::npos ||
            (!text.empty() && text.front() == Quote);
 }
 
@@ -78,13 +76,13 @@ std::string withBlanksFor(std::string text, const char* characters) {
     return text;
 }
 
-// The bare value has no quoting of its own, so a TAB or line break in it would split the record
-// for every reader; each becomes a blank. A bare value that begins with QUOTE is taken by the
-// reader for the start of a quoted value, which closes at the line end only when the QUOTEs
-// pair up and the last character is a QUOTE; otherwise the following lines would be drawn into
-// this record, so its QUOTEs become blanks too.
+// The bare value has no quoting of its own, so a TAB or CR in it would split the record for
+// every reader; each becomes a blank. A lone LF ends no line and stays. A bare value that begins
+// with QUOTE is taken by the reader for the start of a quoted value, which closes at the line end
+// only when the QUOTEs pair up and the last character is a QUOTE; otherwise the following lines
+// would be drawn into this record, so its QUOTEs become blanks too.
 std::string bareValue(const std::string& text) {
-    std::string bare = withBlanksFor(text, "\t\r\n");
+    std::string bare = withBlanksFor(text, "\t\r");
     if (!bare.empty() && bare.front() == Quote) {
         const auto quotes = std::count(bare.begin(), bare.end(), Quote);
         if (quotes % 2 != 0 || bare.back() != Quote) bare = withBlanksFor(std::move(bare), "\"");
@@ -98,12 +96,12 @@ std::string flagValue(const std::string& text) {
 }
 
 // The closing value of UNIT.TXT is QUOTE, text, QUOTE, with no doubling, and readers keep it as
-// it stands. TAB and line breaks become blanks for the same reason as in a bare value. Every
+// it stands. TAB and CR become blanks for the same reason as in a bare value. Every
 // inner QUOTE becomes a blank as well: an unpaired one leaves the value open at the line end, so
 // the reader draws the next line into the record, and readers that look for the value's end
 // would stop at any of them; doubling would not help, since the value is never unquoted.
 std::string closingValue(const std::string& text) {
-    return Quote + withBlanksFor(text, "\t\r\n\"") + Quote;
+    return Quote + withBlanksFor(text, "\t\r\"") + Quote;
 }
 
 const std::string& textAt(const std::vector<std::string>& texts, std::size_t index) {

@@ -22,6 +22,7 @@ UnpackedPackage::unpack(const Archiver& archiver, const QString& packagePath) {
         return store::fail(QStringLiteral("无法建立临时文件夹：%1")
                                .arg(chineseErrorText(package->folder_.errorString()))
                                .toStdString());
+    package->removal_.emplace(package->folder().toStdString());
     const QString copy = QDir(package->folder()).filePath(ImportPackageName);
     QFile file(source);
     if (!file.copy(copy))

@@ -5,12 +5,14 @@
 #pragma once
 
 #include "archiver.h"
+#include "folder_on_termination.h"
 #include "store/result.h"
 
 #include <QString>
 #include <QTemporaryDir>
 
 #include <memory>
+#include <optional>
 
 namespace xb::exchange {
 
@@ -27,12 +29,14 @@ class UnpackedPackage {
     static store::Result<std::unique_ptr<UnpackedPackage>> unpack(const Archiver& archiver,
                                                                   const QString& packagePath);
 
-    // The folder holding the extracted text files; removed with this object.
+    // The folder holding the extracted text files; removed with this object, and also when the
+    // process is terminated meanwhile.
     QString folder() const { return folder_.path(); }
 
   private:
     UnpackedPackage() = default;
     QTemporaryDir folder_;
+    std::optional<RemoveOnTermination> removal_;
 };
 
 } // namespace xb::exchange

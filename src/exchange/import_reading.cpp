@@ -138,7 +138,8 @@ store::Result<int> readPackage(store::Database& db, const QString& folder,
     StagingReader reader(db, options);
     for (const StagedFile& file : StagedFiles) {
         if (store::Status s = reader.read(folder, file); !s) {
-            (void)emptyStagingTables(db);
+            if (store::Status emptied = emptyStagingTables(db); !emptied)
+                return store::fail(s.message() + "；暂存表未能清空：" + emptied.message());
             return s.error();
         }
     }

@@ -30,18 +30,26 @@ struct AddedRow {
 class AddedRows {
   public:
     ~AddedRows() {
-        if (!kept_) discard();
+        if (!kept_) (void)discard(); // only after an exception; every refusal discards first
     }
     void add(std::shared_ptr<store::TableFile> table, uint32_t row) {
         rows_.push_back({std::move(table), row});
     }
     void keep() { kept_ = true; }
 
-  private:
-    void discard() {
+    // Removes the rows again; "" when all went, else what stays behind, for the message.
+    std::string discard() {
+        kept_ = true;
+        std::string left;
         for (auto it = rows_.rbegin(); it != rows_.rend(); ++it)
-            (void)it->table->markDeleted(it->row);
+            if (store::Status s = it->table->markDeleted(it->row); !s)
+                left += "；表 " + it->table->fileName() + " 第 " + std::to_string(it->row) +
+                        " 行未能撤回：" + s.message();
+        rows_.clear();
+        return left;
     }
+
+  private:
     std::vector<AddedRow> rows_;
     bool kept_ = false;
 };
@@ -74,19 +82,22 @@ store::Result<StoredAchievement> storeStagedAchievement(store::Database& db,
         return failed(staged, s.message());
 
     AddedRows added;
+    // A refused achievement takes back the rows already added for it.
+    const auto refuse = [&](const std::string& why) {
+        return failed(staged, why + added.discard());
+    };
     std::vector<std::vector<store::Value>> completers;
     store::FieldList completerFields;
     std::string raw;
     for (const CopyStep& step : ChildCopies) {
         auto from = db.openTable(step.staging);
-        if (!from) return failed(staged, from.message());
+        if (!from) return refuse(from.message());
         auto to = db.openTable(step.live);
-        if (!to) return failed(staged, to.message());
+        if (!to) return refuse(to.message());
         auto rows = rowsWithKey(db, step.staging, staged.number, staged.region);
-        if (!rows) return failed(staged, rows.message());
+        if (!rows) return refuse(rows.message());
         for (uint32_t row : *rows) {
-            if (store::Status s = (*from)->readRecord(row, raw); !s)
-                return failed(staged, s.message());
+            if (store::Status s = (*from)->readRecord(row, raw); !s) return refuse(s.message());
             // Field by field of the same name: either table may come from another program.
             std::vector<store::Value> values =
                 store::valuesByName((*from)->decodeRow(raw), (*from)->fields(), **to);
@@ -96,25 +107,24 @@ store::Result<StoredAchievement> storeStagedAchievement(store::Database& db,
             }
             setKey(**to, values, *number);
             auto appended = (*to)->append(values);
-            if (!appended) return failed(staged, appended.message());
+            if (!appended) return refuse(appended.message());
             added.add(*to, *appended);
         }
     }
 
     auto from = db.openTable("kjcgtemp");
-    if (!from) return failed(staged, from.message());
+    if (!from) return refuse(from.message());
     auto to = db.openTable("kjcg");
-    if (!to) return failed(staged, to.message());
-    if (store::Status s = (*from)->readRecord(staged.row, raw); !s)
-        return failed(staged, s.message());
-    if (store::TableFile::isDeleted(raw)) return failed(staged, "暂存的记录已被删除");
+    if (!to) return refuse(to.message());
+    if (store::Status s = (*from)->readRecord(staged.row, raw); !s) return refuse(s.message());
+    if (store::TableFile::isDeleted(raw)) return refuse("暂存的记录已被删除");
     std::vector<store::Value> values =
         store::valuesByName((*from)->decodeRow(raw), (*from)->fields(), **to);
     setKey(**to, values, *number);
     auto appended = (*to)->append(values);
-    if (!appended) return failed(staged, appended.message());
+    if (!appended) return refuse(appended.message());
     added.add(*to, *appended);
-    if (store::Status s = journal.stored(*number); !s) return failed(staged, s.message());
+    if (store::Status s = journal.stored(*number); !s) return refuse(s.message());
     added.keep();
     numbering.taken(*number);
 

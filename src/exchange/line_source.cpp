@@ -42,14 +42,14 @@ LineSource::Outcome LineSource::next(std::string& line, std::string_view& lineEn
         pos_ += take;
         if (newline) {
             ++pos_;
-            ++lineNumber_;
+            // Only CR LF ends a line; a bare LF belongs to the value it stands in.
             if (!line.empty() && line.back() == '\r') {
+                ++lineNumber_;
                 line.pop_back();
                 lineEnd = "\r\n";
-            } else {
-                lineEnd = "\n";
+                return Outcome::Line;
             }
-            return Outcome::Line;
+            line += '\n';
         }
         if (line.size() > maxLineBytes_) {
             ++lineNumber_;

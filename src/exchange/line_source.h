@@ -1,5 +1,5 @@
 // Physical lines of a byte stream, read in chunks so that a line of any length costs time in
-// proportion to its size. Lines end with CR LF or with a bare LF.
+// proportion to its size. Lines end with CR LF; a bare LF or CR is part of the line.
 #pragma once
 
 #include <cstddef>

@@ -54,9 +54,11 @@ store::Result<std::string> reassignYear(store::Database& db, const std::string& 
     std::vector<std::string> moved;
     for (const std::string& table : order) {
         if (store::Status s = moveKey(db, table, number, *next, region); !s) {
+            std::string unrestored;
             for (const std::string& done : moved)
-                (void)moveKey(db, done, *next, number, region);
-            return s.error();
+                if (store::Status back = moveKey(db, done, *next, number, region); !back)
+                    unrestored += "；表 " + done + " 未能恢复：" + back.message();
+            return store::fail(s.message() + unrestored);
         }
         moved.push_back(table);
     }

@@ -9,17 +9,66 @@
 namespace xb::store {
 namespace {
 
-// Conversion tables built once through iconv: every GBK double-byte code to its Unicode code
-// point, and back. A table lookup per character keeps scans of large tables cheap.
+// Code page 936 as Windows maps it: GBK from iconv, 0x80 as the euro sign, and every code iconv
+// leaves out in the Unicode private-use range. People's names use such codes for rare
+// characters, so each of the 23,940 double-byte codes must come back as the bytes it came from.
+constexpr uint32_t kEuro = 0x20AC;
+constexpr unsigned char kEuroByte = 0x80;
+
+// The user-defined areas in the order Windows numbers them from U+E000, row by row.
+struct Area {
+    int firstLead, lastLead, firstTrail, lastTrail;
+};
+constexpr Area kUserAreas[] = {
+    {0xAA, 0xAF, 0xA1, 0xFE}, {0xF8, 0xFE, 0xA1, 0xFE}, {0xA1, 0xA7, 0x40, 0xA0}};
+// Codes GBK leaves unassigned within its own rows; they follow the user-defined areas in the
+// private-use range (from U+E766), in code order.
+struct Run {
+    int lead, firstTrail, lastTrail;
+};
+constexpr Run kUnassigned[] = {
+    {0xA2, 0xAB, 0xB0}, {0xA2, 0xE3, 0xE4}, {0xA2, 0xEF, 0xF0}, {0xA2, 0xFD, 0xFE},
+    {0xA4, 0xF4, 0xFE}, {0xA5, 0xF7, 0xFE}, {0xA6, 0xB9, 0xC0}, {0xA6, 0xD9, 0xDF},
+    {0xA6, 0xEC, 0xED}, {0xA6, 0xF3, 0xF3}, {0xA6, 0xF6, 0xFE}, {0xA7, 0xC2, 0xD0},
+    {0xA7, 0xF2, 0xFE}, {0xA8, 0x96, 0xA0}, {0xA8, 0xBC, 0xBC}, {0xA8, 0xBF, 0xBF},
+    {0xA8, 0xC1, 0xC4}, {0xA8, 0xEA, 0xFE}, {0xA9, 0x58, 0x58}, {0xA9, 0x5B, 0x5B},
+    {0xA9, 0x5D, 0x5F}, {0xA9, 0x89, 0x95}, {0xA9, 0x97, 0xA3}, {0xA9, 0xF0, 0xFE},
+    {0xD7, 0xFA, 0xFE}, {0xFE, 0x50, 0xA0}};
+constexpr uint32_t kPrivateUse = 0xE000;
+
+bool isTrail(int t) {
+    return t >= 0x40 && t <= 0xFE && t != 0x7F;
+}
+
+// Conversion tables built once: every double-byte code to its Unicode code point, and back.
+// A table lookup per character keeps scans of large tables cheap.
 struct GbkTables {
     std::vector<uint16_t> toUnicode;   // index (lead - 0x81) * 256 + trail; 0 = not mapped
-    std::vector<uint16_t> fromUnicode; // index code point (BMP); 0 = not mapped
+    std::vector<uint16_t> fromUnicode; // index code point (BMP); 0 = not mapped, < 0x100 one byte
     GbkTables() : toUnicode(126 * 256, 0), fromUnicode(65536, 0) {
+        fromIconv();
+        uint32_t next = kPrivateUse;
+        for (const Area& a : kUserAreas)
+            for (int lead = a.firstLead; lead <= a.lastLead; ++lead)
+                for (int trail = a.firstTrail; trail <= a.lastTrail; ++trail)
+                    if (isTrail(trail)) put(lead, trail, next++, true);
+        for (const Run& r : kUnassigned)
+            for (int trail = r.firstTrail; trail <= r.lastTrail; ++trail)
+                if (isTrail(trail)) put(r.lead, trail, next++, false);
+        fromUnicode[kEuro] = kEuroByte;
+    }
+    void put(int lead, int trail, uint32_t cp, bool replace) {
+        uint16_t& slot = toUnicode[(lead - 0x81) * 256 + trail];
+        if (slot != 0 && !replace) return;
+        slot = static_cast<uint16_t>(cp);
+        fromUnicode[cp] = static_cast<uint16_t>((lead << 8) | trail);
+    }
+    void fromIconv() {
         iconv_t cd = iconv_open("UCS-2LE", "GBK");
         if (cd == reinterpret_cast<iconv_t>(-1)) return;
         for (int lead = 0x81; lead <= 0xFE; ++lead) {
             for (int trail = 0x40; trail <= 0xFE; ++trail) {
-                if (trail == 0x7F) continue;
+                if (!isTrail(trail)) continue;
                 char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
                 unsigned char out[4] = {};
                 char* inp = in;
@@ -101,7 +150,7 @@ uint32_t nextCodePoint(std::string_view s, size_t& i) {
 // GBK bytes of one code point: 1 for ASCII, 2 for a mapped character, 1 ("?") otherwise.
 int gbkWidthOf(uint32_t cp) {
     if (cp < 0x80) return 1;
-    if (cp < 0x10000 && tables().fromUnicode[cp] != 0) return 2;
+    if (cp < 0x10000 && tables().fromUnicode[cp] >= 0x100) return 2;
     return 1;
 }
 
@@ -126,9 +175,12 @@ std::string toGbk(std::string_view utf8) {
             continue;
         }
         const uint32_t cp = nextCodePoint(utf8, i);
-        if (cp < 0x10000 && from[cp] != 0) {
-            out += static_cast<char>(from[cp] >> 8);
-            out += static_cast<char>(from[cp] & 0xFF);
+        const uint16_t code = cp < 0x10000 ? from[cp] : 0;
+        if (code >= 0x100) {
+            out += static_cast<char>(code >> 8);
+            out += static_cast<char>(code & 0xFF);
+        } else if (code != 0) {
+            out += static_cast<char>(code);
         } else {
             out += '?';
         }
@@ -147,6 +199,10 @@ std::string fromGbk(std::string_view gbk) {
             continue;
         }
         const auto b = static_cast<unsigned char>(gbk[i]);
+        if (b == kEuroByte) {
+            appendUtf8(out, kEuro);
+            continue;
+        }
         if (b >= 0x81 && b <= 0xFE && i + 1 < gbk.size()) {
             const auto t = static_cast<unsigned char>(gbk[i + 1]);
             const uint16_t cp = to[(b - 0x81) * 256 + t];
@@ -156,9 +212,23 @@ std::string fromGbk(std::string_view gbk) {
                 continue;
             }
         }
+        // Only the lead byte is taken: the byte after it may be a TAB or a line end.
         appendUtf8(out, 0xFFFD);
     }
     return out;
+}
+
+size_t firstNonGbkByte(std::string_view gbk) {
+    const auto& to = tables().toUnicode;
+    for (size_t i = 0; i < gbk.size(); ++i) {
+        const auto b = static_cast<unsigned char>(gbk[i]);
+        if (b <= kEuroByte) continue;
+        if (b == 0xFF || i + 1 == gbk.size()) return i;
+        const auto t = static_cast<unsigned char>(gbk[i + 1]);
+        if (!isTrail(t) || to[(b - 0x81) * 256 + t] == 0) return i;
+        ++i;
+    }
+    return std::string_view::npos;
 }
 
 int gbkLength(std::string_view utf8) {

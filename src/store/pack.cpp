@@ -34,13 +34,31 @@ bool syncPath(const fs::path& p) {
     return ok;
 }
 
-// Rows of another writer's layout are decoded and written again in ours.
-Status copyDecoded(const TableFile& old, const fs::path& newTable) {
+// The fields of another writer's table as our layout declares them: memo pointers become ten
+// digits. Fields of types this program cannot hold refuse the conversion before anything is
+// written, rather than losing what they store.
+Result<FieldList> convertedFields(const TableFile& old) {
+    FieldList fields = old.fields();
+    for (size_t i = 0; i < fields.size(); ++i) {
+        const char code = old.fieldCode(static_cast<int>(i));
+        const bool plain = code == 'C' || code == 'N' || code == 'F' || code == 'D' || code == 'L';
+        if (code == 'M' && (fields[i].width == 4 || fields[i].width == 10)) {
+            fields[i].width = 10;
+        } else if (!plain) {
+            return fail("表文件 " + old.fileName() + " 的字段 " + fields[i].name + "（类型 " +
+                        std::string(1, code) + "）无法转换为本程序的表格式，表文件未作改动");
+        }
+    }
+    return fields;
+}
+
+// Rows of another writer's layout are copied field by field into ours, each with its memos.
+Status copyConverted(const TableFile& old, const fs::path& newTable) {
     auto target = TableFile::open(newTable.string(), OpenMode::Exclusive);
     if (!target) return target.error();
     Status copied;
     Status s = old.scan([&](uint32_t, std::string_view raw) {
-        auto appended = (*target)->append(old.decodeRow(raw));
+        auto appended = (*target)->appendFrom(old, raw);
         if (!appended) copied = appended.error();
         return appended.ok();
     });
@@ -145,6 +163,8 @@ Status packTable(const std::string& path, PackNeed need) {
         if (live == old.recordCount() && ourLayout) return {};
     }
 
+    auto fields = old.ownLayout() ? Result<FieldList>(old.fields()) : convertedFields(old);
+    if (!fields) return fields.error();
     const fs::path table(path);
     const fs::path work = workFolder(table);
     std::error_code ec;
@@ -152,8 +172,9 @@ Status packTable(const std::string& path, PackNeed need) {
     if (!fs::create_directory(work, ec))
         return fail("无法压缩表 " + table.filename().string() + "：" + ec.message());
     const fs::path newTable = work / "table.dbf";
-    if (Status s = TableFile::create(newTable.string(), old.fields()); !s) return s;
-    if (Status s = old.ownLayout() ? copyRaw(old, work) : copyDecoded(old, newTable); !s) return s;
+    if (Status s = TableFile::create(newTable.string(), *fields); !s) return s;
+    if (Status s = old.ownLayout() ? copyRaw(old, work) : copyConverted(old, newTable); !s)
+        return s;
     const bool hasMemo = fs::exists(work / "table.dbt", ec);
     if (!syncPath(newTable) || (hasMemo && !syncPath(work / "table.dbt")))
         return fail("无法压缩表 " + table.filename().string() + "：写入失败");

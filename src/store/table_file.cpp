@@ -109,6 +109,12 @@ std::string memoPathFor(const std::string& dbfPath, const char* ext) {
     return (dir / (stem + ext)).string();
 }
 
+std::string stripBlanks(std::string_view text) {
+    const size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
+}
+
 void putHeaderDate(unsigned char* h) {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
@@ -211,6 +217,7 @@ Status TableFile::readHeader() {
         if (code == 'I') f.type = FieldType::Integer;
         fields_.push_back(f);
         offsets_.push_back(offset);
+        codes_.push_back(code);
         offset += static_cast<uint32_t>(width);
     }
     if (!terminated) return fail(damagedText("字段说明缺少结束标记"));
@@ -280,15 +287,23 @@ void TableFile::updateCache(uint32_t recno, size_t offset, std::string_view byte
                 bytes.data(), bytes.size());
 }
 
-std::string TableFile::memoBytes(std::string_view raw, int field) const {
-    if (!memo_) return {};
+uint32_t TableFile::memoBlock(std::string_view raw, int field) const {
+    const std::string_view full = raw.substr(offsets_[field], fields_[field].width);
+    if (full.size() == 4) // FoxPro binary block number
+        return le32(reinterpret_cast<const unsigned char*>(full.data()));
     uint32_t block = 0;
-    for (char c : raw.substr(offsets_[field], fields_[field].width)) {
+    for (char c : full) {
         if (c >= '0' && c <= '9')
             block = block * 10 + static_cast<uint32_t>(c - '0');
         else if (c != ' ' && c != '\0')
-            return {};
+            return 0;
     }
+    return block;
+}
+
+std::string TableFile::memoBytes(std::string_view raw, int field) const {
+    if (!memo_) return {};
+    const uint32_t block = memoBlock(raw, field);
     return block == 0 ? std::string() : memo_->read(block);
 }
 
@@ -315,7 +330,11 @@ Value TableFile::decode(std::string_view raw, int field) const {
     case FieldType::SmallInt:
     case FieldType::Integer: {
         if (bytes.empty()) return {};
-        if (auto n = parseNumber(bytes)) return *n;
+        if (auto n = parseNumber(bytes)) {
+            // Digits a double would round stay text, so that they are written back as given.
+            if (!fitsDouble(bytes)) return stripBlanks(bytes);
+            return *n;
+        }
         return {};
     }
     case FieldType::Date: {
@@ -341,18 +360,7 @@ Value TableFile::decode(std::string_view raw, int field) const {
     }
     case FieldType::Memo: {
         if (!memo_) return {};
-        uint32_t block = 0;
-        const std::string_view full = raw.substr(offsets_[field], f.width);
-        if (f.width == 4) { // FoxPro binary block number
-            block = le32(reinterpret_cast<const unsigned char*>(full.data()));
-        } else {
-            for (char c : full) {
-                if (c >= '0' && c <= '9')
-                    block = block * 10 + static_cast<uint32_t>(c - '0');
-                else if (c != ' ' && c != '\0')
-                    return {};
-            }
-        }
+        const uint32_t block = memoBlock(raw, field);
         if (block == 0) return {};
         const std::string text = memo_->read(block);
         if (text.empty()) return {};
@@ -390,13 +398,34 @@ Status TableFile::scan(const std::function<bool(uint32_t, std::string_view)>& vi
     return {};
 }
 
+bool TableFile::unchanged(std::string_view old, int field, const Value& value) const {
+    if (old.empty()) return false;
+    const Value stored = decode(old, field);
+    if (stored == value) return true;
+    if (fields_[field].type == FieldType::Memo) return memoText(stored) == memoText(value);
+    return stored.toText() == value.toText();
+}
+
+std::string TableFile::memoText(const Value& value) {
+    // Blanks and line breaks alone are a memo's content too.
+    if (const std::string* text = value.text()) return *text;
+    return value.toText();
+}
+
 Status TableFile::encode(const std::vector<Value>& values, std::string_view old, std::string& raw) {
     raw.assign(recordLength_, ' ');
     for (size_t i = 0; i < fields_.size(); ++i) {
         const FieldDef& f = fields_[i];
-        const Value v = i < values.size() ? values[i] : Value();
+        static const Value none;
+        const Value& v = i < values.size() ? values[i] : none;
         char* out = raw.data() + offsets_[i];
         const auto width = static_cast<size_t>(f.width);
+        // A field the caller did not change keeps its stored bytes, whatever they are: bytes of
+        // other writers and codes outside the code page stay as they were.
+        if (unchanged(old, static_cast<int>(i), v)) {
+            std::memcpy(out, old.data() + offsets_[i], width);
+            continue;
+        }
         switch (f.type) {
         case FieldType::Character: {
             const std::string bytes = toGbk(v.toText());
@@ -408,19 +437,19 @@ Status TableFile::encode(const std::vector<Value>& values, std::string_view old,
         case FieldType::SmallInt:
         case FieldType::Integer: {
             if (v.isNull()) break;
-            double number = 0;
-            if (v.isNumber()) {
-                number = v.toNumber();
-            } else if (auto parsed = parseNumber(v.toText())) {
-                number = *parsed;
+            std::string digits;
+            if (const std::string* text = v.text()) {
+                auto fixed = fixedNumberText(*text, f.decimals);
+                if (!fixed) return fail("“" + *text + "”不是字段 " + f.name + " 可接受的数值");
+                digits = std::move(*fixed);
             } else {
-                return fail("“" + v.toText() + "”不是字段 " + f.name + " 可接受的数值");
+                char buf[400];
+                std::snprintf(buf, sizeof buf, "%.*f", f.decimals, v.toNumber());
+                digits = buf;
             }
-            char buf[64];
-            std::snprintf(buf, sizeof buf, "%*.*f", f.width, f.decimals, number);
-            if (std::strlen(buf) > width)
-                return fail("数值 " + formatNumber(number) + " 超出字段 " + f.name + " 的宽度");
-            std::memcpy(out, buf, width);
+            if (digits.size() > width)
+                return fail("数值 " + stripBlanks(v.toText()) + " 超出字段 " + f.name + " 的宽度");
+            std::memcpy(out + width - digits.size(), digits.data(), digits.size());
             break;
         }
         case FieldType::Date: {
@@ -442,13 +471,9 @@ Status TableFile::encode(const std::vector<Value>& values, std::string_view old,
                 out[0] = '?';
             break;
         case FieldType::Memo: {
-            const std::string text = v.isNull() ? std::string() : v.toText();
+            const std::string text = memoText(v);
             if (text.empty()) break;
-            // An unchanged memo keeps its block; a changed one gets new space at the end.
-            if (!old.empty() && decode(old, static_cast<int>(i)).toText() == text) {
-                std::memcpy(out, old.data() + offsets_[i], width);
-                break;
-            }
+            // A changed memo gets new space at the end.
             if (!memo_) return fail("表文件 " + fileName() + " 缺少备注文件");
             auto block = memo_->append(toGbk(text));
             if (!block) return block.error();
@@ -497,6 +522,37 @@ Result<uint32_t> TableFile::append(const std::vector<Value>& values) {
     if (readOnly_) return fail(readOnlyText());
     std::string raw;
     if (Status s = encode(values, {}, raw); !s) return s.error();
+    return appendRaw(raw);
+}
+
+Result<uint32_t> TableFile::appendFrom(const TableFile& source, std::string_view sourceRaw) {
+    if (readOnly_) return fail(readOnlyText());
+    if (source.fields().size() != fields_.size())
+        return fail("表文件 " + source.fileName() + " 与 " + fileName() + " 的字段不同");
+    std::string raw(recordLength_, ' ');
+    for (size_t i = 0; i < fields_.size(); ++i) {
+        const int field = static_cast<int>(i);
+        char* out = raw.data() + offsets_[i];
+        const auto width = static_cast<size_t>(fields_[i].width);
+        if (fields_[i].type != FieldType::Memo) {
+            const size_t from = source.fieldOffset(field);
+            std::memcpy(out, sourceRaw.data() + from,
+                        std::min(width, static_cast<size_t>(source.fields()[i].width)));
+            continue;
+        }
+        const std::string bytes = source.memoBytes(sourceRaw, field);
+        if (bytes.empty()) continue;
+        if (!memo_) return fail("表文件 " + fileName() + " 缺少备注文件");
+        auto block = memo_->append(bytes);
+        if (!block) return block.error();
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%*u", fields_[i].width, *block);
+        std::memcpy(out, buf, width);
+    }
+    return appendRaw(raw);
+}
+
+Result<uint32_t> TableFile::appendRaw(std::string& raw) {
     raw[0] = ' ';
     raw += '\x1A';
     const uint32_t recno = count_ + 1;

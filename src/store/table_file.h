@@ -67,6 +67,11 @@ class TableFile {
 
     Status write(uint32_t recno, const std::vector<Value>& values);
     Result<uint32_t> append(const std::vector<Value>& values);
+    // Appends a row of `source`, a table with the same fields, keeping every field's bytes and
+    // moving each memo into this table's memo file.
+    Result<uint32_t> appendFrom(const TableFile& source, std::string_view sourceRaw);
+    // The field's type letter as the file declares it.
+    char fieldCode(int field) const { return codes_[static_cast<size_t>(field)]; }
     Status markDeleted(uint32_t recno);
 
     // The index of a character field, built on first use.
@@ -76,7 +81,11 @@ class TableFile {
     TableFile() = default;
     Status readHeader();
     Status encode(const std::vector<Value>& values, std::string_view old, std::string& raw);
+    bool unchanged(std::string_view old, int field, const Value& value) const;
+    static std::string memoText(const Value& value);
+    uint32_t memoBlock(std::string_view raw, int field) const;
     Status writeHeader(bool withCount);
+    Result<uint32_t> appendRaw(std::string& raw);
     void indexRemove(std::string_view raw, uint32_t recno);
     void indexAdd(std::string_view raw, uint32_t recno);
     std::string damagedText(const std::string& what) const;
@@ -94,6 +103,7 @@ class TableFile {
     std::string damage_;
     FieldList fields_;
     std::vector<uint32_t> offsets_;
+    std::vector<char> codes_;
     std::map<std::string, int, std::less<>> fieldByName_; // lower-case name to position
     std::unique_ptr<MemoFile> memo_;
     std::map<int, CharIndex> indexes_;

@@ -1,5 +1,6 @@
 #include "value.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -128,6 +129,53 @@ std::optional<double> parseNumber(std::string_view text) {
         std::from_chars(body.data(), body.data() + body.size(), out, std::chars_format::fixed);
     if (ec != std::errc() || ptr != body.data() + body.size()) return std::nullopt;
     return out;
+}
+
+std::optional<std::string> fixedNumberText(std::string_view text, int decimals) {
+    if (!parseNumber(text)) return std::nullopt;
+    std::string_view t = trimmed(text);
+    const bool negative = t.front() == '-';
+    if (t.front() == '-' || t.front() == '+') t.remove_prefix(1);
+    const size_t point = t.find('.');
+    std::string digits(t.substr(0, point));
+    std::string_view fraction = point == std::string_view::npos ? "" : t.substr(point + 1);
+    const auto places = static_cast<size_t>(std::max(decimals, 0));
+    const bool roundUp = fraction.size() > places && fraction[places] >= '5';
+    digits.append(fraction.substr(0, std::min(places, fraction.size())));
+    digits.append(places - std::min(places, fraction.size()), '0');
+    if (roundUp) { // half away from zero, on the decimal digits as given
+        size_t i = digits.size();
+        while (i > 0 && digits[i - 1] == '9')
+            digits[--i] = '0';
+        if (i == 0)
+            digits.insert(digits.begin(), '1');
+        else
+            ++digits[i - 1];
+    }
+    std::string whole = digits.substr(0, digits.size() - places);
+    const size_t firstDigit = whole.find_first_not_of('0');
+    whole = firstDigit == std::string::npos ? "0" : whole.substr(firstDigit);
+    std::string out = whole;
+    if (places > 0) out += "." + digits.substr(digits.size() - places);
+    if (negative && digits.find_first_not_of('0') != std::string::npos) out.insert(0, "-");
+    return out;
+}
+
+bool fitsDouble(std::string_view digits) {
+    int significant = 0;
+    int pendingZeros = 0;
+    bool started = false;
+    for (char c : digits) {
+        if (c < '0' || c > '9') continue;
+        if (c == '0') {
+            if (started) ++pendingZeros;
+            continue;
+        }
+        started = true;
+        significant += pendingZeros + 1;
+        pendingZeros = 0;
+    }
+    return significant <= 15;
 }
 
 } // namespace xb::store

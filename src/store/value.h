@@ -64,5 +64,10 @@ class Value {
 std::string formatNumber(double value);
 // Parses "12", " 12.50 ", "-3"; rejects anything else.
 std::optional<double> parseNumber(std::string_view text);
+// A number text with exactly `decimals` places, rounded half away from zero on its decimal
+// digits, so that "9999999999999.9999" keeps all its digits; nullopt when it is no number.
+std::optional<std::string> fixedNumberText(std::string_view text, int decimals);
+// Whether a double holds the number written with these digits exactly (at most 15 significant).
+bool fitsDouble(std::string_view digits);
 
 } // namespace xb::store

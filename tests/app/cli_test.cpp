@@ -1,5 +1,8 @@
 // xunbao-cli run as a real program: init, list, check, export from one data directory and
 // import into another.
+#include "exchange/archiver.h"
+#include "store/gbk.h"
+#include "store/layouts.h"
 #include "store/record_store.h"
 #include "store/temp_dir.h"
 
@@ -9,6 +12,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <sys/wait.h>
+#include <vector>
 
 namespace {
 
@@ -17,13 +21,7 @@ struct CliRun {
     std::string out;
 };
 
-// Runs the tool with `arguments`; `shell` runs before it in the same shell (limits, traps), and
-// `errors` keeps the standard error in the output.
-CliRun cli(const std::string& arguments, const std::string& shell = {}, bool errors = false) {
-    const std::string program = std::string(XB_CLI_PATH) + " " + arguments;
-    const std::string command =
-        (shell.empty() ? program : "bash -c \"" + shell + "; exec " + program + "\"") +
-        (errors ? " 2>&1" : " 2>/dev/null") + " </dev/null";
+CliRun run(const std::string& command) {
     CliRun run;
     if (FILE* p = ::popen(command.c_str(), "r")) {
         std::array<char, 4096> buf{};
@@ -34,6 +32,19 @@ CliRun cli(const std::string& arguments, const std::string& shell = {}, bool err
         run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
     return run;
+}
+
+// Runs the tool with `arguments`; `shell` runs before it in the same shell (limits, traps), and
+// `errors` keeps the program's messages in the output.
+CliRun cli(const std::string& arguments, const std::string& shell = {}, bool errors = false) {
+    const std::string program = std::string(XB_CLI_PATH) + " " + arguments;
+    return run((shell.empty() ? program : "bash -c \"" + shell + "; exec " + program + "\"") +
+               (errors ? " 2>&1" : " 2>/dev/null") + " </dev/null");
+}
+
+// The program's messages as well as its output.
+CliRun cliWithMessages(const std::string& arguments) {
+    return cli(arguments, {}, true);
 }
 
 void addRecord(xb::store::Database& db, const std::string& number, const std::string& name) {
@@ -181,4 +192,126 @@ TEST(Cli, InitWorksFromACopyOfTheBuildOutput) {
     EXPECT_TRUE(fs::exists(fs::path(dir.file("d2")) / "kjcg.dbf"));
     EXPECT_TRUE(fs::exists(fs::path(dir.file("d2")) / "xkfl.dbf"));
     EXPECT_EQ(run("--data " + dir.file("d2") + " check").first, 0);
+}
+
+TEST(Cli, APackageWithoutAchievementsIsReportedAsAnEmptyTable) {
+    TempDir dir;
+    const std::string data = dir.file("data");
+    ASSERT_EQ(cli("--data " + data + " init").status, 0);
+    for (const bool withAchievementFile : {false, true}) {
+        SCOPED_TRACE(withAchievementFile ? "empty KJCG.TXT" : "no KJCG.TXT");
+        const std::string folder = dir.file(withAchievementFile ? "empty" : "without");
+        std::filesystem::create_directory(folder);
+        QStringList files{"CGWCDW.TXT", "CGWCR.TXT", "JDWYHMD.TXT", "ZLQK.TXT", "UNIT.TXT"};
+        if (withAchievementFile) files << "KJCG.TXT";
+        for (const QString& name : files)
+            writeBytes(folder + "/" + name.toStdString(), "");
+        ASSERT_TRUE(
+            xb::exchange::Archiver().add(QString::fromStdString(folder), "cgsbqy.arj", files).ok());
+        const CliRun imported =
+            cliWithMessages("--data " + data + " import " + folder + "/cgsbqy.arj");
+        EXPECT_EQ(imported.status, 1);
+        EXPECT_NE(imported.out.find("导入的文件为空表！"), std::string::npos) << imported.out;
+        EXPECT_EQ(imported.out.find("新存入"), std::string::npos) << imported.out;
+    }
+}
+
+// A Visual FoxPro achievement table put into the data directory, memo and all.
+TEST(Cli, AFoxProTableKeepsItsMemosThroughTheFirstCommand) {
+    namespace fs = std::filesystem;
+    TempDir dir;
+    const std::string data = dir.file("data");
+    ASSERT_EQ(cli("--data " + data + " init").status, 0);
+    std::string declared;
+    for (const xb::store::FieldDef& f : xb::store::layoutOf("kjcg").fields) {
+        std::string type = "M";
+        switch (f.type) {
+        case xb::store::FieldType::Character:
+            type = "C(" + std::to_string(f.width) + ")";
+            break;
+        case xb::store::FieldType::Number:
+        case xb::store::FieldType::SmallInt:
+        case xb::store::FieldType::Integer:
+            type = "N(" + std::to_string(f.width) + "," + std::to_string(f.decimals) + ")";
+            break;
+        case xb::store::FieldType::Date:
+            type = "D";
+            break;
+        case xb::store::FieldType::Logical:
+            type = "L";
+            break;
+        case xb::store::FieldType::Memo:
+            break;
+        }
+        declared += (declared.empty() ? "" : "; ") + f.name + " " + type;
+    }
+    for (const auto& entry : fs::directory_iterator(data)) {
+        const std::string name = entry.path().filename().string();
+        if (xb::store::sameName(name, "kjcg.dbf") || xb::store::sameName(name, "kjcg.dbt"))
+            fs::remove(entry.path());
+    }
+    const std::string table = data + "/kjcg.dbf";
+    const std::string peer = "/usr/bin/python3 " XB_SOURCE_DIR "/tests/store/dbf_peer.py ";
+    const CliRun made = run(peer + "vfp '" + table + "' '" + declared +
+                            R"(' '{"ITEM_4": "2024000001", "ITEM_DQDM": ".", "ITEM_CGLB": "1",)"
+                            R"( "ITEM_3": "福克斯成果", "ITEM_9": "某研究所",)"
+                            R"( "ITEM_13": "简介第一行\r\n第二行"}' 2>&1)");
+    ASSERT_EQ(made.status, 0) << made.out;
+
+    const CliRun listed = cli("--data " + data + " list --year 2024");
+    EXPECT_EQ(listed.status, 0);
+    EXPECT_NE(listed.out.find("2024000001\t1\t\t福克斯成果\t某研究所"), std::string::npos)
+        << listed.out;
+    {
+        xb::store::Database db(data);
+        auto rows = db.query("select * from kjcg where item_4='2024000001'");
+        ASSERT_TRUE(rows.ok()) << rows.message();
+        ASSERT_EQ((*rows)->count(), 1);
+        EXPECT_EQ((*rows)->text("item_13"), "简介第一行\r\n第二行");
+    }
+    const CliRun read = run(peer + "read '" + table + "' 2>&1");
+    ASSERT_EQ(read.status, 0) << read.out;
+    EXPECT_NE(read.out.find("\"简介第一行\\r\\n第二行\""), std::string::npos) << read.out;
+}
+
+// Every code of the user-defined areas, the euro sign, the widest number and a memo of blanks
+// travel from one data directory to another through a package, byte for byte.
+TEST(Cli, UserDefinedCodesTravelThroughAPackageByteForByte) {
+    namespace fs = std::filesystem;
+    using xb::store::TableFile;
+    TempDir dir;
+    const std::string from = dir.file("from"), to = dir.file("to"), out = dir.file("out");
+    fs::create_directory(out);
+    ASSERT_EQ(cli("--data " + from + " init").status, 0);
+    ASSERT_EQ(cli("--data " + to + " init").status, 0);
+    std::string codes = "\x80";
+    for (const auto& [firstLead, lastLead, firstTrail, lastTrail] : std::vector<std::array<int, 4>>{
+             {0xAA, 0xAF, 0xA1, 0xFE}, {0xF8, 0xFE, 0xA1, 0xFE}, {0xA1, 0xA7, 0x40, 0xA0}})
+        for (int lead = firstLead; lead <= lastLead; ++lead)
+            for (int trail = firstTrail; trail <= lastTrail; ++trail)
+                if (trail != 0x7F) codes += {static_cast<char>(lead), static_cast<char>(trail)};
+    const std::string name = "\xD5\xC5\xAA\xA1\xF8\xA1\x80";
+    {
+        xb::store::Database db(from);
+        ASSERT_TRUE(
+            db.execute("insert into kjcg (item_4, item_dqdm, item_cglb, item_3, item_9, "
+                       "item_13, item_13_1, item_45) values ('2024000001', '.', '1', "
+                       ":name, '某研究所', :memo, '  ', '9999999999999.9999')",
+                       {{"name", xb::store::fromGbk(name)}, {"memo", xb::store::fromGbk(codes)}})
+                .ok());
+    }
+    ASSERT_EQ(cli("--data " + from + " export --out " + out + " --year 2024").status, 0);
+    const CliRun imported = cli("--data " + to + " import " + out + "/cgsbqy.arj");
+    ASSERT_EQ(imported.status, 0);
+    ASSERT_EQ(imported.out, "新存入\t1\n覆盖\t0\n跳过\t0\n");
+
+    auto table = TableFile::open(to + "/kjcg.dbf", xb::store::OpenMode::Shared);
+    ASSERT_TRUE(table.ok()) << table.message();
+    const TableFile& kjcg = **table;
+    std::string raw;
+    ASSERT_TRUE(kjcg.readRecord(1, raw).ok());
+    EXPECT_EQ(std::string(kjcg.fieldBytes(raw, kjcg.fieldIndex("ITEM_3"))), name);
+    EXPECT_EQ(kjcg.memoBytes(raw, kjcg.fieldIndex("ITEM_13")), codes);
+    EXPECT_EQ(kjcg.memoBytes(raw, kjcg.fieldIndex("ITEM_13_1")), "  ");
+    EXPECT_EQ(std::string(kjcg.fieldBytes(raw, kjcg.fieldIndex("ITEM_45"))), "9999999999999.9999");
 }

@@ -63,12 +63,22 @@ TEST(ExchangeRecordAssembly, QuotedValueClosedAtTheLineEndEndsTheRecord) {
     EXPECT_EQ(readFields("\"a\tb\r\nc\td\r\n", 2), (std::vector<Fields>{{"\"a", "b"}, {"c", "d"}}));
 }
 
-TEST(ExchangeRecordAssembly, LineEndsMayBeBareLineFeeds) {
-    EXPECT_EQ(readFields("a\tb\nc\td\r\ne\tf", 2),
-              (std::vector<Fields>{{"a", "b"}, {"c", "d"}, {"e", "f"}}));
+TEST(ExchangeRecordAssembly, OnlyCrLfEndsALine) {
+    // A plain value may hold a bare LF (or CR): the record goes on to the CR LF.
+    const auto records = readRecords("a\tline one\nline two\tc\r\nd\te\rf\tg\r\n", 3);
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0].fields, (Fields{"a", "line one\nline two", "c"}));
+    EXPECT_EQ(records[1].fields, (Fields{"d", "e\rf", "g"}));
+    EXPECT_EQ(records[1].firstLine, 2);
     // The line end inside a quoted value is kept as it was read.
-    EXPECT_EQ(readFields("a\t\"x\ny\r\nz\"\tb\n", 3),
+    EXPECT_EQ(readFields("a\t\"x\ny\r\nz\"\tb\r\n", 3),
               (std::vector<Fields>{{"a", "x\ny\r\nz", "b"}}));
+    // A CR LF split across the reader's chunks still ends the line.
+    std::string big(64 * 1024 - 3, 'x');
+    const auto split = readRecords("a\t" + big + "\r\nb\tc\r\n", 2);
+    ASSERT_EQ(split.size(), 2u);
+    EXPECT_EQ(split[0].fields[1], big);
+    EXPECT_EQ(split[1].fields, (Fields{"b", "c"}));
 }
 
 TEST(ExchangeRecordAssembly, QuotedValueOverManyLinesAndAValueOfSeveralMegabytes) {

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <random>
 
@@ -155,8 +156,11 @@ TEST(ExchangeValues, NumbersDatesAndLogicalsInTheFormsOtherWritersUse) {
     const auto value = [](const std::string& text, const store::FieldDef& field) {
         return valueFromExchange(store::toGbk(text), field, 1, 1);
     };
-    EXPECT_EQ(*value(" 12.50 ", store::numberField("ITEM_45")), Value(12.5));
-    EXPECT_EQ(*value("-3", store::smallIntField("ITEM_51_2")), Value(-3));
+    // Numbers keep the digits given: the field, not a double, decides their rounding.
+    EXPECT_EQ(value(" 12.50 ", store::numberField("ITEM_45"))->toNumber(), 12.5);
+    EXPECT_EQ(value("9999999999999.9999", store::numberField("ITEM_45"))->toText(),
+              "9999999999999.9999");
+    EXPECT_EQ(value("-3", store::smallIntField("ITEM_51_2"))->toInteger(), -3);
     EXPECT_EQ(*value("2008-5-6", store::dateField("ITEM_121")), Value(Date{2008, 5, 6}));
     EXPECT_EQ(*value("T", store::logicalField("L")), Value::logical(true));
     EXPECT_EQ(*value("n", store::logicalField("L")), Value::logical(false));
@@ -181,6 +185,39 @@ TEST(ExchangeValues, TextsAFieldCannotTakeAreReportedByLineAndItem) {
     EXPECT_EQ(error({"x", "1", "", "2.5"}), "第 12 行第 4 项“2.5”不是整数");
     EXPECT_EQ(error({"x", "1", "", "", "maybe"}), "第 12 行第 5 项“maybe”不是逻辑值");
     EXPECT_EQ(error({"x"}), "ok");
+    EXPECT_EQ(
+        error({"\xD5\xC5\x81\t"}),
+        "第 12 行第 1 项含有不属于 GBK 编码的字节 81（第 3 个字节），文件可能不是本系统的导出文件");
+    EXPECT_EQ(error({"\xD5\xC5\xAA\xA1\x80"}), "ok");
+}
+
+TEST(ExchangeRoundTrip, EveryUserDefinedCodeAndBareLineFeedsTravelByteForByte) {
+    const FieldList& fields = store::layoutOf("kjcgtemp").fields;
+    std::string codes = "\x80";
+    for (const auto& [firstLead, lastLead, firstTrail, lastTrail] : std::vector<std::array<int, 4>>{
+             {0xAA, 0xAF, 0xA1, 0xFE}, {0xF8, 0xFE, 0xA1, 0xFE}, {0xA1, 0xA7, 0x40, 0xA0}})
+        for (int lead = firstLead; lead <= lastLead; ++lead)
+            for (int trail = firstTrail; trail <= lastTrail; ++trail)
+                if (trail != 0x7F) codes += {static_cast<char>(lead), static_cast<char>(trail)};
+    std::vector<Value> row(fields.size());
+    row[indexOf(fields, "ITEM_4")] = Value("2009000001");
+    row[indexOf(fields, "ITEM_121")] = Value(Date{2009, 1, 2});
+    row[indexOf(fields, "ITEM_3")] = Value(store::fromGbk("\xD5\xC5\xAA\xA1"));
+    row[indexOf(fields, "ITEM_13")] = Value(store::fromGbk(codes));
+    row[indexOf(fields, "ITEM_13_1")] = Value("只有\nLF 的备注");
+    row[indexOf(fields, "ITEM_13_2")] = Value("  ");
+
+    // A memo with only LF is written plain, as other installations write it.
+    const std::string line = exchangeLine(ColumnRule::Kjcg, fields, exchangeTexts(row));
+    EXPECT_NE(line.find(store::toGbk("\t只有\nLF 的备注\t")), std::string::npos);
+    EXPECT_NE(line.find("\t\xD5\xC5\xAA\xA1\t"), std::string::npos);
+
+    const auto read = writeAndRead({row}, ColumnRule::Kjcg, fields);
+    ASSERT_EQ(read.size(), 1u);
+    EXPECT_EQ(exchangeText(read[0][indexOf(fields, "ITEM_13")]), codes);
+    EXPECT_EQ(exchangeText(read[0][indexOf(fields, "ITEM_3")]), "\xD5\xC5\xAA\xA1");
+    EXPECT_EQ(read[0][indexOf(fields, "ITEM_13_1")].toText(), "只有\nLF 的备注");
+    EXPECT_EQ(*read[0][indexOf(fields, "ITEM_13_2")].text(), "  ");
 }
 
 } // namespace

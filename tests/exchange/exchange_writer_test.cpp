@@ -37,7 +37,7 @@ TEST(ExchangeLine, KjcgQuotesOnlyValuesThatWouldSplitARecordOrOpenAValue) {
     const std::vector<std::string> texts{"ab\r\ncd", "\"x", "a\"b", "a\tb",         "",
                                          "x\ny",     "1",   "end",  "never written"};
     EXPECT_EQ(exchangeLine(ColumnRule::Kjcg, fields, texts),
-              "\"ab\r\ncd\"\t\"\"\"x\"\ta\"b\t\"a\tb\"\t\t\"x\ny\"\t0\tend\t");
+              "\"ab\r\ncd\"\t\"\"\"x\"\ta\"b\t\"a\tb\"\t\tx\ny\t0\tend\t");
 }
 
 TEST(ExchangeLine, KjcgLineOfTheAchievementTableEndsWithTabAndLeavesTheLastFieldOut) {
@@ -110,14 +110,14 @@ TEST(ExchangeLine, BareAndClosingValuesCannotBreakTheRecord) {
     const auto zlqkLine = [&](const std::string& last) {
         return exchangeLine(ColumnRule::Zlqk, zlqk, {"k", ".", "1", "no", "name", "st", last});
     };
-    EXPECT_EQ(zlqkLine("a\tb\r\nc\nd"), "k\t.\t1\tno\tname\tst\ta b  c d");
+    EXPECT_EQ(zlqkLine("a\tb\r\nc\nd"), "k\t.\t1\tno\tname\tst\ta b \nc\nd");
     EXPECT_EQ(zlqkLine("\"open"), "k\t.\t1\tno\tname\tst\t open");
     EXPECT_EQ(zlqkLine("\"a\"b"), "k\t.\t1\tno\tname\tst\t a b");
     EXPECT_EQ(zlqkLine("\"closed\""), "k\t.\t1\tno\tname\tst\t\"closed\"");
 
     const FieldList unitLike{charField("a", 5), memoField("studydirec")};
     EXPECT_EQ(exchangeLine(ColumnRule::Unit, unitLike, {"x", "say \"hi\r\nthere\t!"}),
-              "x\t\"say  hi  there !\"");
+              "x\t\"say  hi \nthere !\"");
 
     std::string file;
     for (const std::string last : {"a\tb\r\nc", "\"open", "\"a\"b", "\"closed\"", "x\ny"})
@@ -131,7 +131,8 @@ TEST(ExchangeLine, BareAndClosingValuesCannotBreakTheRecord) {
     ASSERT_EQ(records->size(), 6u);
     for (std::size_t i = 0; i < records->size(); ++i)
         EXPECT_EQ((*records)[i].firstLine, static_cast<int>(i) + 1);
-    EXPECT_EQ((*records)[0].fields[6], "a b  c");
+    EXPECT_EQ((*records)[0].fields[6], "a b \nc");
+    EXPECT_EQ((*records)[4].fields[6], "x\ny");
     EXPECT_EQ((*records)[3].fields[6], "\"closed\"");
     EXPECT_EQ((*records)[5].fields[0], "p");
 }

@@ -100,6 +100,22 @@ TEST_F(ImportReading, EmptyFilesStageNothing) {
               std::vector<std::string>{"备注\r\n两行"});
 }
 
+TEST_F(ImportReading, AValueHoldingABareLineFeedIsStagedWhole) {
+    writeSamplePackage(packageFolder());
+    RawTexts achievement = sampleAchievement(2);
+    achievement["ITEM_13_1"] = "第一行\n第二行";
+    achievement["ITEM_3"] = store::fromGbk("\xD5\xC5\xAA\xA1");
+    achievement["ITEM_45"] = "9999999999999.9999";
+    writePackageFile("KJCG.TXT", linesOf({kjcgLine(achievement)}));
+    auto read = this->read();
+    ASSERT_TRUE(read.ok()) << read.message();
+    EXPECT_EQ(*read, 1);
+    EXPECT_EQ(staged("2008000002", "ITEM_13_1"), "第一行\n第二行");
+    EXPECT_EQ(staged("2008000002", "ITEM_303"), "评价意见");
+    EXPECT_EQ(store::toGbk(staged("2008000002", "ITEM_3")), "\xD5\xC5\xAA\xA1");
+    EXPECT_EQ(staged("2008000002", "ITEM_45"), "9999999999999.9999");
+}
+
 struct BrokenFile {
     const char* what;
     const char* file;
@@ -121,8 +137,11 @@ TEST_F(ImportReading, BrokenFilesAreRefusedAndNothingStaysStaged) {
          "第 2 行起的记录在文件结尾处中断"},
         {"cut in the middle of a line", "KJCG.TXT",
          linesOf({second}) + first.substr(0, first.size() - 5), "最后一行不完整"},
-        {"garbage without values", "KJCG.TXT", "\x01\x02\xff\xfe garbage\r\nmore\r\n",
+        {"garbage without values", "KJCG.TXT", "\x01\x02\xfe\xfe garbage\r\nmore\r\n",
          "第 1 行的成果管理编号“”不是年份加六位序号"},
+        {"bytes that are not code page 936", "KJCG.TXT",
+         linesOf({second, "2008000003\t.\t\xD5\xC5\xFF\xAA\xA1"}),
+         "第 2 行第 3 项含有不属于 GBK 编码的字节 FF"},
         {"a record number that is not one", "KJCG.TXT",
          linesOf({kjcgLine({{"ITEM_4", "2008-1"}, {"ITEM_3", "x"}})}), "“2008-1”"},
         {"two achievements of one record key", "KJCG.TXT", linesOf({second, second}),

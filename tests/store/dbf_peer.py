@@ -2,6 +2,8 @@
 
 read PATH          print every row as one JSON list per line (text, numbers, dates as yyyy-mm-dd)
 write PATH         create a dBASE III table with a memo, GBK text and one row of each kind
+vfp PATH FIELDS ROW  create a Visual FoxPro table (.fpt memos) with the declared FIELDS and a row,
+                   given as a JSON object of field name to text
 """
 import json
 import sys
@@ -45,5 +47,12 @@ def write(path):
     table.close()
 
 
+def vfp(path, fields, row):
+    table = dbf.Table(path, fields, codepage='cp936', dbf_type='vfp')
+    table.open(dbf.READ_WRITE)
+    table.append({name.lower(): value for name, value in json.loads(row).items()})
+    table.close()
+
+
 if __name__ == '__main__':
-    {'read': read, 'write': write}[sys.argv[1]](sys.argv[2])
+    {'read': read, 'write': write, 'vfp': vfp}[sys.argv[1]](*sys.argv[2:])

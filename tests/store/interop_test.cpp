@@ -1,6 +1,8 @@
 // Files the engine writes must open in other dBASE readers, and theirs in the engine; python3-dbf
 // stands in for the other programs.
+#include "store/gbk.h"
 #include "store/layouts.h"
+#include "store/pack.h"
 #include "store/table_file.h"
 #include "temp_dir.h"
 
@@ -8,6 +10,7 @@
 
 #include <array>
 #include <cstdio>
+#include <filesystem>
 #include <sstream>
 
 using namespace xb::store;
@@ -89,4 +92,77 @@ TEST(Interop, WeReadTablesWrittenByAnotherProgram) {
     EXPECT_TRUE(rows[1][1].isNull());
     EXPECT_TRUE(rows[1][2].isNull());
     EXPECT_TRUE(rows[1][4].isNull());
+}
+
+namespace {
+
+void makeFoxProTable(const std::string& path, const std::string& declared, const std::string& row) {
+    const std::string line = "/usr/bin/python3 " XB_SOURCE_DIR "/tests/store/dbf_peer.py vfp '" +
+                             path + "' '" + declared + "' '" + row + "' 2>&1";
+    std::string out;
+    if (FILE* p = ::popen(line.c_str(), "r")) {
+        std::array<char, 4096> buf{};
+        size_t n = 0;
+        while ((n = fread(buf.data(), 1, buf.size(), p)) > 0)
+            out.append(buf.data(), n);
+        ASSERT_EQ(::pclose(p), 0) << out;
+    }
+}
+
+} // namespace
+
+TEST(Interop, VisualFoxProTablesAreConvertedWithTheirMemos) {
+    TempDir dir;
+    const std::string path = dir.file("peer.dbf");
+    makeFoxProTable(path, "ITEM_4 C(10); ITEM_13 M; ITEM_45 N(18,4); NOTE M",
+                    R"({"ITEM_4": "2024000001", "ITEM_13": "第一行\r\n第二行 \u00e9",)"
+                    R"( "ITEM_45": 12.5, "NOTE": ""})");
+    ASSERT_EQ(static_cast<unsigned char>(readBytes(path)[0]), 0x30);
+    ASSERT_TRUE(packTable(path, PackNeed::WhenNeeded).ok());
+
+    auto t = TableFile::open(path, OpenMode::Shared);
+    ASSERT_TRUE(t.ok()) << t.message();
+    EXPECT_TRUE((*t)->ownLayout());
+    EXPECT_EQ((*t)->fields()[1].width, 10);
+    std::string raw;
+    ASSERT_TRUE((*t)->readRecord(1, raw).ok());
+    EXPECT_EQ((*t)->decode(raw, 1).toText(), "第一行\r\n第二行 é");
+    EXPECT_TRUE((*t)->decode(raw, 3).isNull());
+    // Our converted table is writable and reads in the other program.
+    std::vector<Value> values = (*t)->decodeRow(raw);
+    values[0] = Value("2024000002");
+    ASSERT_TRUE((*t)->write(1, values).ok());
+    t->reset();
+    const auto out = lines(runPeer("read", path));
+    ASSERT_EQ(out.size(), 2u);
+    EXPECT_EQ(out[1], R"(["2024000002", "第一行\r\n第二行 é", 12.5, ""])");
+
+    // pgdbf, a reader of its own, finds the memo too (in the table's GBK).
+    if (!std::filesystem::exists("/usr/bin/pgdbf")) return;
+    std::string dump;
+    const std::string command = "/usr/bin/pgdbf -m '" + dir.file("peer.dbt") + "' '" + path + "'";
+    if (FILE* p = ::popen(command.c_str(), "r")) {
+        std::array<char, 4096> buf{};
+        for (size_t n; (n = fread(buf.data(), 1, buf.size(), p)) > 0;)
+            dump.append(buf.data(), n);
+        EXPECT_EQ(::pclose(p), 0) << dump;
+    }
+    EXPECT_NE(dump.find(toGbk("2024000002\t第一行\\r\\n第二行 é")), std::string::npos) << dump;
+}
+
+TEST(Interop, AFoxProTableWithFieldsWeCannotHoldIsLeftUntouched) {
+    TempDir dir;
+    const std::string path = dir.file("peer.dbf");
+    makeFoxProTable(path, "ITEM_4 C(10); COUNT I; NOTE M", R"({"ITEM_4": "1", "NOTE": "备注"})");
+    const std::string table = readBytes(path);
+    const std::string memo = readBytes(dir.file("peer.fpt"));
+    Status packed = packTable(path, PackNeed::WhenNeeded);
+    ASSERT_FALSE(packed.ok());
+    EXPECT_NE(packed.message().find("字段 COUNT（类型 I）无法转换"), std::string::npos)
+        << packed.message();
+    EXPECT_EQ(readBytes(path), table);
+    EXPECT_EQ(readBytes(dir.file("peer.fpt")), memo);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                            std::filesystem::directory_iterator()),
+              2);
 }
