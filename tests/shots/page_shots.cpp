@@ -2,7 +2,8 @@
 //     xvfb-run -a page_shots OUT_DIR [CATEGORY] BUTTON...
 // builds a data directory with one record of the category (1, 2 or 3) in a temporary folder,
 // opens the real main window with its pages, clicks each named main window button and saves
-// every dialog that opens as OUT_DIR/<object name>.png (and the main window as TMainForm.png).
+// every dialog that opens as OUT_DIR/<object name>.png (and the main window as TMainForm.png),
+// each further tab of its tab widgets as OUT_DIR/<object name>_<tab widget>_<index>.png.
 #include "app/pages.h"
 #include "data_directory.h"
 #include "records/main_window.h"
@@ -13,6 +14,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <iostream>
 
@@ -67,6 +69,18 @@ int main(int argc, char** argv) {
             QApplication::processEvents();
             page.grab().save(out + "/" + page.objectName() + ".png");
             std::cout << "saved " << (out + "/" + page.objectName() + ".png").toStdString() << "\n";
+            // The further tabs of the page's tab widgets, one picture each.
+            for (QTabWidget* tabs : page.findChildren<QTabWidget*>()) {
+                for (int t = 1; t < tabs->count(); ++t) {
+                    tabs->setCurrentIndex(t);
+                    QApplication::processEvents();
+                    const QString file = out + "/" + page.objectName() + "_" + tabs->objectName() +
+                                         "_" + QString::number(t) + ".png";
+                    page.grab().save(file);
+                    std::cout << "saved " << file.toStdString() << "\n";
+                }
+                tabs->setCurrentIndex(0);
+            }
         });
         if (auto* button = main.findChild<QAbstractButton*>(QString::fromLocal8Bit(argv[i])))
             button->click();
