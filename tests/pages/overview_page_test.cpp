@@ -16,9 +16,10 @@ void setText(QDialog& d, const char* name, const QString& text) {
     box(d, name)->setText(text);
 }
 
-// Checks an option as a click would, whichever tab holds it.
+// Checks an option by a click, whichever tab holds it; a checked option stays checked.
 void tick(QDialog& d, const char* name) {
-    control<QAbstractButton>(&d, name)->click();
+    auto* option = control<QAbstractButton>(&d, name);
+    if (!option->isChecked()) option->click();
 }
 
 bool checked(QDialog& d, const char* name) {
@@ -26,7 +27,7 @@ bool checked(QDialog& d, const char* name) {
 }
 
 // Fills every required item of the page's layout.
-void fillRequired(QDialog& d, bool applied) {
+void fillPage(QDialog& d, bool applied) {
     setText(d, "edt_121_y", "2006");
     setText(d, "edt_121_m", "3");
     setText(d, "edt_121_d", "7");
@@ -68,7 +69,7 @@ TEST_F(OverviewPage, AppliedRecordStoresPeriodDateMemosAndTheUnitCode) {
         title = d.windowTitle();
         EXPECT_FALSE(control<QWidget>(&d, "cb_210")->isVisibleTo(&d));
         EXPECT_TRUE(control<QWidget>(&d, "PL_123")->isVisibleTo(&d));
-        fillRequired(d, true);
+        fillPage(d, true);
         ::click(&d, "btnSave01");
         startMonth = box(d, "edt_8_m_s")->text();
         endMonth = box(d, "edt_8_m_e")->text();
@@ -109,7 +110,7 @@ TEST_F(OverviewPage, SoftScienceRecordEmptiesTheAppliedOnlyFields) {
         EXPECT_TRUE(control<QWidget>(&d, "PL_200")->isVisibleTo(&d));
         EXPECT_FALSE(control<QWidget>(&d, "Pl_124_1")->isVisibleTo(&d));
         EXPECT_FALSE(control<QWidget>(&d, "cb_16")->isVisibleTo(&d));
-        fillRequired(d, false);
+        fillPage(d, false);
         ::click(&d, "btnSave01");
         ::click(&d, "quit01");
     });
@@ -127,7 +128,7 @@ TEST_F(OverviewPage, SingleChoicePanelsKeepTheLastCheck) {
     bool only03 = false, first = true;
     openSection("btn_page01", [&](QDialog& d) {
         only03 = checked(d, "CB_125_03") && !checked(d, "CB_125_27");
-        fillRequired(d, true);
+        fillPage(d, true);
         tick(d, "CB_124_1_01");
         tick(d, "CB_124_1_02");
         first = checked(d, "CB_124_1_01");
@@ -149,7 +150,7 @@ TEST_F(OverviewPage, PickedDisciplineStoresItsCodeAndAnUnknownCodeIsKept) {
         unknown = box(d, "edt_15_1")->text();
         library = box(d, "edt_12")->text();
         readOnly = box(d, "Edt_15")->isReadOnly();
-        fillRequired(d, true);
+        fillPage(d, true);
         modal.queue([](QDialog& picker) {
             EXPECT_EQ(picker.objectName(), "TFormTree");
             pickNode(picker, "110  数学");
@@ -177,7 +178,7 @@ TEST_F(OverviewPage, WithoutTheDisciplineTableCodesAreTypedAndCut) {
     openSection("btn_page01", [&](QDialog& d) {
         buttonShown = control<QWidget>(&d, "cb_15")->isVisibleTo(&d);
         libraryButtonShown = control<QWidget>(&d, "CB_12")->isVisibleTo(&d);
-        fillRequired(d, true);
+        fillPage(d, true);
         box(d, "Edt_15")->selectAll();
         box(d, "Edt_15")->insert("1101410ABCDEF");
         ::click(&d, "btnSave01");
@@ -192,7 +193,7 @@ TEST_F(OverviewPage, ChangingOnlyTheRegistrationDateMakesQuitAsk) {
     addRecord("2024000001", "1", "成果甲");
     start(true);
     openSection("btn_page01", [&](QDialog& d) {
-        fillRequired(d, true);
+        fillPage(d, true);
         ::click(&d, "btnSave01");
         ::click(&d, "quit01");
     });
@@ -214,7 +215,7 @@ TEST_F(OverviewPage, QuitWithAFailingCheckStaysOpen) {
     start(true);
     QString focus;
     openSection("btn_page01", [&](QDialog& d) {
-        fillRequired(d, true);
+        fillPage(d, true);
         setText(d, "edt_8_y_s", "2006");
         setText(d, "edt_8_m_s", "1");
         ::click(&d, "quit01");
@@ -233,7 +234,7 @@ TEST_F(OverviewPage, KeywordBoxesFollowTheFirstAndAreJoined) {
     QString third;
     openSection("btn_page01", [&](QDialog& d) {
         EXPECT_EQ(box(d, "edt_14_3")->text(), "繁育");
-        fillRequired(d, true);
+        fillPage(d, true);
         setText(d, "edt_14_2", "");
         thirdEnabled = box(d, "edt_14_3")->isEnabled();
         third = box(d, "edt_14_3")->text();

@@ -59,9 +59,10 @@ int main(int argc, char** argv) {
     xb::ui::ScriptedModal modal;
     xb::records::TMainForm main(store);
     xb::app::installPages(main, store);
-    main.setCategoryPosition(std::stoi(category) - 1);
     main.show();
     QApplication::processEvents();
+    // After the start-up, which selects the first category.
+    main.setCategoryPosition(std::stoi(category) - 1);
     main.ComboBox1Change();
     main.grab().save(out + "/TMainForm.png");
     for (int i = first; i < argc; ++i) {
