@@ -3,6 +3,7 @@
 
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QTabWidget>
 #include <QToolButton>
 #include <filesystem>
 
@@ -210,23 +211,6 @@ TEST_F(OverviewPage, ChangingOnlyTheRegistrationDateMakesQuitAsk) {
     EXPECT_EQ(field("2024000001", "item_121"), "2006-03-07");
 }
 
-TEST_F(OverviewPage, QuitWithAFailingCheckStaysOpen) {
-    addRecord("2024000001", "1", "成果甲");
-    start(true);
-    QString focus;
-    openSection("btn_page01", [&](QDialog& d) {
-        fillPage(d, true);
-        setText(d, "edt_8_y_s", "2006");
-        setText(d, "edt_8_m_s", "1");
-        ::click(&d, "quit01");
-        focus = d.focusWidget() ? d.focusWidget()->objectName() : QString();
-    });
-    EXPECT_EQ(prompter.texts(), QStringList({"所填写的研究起始时间不应大于研究终止时间！"}));
-    EXPECT_EQ(focus, "edt_8_y_s");
-    EXPECT_TRUE(lastLeftOpen());
-    EXPECT_EQ(field("2024000001", "item_8"), "");
-}
-
 TEST_F(OverviewPage, KeywordBoxesFollowTheFirstAndAreJoined) {
     addRecord("2024000001", "1", "成果甲", {{"ITEM_14", "茶树;良种;繁育"}});
     start(true);
@@ -264,4 +248,41 @@ TEST_F(OverviewPage, HelpWindowFollowsTheLayout) {
     showSoftScience();
     openSection("btn_page01", openHelp);
     EXPECT_EQ(helps, QStringList({"THelpCggk", "THelpCggkRj"}));
+}
+
+TEST_F(OverviewPage, LeavingTheIntroductionStartsAnEmptyBulletinFromIt) {
+    addRecord("2024000001", "1", "成果甲");
+    start(true);
+    QString bulletin, kept;
+    openSection("btn_page01", [&](QDialog& d) {
+        auto* tabs = control<QTabWidget>(&d, "PageControl1");
+        auto* intro = control<QPlainTextEdit>(&d, "Mo_13_1");
+        auto* memo = control<QPlainTextEdit>(&d, "Mo_13");
+        tabs->setCurrentWidget(intro);
+        intro->setPlainText("简介内容");
+        tabs->setCurrentWidget(memo);
+        bulletin = memo->toPlainText();
+        memo->setPlainText("公报另写");
+        tabs->setCurrentWidget(intro);
+        intro->setPlainText("简介改过");
+        tabs->setCurrentIndex(0);
+        kept = memo->toPlainText();
+    });
+    EXPECT_EQ(bulletin, "简介内容");
+    EXPECT_EQ(kept, "公报另写"); // a bulletin with text is left as it is
+}
+
+TEST_F(OverviewPage, AFailedCheckWithoutAFocusOfItsOwnLeavesTheFocus) {
+    addRecord("2024000001", "1", "成果甲");
+    start(true);
+    QString focus;
+    openSection("btn_page01", [&](QDialog& d) {
+        fillPage(d, true);
+        control<QComboBox>(&d, "CB_1")->setCurrentIndex(-1);
+        box(d, "Edt_128")->setFocus();
+        control<QAbstractButton>(&d, "btnSave01")->click();
+        focus = d.focusWidget() ? d.focusWidget()->objectName() : QString();
+    });
+    EXPECT_EQ(prompter.texts(), QStringList({"\"成果密级\"不能为空！"}));
+    EXPECT_EQ(focus, "Edt_128");
 }
