@@ -5,6 +5,7 @@
 #include "exchange/import_window.h"
 #include "pages/certificate_page.h"
 #include "pages/form_tree.h"
+#include "pages/overview_page.h"
 #include "parties/committee_page.h"
 #include "parties/first_unit_page.h"
 #include "parties/profile_page.h"
@@ -37,6 +38,7 @@ void installPages(records::TMainForm& main, store::RecordStore& store) {
         main.refreshAll(true);
     };
     pages.codeManage = [codeManage] { ui::showModal(*codeManage); };
+    pages.sections[records::Section::Overview] = new pages::TFpage1(store, *picker, &main);
     pages.sections[records::Section::FirstUnit] = new parties::TFpage4(store.db(), &main);
     pages.sections[records::Section::Certificate] = new pages::TFpage9(&main);
     pages.sections[records::Section::Committee] = new parties::TFpage7(store.db(), &main);

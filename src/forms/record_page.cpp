@@ -152,6 +152,8 @@ void RecordPage::quit() {
 }
 
 void RecordPage::focusControl(const QString& objectName) {
+    // No name leaves the focus where it is (an empty name would match any child).
+    if (objectName.isEmpty()) return;
     QWidget* control = findChild<QWidget*>(objectName);
     if (!control) return;
     for (QTabWidget* tabs : findChildren<QTabWidget*>())

@@ -44,6 +44,23 @@ const PageContract kPages[] = {
          setText(d, "edt_302_m", "1");
          setText(d, "edt_302_d", "5");
      }},
+    {"TFpage1", "btn_page01", "成果名称：成果甲", "btnSave01", "quit01", "Edt_120", "kjcg",
+     "item_120", "edt_121_m", "13", "edt_121_m",
+     [](QDialog& d) {
+         setText(d, "edt_121_y", "2006");
+         setText(d, "edt_121_m", "3");
+         setText(d, "edt_121_d", "7");
+         setText(d, "edt_8_y_s", "2003");
+         setText(d, "edt_8_m_s", "5");
+         setText(d, "edt_8_y_e", "2005");
+         setText(d, "edt_8_m_e", "12");
+         for (const char* list : {"CB_1", "Cb_125_1", "cb_16", "cb_33", "cb_201"})
+             choose(control<QComboBox>(&d, list), "1");
+         control<QAbstractButton>(&d, "RB_123_1")->click();
+         control<QAbstractButton>(&d, "CB_125_01")->click();
+         control<QPlainTextEdit>(&d, "Mo_13_1")->setPlainText("简介");
+         control<QPlainTextEdit>(&d, "Mo_13")->setPlainText("公报");
+     }},
     {"TFpage4", "btn_page04", "成果名称：成果甲", "btnSave01", "quit01", "Edt_39", "kjcg",
      "item_39", "Edt_420", "123456789", "Edt_420",
      [](QDialog& d) {

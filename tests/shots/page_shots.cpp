@@ -2,7 +2,8 @@
 //     xvfb-run -a page_shots OUT_DIR [CATEGORY] BUTTON[/INNER]...
 // builds a data directory with one record of the category (1, 2 or 3) in a temporary folder,
 // opens the real main window with its pages, clicks each named main window button and saves
-// every dialog that opens as OUT_DIR/<object name>.png (and the main window as TMainForm.png);
+// every dialog that opens as OUT_DIR/<object name>.png (and the main window as TMainForm.png),
+// each further tab of its tab widgets as OUT_DIR/<object name>_<tab widget>_<index>.png;
 // with /INNER it also clicks the page's button INNER and saves the dialog that opens.
 // The word "message" instead of a button shows a message box under a long caption and saves the
 // whole screen, the window manager's title bar included, as OUT_DIR/message.png.
@@ -18,6 +19,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QScreen>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QThread>
 #include <iostream>
@@ -74,15 +76,28 @@ int main(int argc, char** argv) {
     xb::ui::ScriptedModal modal;
     xb::records::TMainForm main(store);
     xb::app::installPages(main, store);
-    main.setCategoryPosition(std::stoi(category) - 1);
     main.show();
     QApplication::processEvents();
+    // After the start-up, which selects the first category.
+    main.setCategoryPosition(std::stoi(category) - 1);
     main.ComboBox1Change();
     main.grab().save(out + "/TMainForm.png");
     const auto save = [&](QDialog& dialog) {
         QApplication::processEvents();
         dialog.grab().save(out + "/" + dialog.objectName() + ".png");
         std::cout << "saved " << (out + "/" + dialog.objectName() + ".png").toStdString() << "\n";
+        // The further tabs of the dialog's tab widgets, one picture each.
+        for (QTabWidget* tabs : dialog.findChildren<QTabWidget*>()) {
+            for (int t = 1; t < tabs->count(); ++t) {
+                tabs->setCurrentIndex(t);
+                QApplication::processEvents();
+                const QString file = out + "/" + dialog.objectName() + "_" + tabs->objectName() +
+                                     "_" + QString::number(t) + ".png";
+                dialog.grab().save(file);
+                std::cout << "saved " << file.toStdString() << "\n";
+            }
+            tabs->setCurrentIndex(0);
+        }
     };
     for (int i = first; i < argc; ++i) {
         if (std::string(argv[i]) == "message") {
