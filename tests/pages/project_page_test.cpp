@@ -46,8 +46,14 @@ TEST_F(ProjectPage, ANationalPlanChecksTheNationalSourceAndAnotherSourceClearsBo
         EXPECT_EQ(list(d, "CB_41")->count(), 8); // seven plans of 03 and the blank entry
         EXPECT_TRUE(choose(list(d, "CB_41"), "02"));
         ::click(&d, "btnSave01");
+        modal.queue([](QDialog& help) {
+            EXPECT_EQ(help.objectName(), "THelpCglx");
+            ::click(&help, "BitBtn1");
+        });
+        ::click(&d, "Button3");
         ::click(&d, "quit01");
     });
+    EXPECT_EQ(modal.pendingActions(), 0);
     EXPECT_EQ(
         prompter.texts(),
         QStringList({"“课题来源”为“国家计划”的项目，“课题立项编号”不能为空！", "储存成功！"}));
