@@ -6,9 +6,28 @@ namespace xb::forms {
 
 namespace {
 
+// Only plain decimals count ("12", "12.5", ".5", "-3"): an exponent, a group separator or "inf"
+// would pass as a number here and then be refused by the number field when the row is stored.
+bool isPlainDecimal(const QString& text) {
+    qsizetype i = (text.startsWith(u'+') || text.startsWith(u'-')) ? 1 : 0;
+    bool digit = false;
+    bool point = false;
+    for (; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c >= u'0' && c <= u'9') {
+            digit = true;
+        } else if (c == u'.' && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    return digit;
+}
+
 bool parse(const QString& text, double& value) {
     const QString trimmed = text.trimmed();
-    if (trimmed.isEmpty()) return false;
+    if (!isPlainDecimal(trimmed)) return false;
     bool ok = false;
     value = trimmed.toDouble(&ok);
     return ok && std::isfinite(value);

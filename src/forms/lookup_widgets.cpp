@@ -36,6 +36,13 @@ store::Status fillFromCodeTable(QComboBox* combo, store::Database& db, const QSt
                                                optional));
 }
 
+store::Status fillFromCodeTable(QComboBox* combo, store::Database& db, const QString& table,
+                                const QString& codeField, const QString& labelField, bool optional,
+                                const QString& keyField, const QString& key) {
+    return fill(combo, store::codeTableEntries(db, utf8(table), utf8(codeField), utf8(labelField),
+                                               optional, utf8(keyField), utf8(key)));
+}
+
 void selectStoredCode(QComboBox* combo, const QString& code) {
     std::vector<std::string> entries;
     for (int i = 0; i < combo->count(); ++i)

@@ -17,6 +17,10 @@ store::Status fillFromDictionary(QComboBox* combo, store::Database& db, const QS
                                  bool optional, bool withVersion1 = false);
 store::Status fillFromCodeTable(QComboBox* combo, store::Database& db, const QString& table,
                                 const QString& codeField, const QString& labelField, bool optional);
+// The same with the rows whose `keyField` equals `key` only.
+store::Status fillFromCodeTable(QComboBox* combo, store::Database& db, const QString& table,
+                                const QString& codeField, const QString& labelField, bool optional,
+                                const QString& keyField, const QString& key);
 
 // Selects the entry whose code equals `code` (the last one when several do); nothing otherwise.
 void selectStoredCode(QComboBox* combo, const QString& code);

@@ -59,11 +59,23 @@ Result<std::vector<std::string>> dictionaryEntries(Database& db, const std::stri
 Result<std::vector<std::string>> codeTableEntries(Database& db, const std::string& table,
                                                   const std::string& codeField,
                                                   const std::string& labelField, bool optional) {
+    return codeTableEntries(db, table, codeField, labelField, optional, {}, {});
+}
+
+Result<std::vector<std::string>> codeTableEntries(Database& db, const std::string& table,
+                                                  const std::string& codeField,
+                                                  const std::string& labelField, bool optional,
+                                                  const std::string& keyField,
+                                                  const std::string& key) {
     auto view = db.table(table);
     if (!view) return view.error();
     Cursor& c = **view;
     if (c.fieldIndex(codeField) < 0) return fail("表 " + table + " 中没有字段 " + codeField);
     if (c.fieldIndex(labelField) < 0) return fail("表 " + table + " 中没有字段 " + labelField);
+    if (!keyField.empty()) {
+        if (c.fieldIndex(keyField) < 0) return fail("表 " + table + " 中没有字段 " + keyField);
+        if (Status s = c.setFilter(equalsFilter(keyField, key)); !s) return s.error();
+    }
     std::vector<std::string> entries;
     for (c.first(); !c.eof(); c.next()) {
         if (c.isNull(codeField) || c.isNull(labelField)) continue;

@@ -22,6 +22,12 @@ Result<std::vector<std::string>> dictionaryEntries(Database& db, const std::stri
 Result<std::vector<std::string>> codeTableEntries(Database& db, const std::string& table,
                                                   const std::string& codeField,
                                                   const std::string& labelField, bool optional);
+// The same for the rows whose `keyField` equals `key` (the plans below one project source).
+Result<std::vector<std::string>> codeTableEntries(Database& db, const std::string& table,
+                                                  const std::string& codeField,
+                                                  const std::string& labelField, bool optional,
+                                                  const std::string& keyField,
+                                                  const std::string& key);
 // The non-null values of one field, in row order.
 Result<std::vector<std::string>> columnValues(Database& db, const std::string& table,
                                               const std::string& field);

@@ -58,6 +58,10 @@ void limitToGbkBytes(QLineEdit* edit, int bytes) {
     // No character takes fewer than one byte, so the character limit is a first bound; a paste
     // longer than that is cut by the box itself.
     edit->setMaxLength(bytes);
+    limitInputToGbkBytes(edit, bytes);
+}
+
+void limitInputToGbkBytes(QLineEdit* edit, int bytes) {
     edit->setValidator(new GbkByteValidator(bytes, edit));
 }
 

@@ -8,5 +8,8 @@ namespace xb::ui {
 
 // The box accepts no input that would make its text longer than `bytes` GBK bytes.
 void limitToGbkBytes(QLineEdit* edit, int bytes);
+// The same limit for what the user types or pastes only: a text the program sets, such as a
+// stored number wider than the box, is shown whole.
+void limitInputToGbkBytes(QLineEdit* edit, int bytes);
 
 } // namespace xb::ui

@@ -34,6 +34,10 @@ TEST(AmountRules, NumbersAndTheWarning) {
     EXPECT_FALSE(isAmountText(u"12a"_s));
     EXPECT_FALSE(isAmountText(u"."_s));
     EXPECT_FALSE(isAmountText(u"nan"_s));
+    // What the number fields would refuse on storing is no amount either.
+    EXPECT_FALSE(isAmountText(u"1e5"_s));
+    EXPECT_FALSE(isAmountText(u"1.2.3"_s));
+    EXPECT_TRUE(isAmountText(u".5"_s));
     EXPECT_EQ(amountValue(u"12a"_s), 0);
     EXPECT_EQ(notAnAmountMessage(u"“国家投入”:"_s, u"x"_s),
               u"“国家投入”:x 不是正确的数据格式！现在已经置零"_s);

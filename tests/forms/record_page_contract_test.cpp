@@ -72,6 +72,12 @@ const PageContract kPages[] = {
          setText(d, "Edt_41", "张三");
          setText(d, "Edt_41_2", "010-1");
      }},
+    {"TFpage3", "btn_page03", "成果名称：成果甲", "btnSave01", "quit01", "Edt_127", "kjcg",
+     "item_127", "edt_34_m", "13", "edt_34_m",
+     [](QDialog& d) {
+         choose(control<QComboBox>(&d, "cb_21"), "1");
+         control<QCheckBox>(&d, "cb_126_03")->setChecked(true);
+     }},
     {"TFpage4a", "Button2", "单位情况", "btnSave01", "quit01", "Edt_60", "unit", "item_60",
      "Edt_38", "31000x", "Edt_38",
      [](QDialog& d) {
