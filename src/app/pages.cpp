@@ -5,6 +5,7 @@
 #include "exchange/import_window.h"
 #include "pages/certificate_page.h"
 #include "pages/form_tree.h"
+#include "pages/property_page.h"
 #include "parties/first_unit_page.h"
 #include "parties/profile_page.h"
 #include "records/main_window.h"
@@ -38,6 +39,9 @@ void installPages(records::TMainForm& main, store::RecordStore& store) {
     pages.codeManage = [codeManage] { ui::showModal(*codeManage); };
     pages.sections[records::Section::FirstUnit] = new parties::TFpage4(store.db(), &main);
     pages.sections[records::Section::Certificate] = new pages::TFpage9(&main);
+    auto* property = new pages::TFpage2(store.db(), &main);
+    property->setPatentListLeft([&main] { main.evaluateEnabledState(); });
+    pages.sections[records::Section::Property] = property;
     main.queryBuilder()->setClassificationPicker(
         [picker](const QString& table, QLineEdit* box) { picker->pick(box, table); });
     main.setPages(std::move(pages));

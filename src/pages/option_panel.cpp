@@ -69,8 +69,12 @@ void OptionPanel::write(const QString& stored) const {
     }
 }
 
+PanelReading OptionPanel::reading() const {
+    return readOptions(states(), itemName_);
+}
+
 std::optional<QString> OptionPanel::read() const {
-    const PanelReading reading = readOptions(states(), itemName_);
+    const PanelReading reading = this->reading();
     for (const QString& warning : reading.warnings)
         ui::prompter().warn(warning);
     if (reading.refusal) {

@@ -3,6 +3,8 @@
 // builds a data directory with one record of the category (1, 2 or 3) in a temporary folder,
 // opens the real main window with its pages, clicks each named main window button and saves
 // every dialog that opens as OUT_DIR/<object name>.png (and the main window as TMainForm.png).
+// An argument "sql:STATEMENT" runs the statement on the data first (to show a page in a given
+// state); a button "btn_page02/Button1" also clicks Button1 in the page btn_page02 opens.
 #include "app/pages.h"
 #include "data_directory.h"
 #include "records/main_window.h"
@@ -14,6 +16,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
+#include <functional>
 #include <iostream>
 
 int main(int argc, char** argv) {
@@ -48,6 +51,8 @@ int main(int argc, char** argv) {
             "insert into kjcg (item_4, item_dqdm, item_cglb, item_3, item_9) values ('2024000001', "
             "'.', :category, '茶树良种快速繁育技术研究与示范推广', '中国农业科学院茶叶研究所')",
             {{"category", category}});
+    for (int i = first; inserted && i < argc; ++i)
+        if (std::string(argv[i]).rfind("sql:", 0) == 0) inserted = db.execute(argv[i] + 4);
     if (!inserted) {
         std::cerr << inserted.message() << "\n";
         return 1;
@@ -62,16 +67,22 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
     main.ComboBox1Change();
     main.grab().save(out + "/TMainForm.png");
-    for (int i = first; i < argc; ++i) {
-        modal.queue([&](QDialog& page) {
+    // Queues the shot of the dialog a click opens; the inner buttons of the path are clicked in it.
+    std::function<void(QWidget&, QStringList)> clickPath = [&](QWidget& in, QStringList path) {
+        const QString name = path.takeFirst();
+        modal.queue([&, path](QDialog& page) {
             QApplication::processEvents();
             page.grab().save(out + "/" + page.objectName() + ".png");
             std::cout << "saved " << (out + "/" + page.objectName() + ".png").toStdString() << "\n";
+            if (!path.isEmpty()) clickPath(page, path);
         });
-        if (auto* button = main.findChild<QAbstractButton*>(QString::fromLocal8Bit(argv[i])))
+        if (auto* button = in.findChild<QAbstractButton*>(name))
             button->click();
         else
-            std::cerr << "no button " << argv[i] << "\n";
-    }
+            std::cerr << "no button " << name.toStdString() << "\n";
+    };
+    for (int i = first; i < argc; ++i)
+        if (std::string(argv[i]).rfind("sql:", 0) != 0)
+            clickPath(main, QString::fromLocal8Bit(argv[i]).split(u'/'));
     return 0;
 }
