@@ -21,9 +21,9 @@ TFpage6::TFpage6(store::Database& db, QWidget* parent)
                 forms::fieldColumn(QStringLiteral("专利状况"), "V_st", 90, true),
                 forms::fieldColumn(QStringLiteral("专利类型"), "V_ty", 110, true),
                 forms::fieldColumn(QStringLiteral("专利号"), "PATENT_NO", 140, true),
-                forms::fieldColumn(QStringLiteral("专利名称"), "PATENT_NAM", 250, true),
-                forms::fieldColumn(QStringLiteral("PATENT_ST"), "PATENT_ST", 80, true),
-                forms::fieldColumn(QStringLiteral("PATENT_TY"), "PATENT_TY", 80, true)});
+                forms::fieldColumn(QStringLiteral("专利名称"), "PATENT_NAM", 220, true),
+                forms::fieldColumn(QStringLiteral("PATENT_ST"), "PATENT_ST", 75, true),
+                forms::fieldColumn(QStringLiteral("PATENT_TY"), "PATENT_TY", 75, true)});
 }
 
 void TFpage6::selectRowsOf(const store::Cursor& record) {

@@ -339,7 +339,7 @@ void TFpage2::buildLayout() {
     grid->addLayout(reasonLabel, line, 0, Qt::AlignTop);
     grid->addLayout(reasonsRow, line++, 1, 1, 3);
     grid->setRowStretch(line, 1);
-    grid->setColumnStretch(3, 1);
+    grid->setColumnStretch(4, 1);
 }
 
 bool TFpage2::patentsChecked() const {
