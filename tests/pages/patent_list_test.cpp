@@ -106,7 +106,7 @@ TEST_F(PatentList, ThreeNumberedDeletingTheSecondSelectsTheFormerThirdAndCountsR
     EXPECT_EQ(stored(), (std::vector<std::string>{"1:ZL001", "2:ZL003"}));
 }
 
-TEST_F(PatentList, DeletingTheLastSelectsTheNewLastAndChangeOnAnEmptyListAdds) {
+TEST_F(PatentList, DeletingTheLastSelectsTheNewLastChangeOnAnEmptyListAddsAndHelp) {
     addChild("zlqk", "2024000001", {{"ITEM_NO", 5.0}, {"PATENT_NO", "A"}, {"PATENT_ST", "1"}});
     addChild("zlqk", "2024000001", {{"ITEM_NO", 5.0}, {"PATENT_NO", "B"}, {"PATENT_ST", "1"}});
     start(true);
@@ -127,8 +127,14 @@ TEST_F(PatentList, DeletingTheLastSelectsTheNewLastAndChangeOnAnEmptyListAdds) {
             ::click(&dialog, "Button2");
         });
         ::click(&list, "btnSave01");
+        modal.queue([](QDialog& help) {
+            EXPECT_EQ(help.objectName(), "THelpForm"); // applied technology
+            ::click(&help, "BitBtn1");
+        });
+        ::click(&list, "Button3");
         ::click(&list, "quit01");
     });
+    EXPECT_EQ(modal.pendingActions(), 0);
     EXPECT_EQ(shownNumbers, QStringList({"1", "2"}));
     EXPECT_EQ(selected, 0);
     EXPECT_EQ(emptyChangeCaption, u"新增－－【专利情况】"_s);
@@ -180,17 +186,4 @@ TEST_F(PatentList, TheDialogChecksInOrderAndAFailedSaveOnLeavingKeepsItOpen) {
     EXPECT_EQ(modifyStatus, u"1  已受理"_s);
     EXPECT_EQ(stored(), (std::vector<std::string>{"1:ZL1", "2:ZL2"}));
     EXPECT_EQ(count("select count(*) from zlqk where patent_nam='旧名'"), 1);
-}
-
-TEST_F(PatentList, HelpFollowsTheCategory) {
-    start(true);
-    onList([&](QDialog& list) {
-        modal.queue([](QDialog& help) {
-            EXPECT_EQ(help.objectName(), "THelpForm");
-            ::click(&help, "BitBtn1");
-        });
-        ::click(&list, "Button3");
-        ::click(&list, "quit01");
-    });
-    EXPECT_EQ(modal.pendingActions(), 0);
 }

@@ -254,14 +254,3 @@ TEST_F(PropertyPage, HelpAndAllThreeFormsWithoutMessage) {
     EXPECT_EQ(field("2024000001", "item_51"), "1;3;9;");
     EXPECT_EQ(field("2024000001", "item_51_1"), "3");
 }
-
-TEST_F(PropertyPage, OnlyAppliedTechnologyShowsTheSection) {
-    addRecord("2024000001", "2", "软科学成果");
-    start(true);
-    main->setCategoryPosition(1);
-    main->ComboBox1Change();
-    EXPECT_FALSE(find("btn_page02")->isVisible());
-    main->setCategoryPosition(0);
-    main->ComboBox1Change();
-    EXPECT_TRUE(find("btn_page02")->isVisible());
-}
