@@ -7,6 +7,7 @@
 #include "pages/form_tree.h"
 #include "pages/overview_page.h"
 #include "pages/project_page.h"
+#include "pages/property_page.h"
 #include "parties/committee_page.h"
 #include "parties/first_unit_page.h"
 #include "parties/profile_page.h"
@@ -44,6 +45,9 @@ void installPages(records::TMainForm& main, store::RecordStore& store) {
     pages.sections[records::Section::Certificate] = new pages::TFpage9(&main);
     pages.sections[records::Section::Committee] = new parties::TFpage7(store.db(), &main);
     pages.sections[records::Section::Project] = new pages::TFpage3(store.db(), &main);
+    auto* property = new pages::TFpage2(store.db(), &main);
+    property->setPatentListLeft([&main] { main.evaluateEnabledState(); });
+    pages.sections[records::Section::Property] = property;
     main.queryBuilder()->setClassificationPicker(
         [picker](const QString& table, QLineEdit* box) { picker->pick(box, table); });
     main.setPages(std::move(pages));

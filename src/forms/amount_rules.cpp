@@ -1,5 +1,7 @@
 #include "amount_rules.h"
 
+#include "store/layouts.h"
+
 #include <cmath>
 
 namespace xb::forms {
@@ -64,6 +66,21 @@ QString amountSum(const QStringList& texts) {
 
 QString notAnAmountMessage(const QString& label, const QString& text) {
     return label + text + QStringLiteral(" 不是正确的数据格式！现在已经置零");
+}
+
+int wholeDigitsHeld(const std::string& table, const std::string& field) {
+    const store::TableLayout* layout = store::findLayout(table);
+    if (!layout) return 0;
+    for (const store::FieldDef& def : layout->fields) {
+        if (QString::fromStdString(def.name).compare(QString::fromStdString(field),
+                                                     Qt::CaseInsensitive) != 0)
+            continue;
+        if (def.type != store::FieldType::Number && def.type != store::FieldType::SmallInt &&
+            def.type != store::FieldType::Integer)
+            return 0;
+        return def.decimals > 0 ? def.width - def.decimals - 1 : def.width;
+    }
+    return 0;
 }
 
 } // namespace xb::forms

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <string>
 
 namespace xb::forms {
 
@@ -23,5 +24,9 @@ QString amountSum(const QStringList& texts);
 // The warning shown when a box holds a text that is not a number and is set to "0"; `label` is
 // what precedes the text (empty, or a field's name in Chinese quotes with a colon).
 QString notAnAmountMessage(const QString& label, const QString& text);
+
+// How many digits before the decimal point a number field of a table holds (its width less the
+// decimals and the point); 0 for a field that is not a number.
+int wholeDigitsHeld(const std::string& table, const std::string& field);
 
 } // namespace xb::forms

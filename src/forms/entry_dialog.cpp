@@ -14,10 +14,11 @@ namespace xb::forms {
 EntryDialog::EntryDialog(const QString& objectName, const QString& section,
                          const std::string& table, QWidget* parent)
     : QDialog(parent), marker_(new ChangeMarker(this)), binder_(table, *marker_), section_(section),
-      body_(new QWidget(this)) {
+      body_(new QWidget(this)), save_(new QPushButton(QStringLiteral("储存"), this)),
+      quit_(new QPushButton(QStringLiteral("退出"), this)) {
     setObjectName(objectName);
-    auto* save = new QPushButton(QStringLiteral("储存"), this);
-    auto* quit = new QPushButton(QStringLiteral("退出"), this);
+    QPushButton* save = save_;
+    QPushButton* quit = quit_;
     save->setObjectName(QStringLiteral("btnSave01"));
     quit->setObjectName(QStringLiteral("quit01"));
     for (QPushButton* b : {save, quit}) {
@@ -34,6 +35,11 @@ EntryDialog::EntryDialog(const QString& objectName, const QString& section,
     layout->addWidget(body_, 1);
     layout->addSpacing(8);
     layout->addLayout(buttons);
+}
+
+void EntryDialog::setButtonNames(const QString& save, const QString& quit) {
+    save_->setObjectName(save);
+    quit_->setObjectName(quit);
 }
 
 bool EntryDialog::showEntry(EntryMode mode, const store::Cursor* row) {

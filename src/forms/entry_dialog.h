@@ -12,6 +12,8 @@
 #include <QDialog>
 #include <optional>
 
+class QPushButton;
+
 namespace xb::forms {
 
 class ChangeMarker;
@@ -37,6 +39,8 @@ class EntryDialog : public QDialog {
                 QWidget* parent);
 
     QWidget* body() const { return body_; }
+    // Object names of the 储存 and 退出 buttons other than btnSave01 and quit01.
+    void setButtonNames(const QString& save, const QString& quit);
     // Shows the dialog modally: in new mode the controls are emptied (then prepareNew() runs),
     // in modify mode filled from `row`. True when a save succeeded.
     bool showEntry(EntryMode mode, const store::Cursor* row);
@@ -67,6 +71,8 @@ class EntryDialog : public QDialog {
     FieldBinder binder_;
     QString section_;
     QWidget* body_;
+    QPushButton* save_;
+    QPushButton* quit_;
     EntryMode mode_ = EntryMode::New;
     FieldBinder::StoredValues stored_;
     bool saved_ = false;

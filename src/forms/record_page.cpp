@@ -94,8 +94,7 @@ store::Status RecordPage::beginEdit(store::Cursor& record) {
 bool RecordPage::save() {
     if (!row_) return false;
     if (const auto failure = check()) {
-        ui::prompter().warn(failure->message);
-        focusControl(failure->control);
+        reportFailure(*failure);
         return false;
     }
     // Nothing is cut silently: a value longer than its field is refused with the field named.
@@ -104,11 +103,13 @@ bool RecordPage::save() {
                             QStringLiteral("\"的内容超出了可储存的长度，请删减后再储存！"));
         return false;
     }
+    beforeWrite();
     if (store::Status s = writeRow(); !s) {
         ui::prompter().showError(s.error());
         return false;
     }
     saved_ = true;
+    afterPost();
     marker_->clear();
     ui::prompter().warn(QStringLiteral("储存成功！"));
     return true;
@@ -135,8 +136,7 @@ void RecordPage::quit() {
     if (!row_) return;
     if (quitRules_.runsChecks) {
         if (const auto failure = check()) {
-            ui::prompter().warn(failure->message);
-            focusControl(failure->control);
+            reportFailure(*failure);
             return;
         }
     }
@@ -149,6 +149,11 @@ void RecordPage::quit() {
     closing_ = true;
     done(QDialog::Accepted);
     closing_ = false;
+}
+
+void RecordPage::reportFailure(const CheckFailure& failure) {
+    if (!failure.message.isEmpty()) ui::prompter().warn(failure.message);
+    focusControl(failure.control);
 }
 
 void RecordPage::focusControl(const QString& objectName) {

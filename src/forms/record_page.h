@@ -77,8 +77,13 @@ class RecordPage : public QDialog, public SectionPage {
     virtual void prepareFill(const store::Cursor& record) { (void)record; }
     // After the binder filled the controls: enable or hide controls by what was filled.
     virtual void afterFill(const store::Cursor& record) { (void)record; }
-    // The page's checks in their order; the first failure, or nothing when all pass.
+    // The page's checks in their order; the first failure, or nothing when all pass. A failure
+    // without a message was reported by the check itself.
     virtual std::optional<CheckFailure> check() { return std::nullopt; }
+    // 储存, once the checks passed and before the row is written: questions the save depends on.
+    virtual void beforeWrite() {}
+    // 储存, after the row was posted: what follows a stored row (before "储存成功！").
+    virtual void afterPost() {}
     // After the bound fields were written: the page's computed fields and write rules.
     virtual store::Status writeMore(store::Cursor& record) {
         (void)record;
@@ -104,6 +109,7 @@ class RecordPage : public QDialog, public SectionPage {
 
   private:
     void fill();
+    void reportFailure(const CheckFailure& failure);
 
     ChangeMarker* marker_;
     FieldBinder binder_;

@@ -35,7 +35,8 @@ class OptionPanel {
     // more than two codes (outside 知识产权形式) are refused in a "提示" box, and nothing is
     // returned: the action that asked for the value ends there.
     std::optional<QString> read() const;
-    // The same reading without any message, for comparing and writing once the checks passed.
+    // The panel's reading without any message: for comparing with the stored value, and for
+    // writing once the checks passed.
     PanelReading reading() const;
 
   private:

@@ -2,6 +2,12 @@
 
 #include <QFile>
 
+// The texts live in a resource of a static library: nothing else refers to it, so it is
+// registered by hand before its first use.
+static void registerHelpTexts() {
+    Q_INIT_RESOURCE(help_texts);
+}
+
 namespace xb::ui {
 
 QMap<QString, HelpText> parseHelpTexts(const QString& contents) {
@@ -35,6 +41,7 @@ QMap<QString, HelpText> parseHelpTexts(const QString& contents) {
 
 std::optional<HelpText> helpText(const QString& objectName) {
     static const QMap<QString, HelpText> texts = [] {
+        registerHelpTexts();
         QFile file(QStringLiteral(":/help/help_texts.txt"));
         return file.open(QIODevice::ReadOnly) ? parseHelpTexts(QString::fromUtf8(file.readAll()))
                                               : QMap<QString, HelpText>();

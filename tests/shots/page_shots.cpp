@@ -3,8 +3,9 @@
 // builds a data directory with one record of the category (1, 2 or 3) in a temporary folder,
 // opens the real main window with its pages, clicks each named main window button and saves
 // every dialog that opens as OUT_DIR/<object name>.png (and the main window as TMainForm.png),
-// each further tab of its tab widgets as OUT_DIR/<object name>_<tab widget>_<index>.png;
-// with /INNER it also clicks the page's button INNER and saves the dialog that opens.
+// each further tab of its tab widgets as OUT_DIR/<object name>_<tab widget>_<index>.png.
+// An argument "sql:STATEMENT" runs the statement on the data first (to show a page in a given
+// state); a button "btn_page02/Button1" also clicks Button1 in the page btn_page02 opens.
 // The word "message" instead of a button shows a message box under a long caption and saves the
 // whole screen, the window manager's title bar included, as OUT_DIR/message.png.
 #include "app/pages.h"
@@ -22,6 +23,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QThread>
+#include <functional>
 #include <iostream>
 
 int main(int argc, char** argv) {
@@ -67,6 +69,8 @@ int main(int argc, char** argv) {
                                   "item_192, item_193, item_194, item_195, item_196, item_197, "
                                   "item_198) values ('2024000001', '.', " +
                                   std::string(member) + ")");
+    for (int i = first; inserted && i < argc; ++i)
+        if (std::string(argv[i]).rfind("sql:", 0) == 0) inserted = db.execute(argv[i] + 4);
     if (!inserted) {
         std::cerr << inserted.message() << "\n";
         return 1;
@@ -99,6 +103,18 @@ int main(int argc, char** argv) {
             tabs->setCurrentIndex(0);
         }
     };
+    // Queues the shot of the dialog a click opens; the inner buttons of the path are clicked in it.
+    std::function<void(QWidget&, QStringList)> clickPath = [&](QWidget& in, QStringList path) {
+        const QString name = path.takeFirst();
+        modal.queue([&, path](QDialog& page) {
+            save(page);
+            if (!path.isEmpty()) clickPath(page, path);
+        });
+        if (auto* button = in.findChild<QAbstractButton*>(name))
+            button->click();
+        else
+            std::cerr << "no button " << name.toStdString() << "\n";
+    };
     for (int i = first; i < argc; ++i) {
         if (std::string(argv[i]) == "message") {
             const auto box = xb::ui::buildMessageBox(
@@ -110,20 +126,9 @@ int main(int argc, char** argv) {
                 QThread::msleep(50);
             }
             QApplication::primaryScreen()->grabWindow(0).save(out + "/message.png");
-            continue;
+        } else if (std::string(argv[i]).rfind("sql:", 0) != 0) {
+            clickPath(main, QString::fromLocal8Bit(argv[i]).split(u'/'));
         }
-        // BUTTON/INNER also clicks INNER on the page and saves the dialog that opens.
-        const QStringList names = QString::fromLocal8Bit(argv[i]).split(u'/');
-        modal.queue([&, names](QDialog& page) {
-            save(page);
-            if (names.size() < 2) return;
-            modal.queue(save);
-            if (auto* inner = page.findChild<QAbstractButton*>(names[1])) inner->click();
-        });
-        if (auto* button = main.findChild<QAbstractButton*>(names[0]))
-            button->click();
-        else
-            std::cerr << "no button " << argv[i] << "\n";
     }
     return 0;
 }

@@ -1,0 +1,121 @@
+#include "pages/patent_rows.h"
+
+#include "forms/child_rows.h"
+
+namespace xb::pages {
+
+namespace {
+
+QString textOf(const store::Cursor& row, const char* field) {
+    return QString::fromStdString(row.text(field)).trimmed();
+}
+
+forms::CheckFailure missing(const char* control, const char* label) {
+    return {QString::fromLatin1(control),
+            QStringLiteral("\"") + QString::fromUtf8(label) + QStringLiteral("\"不能为空！")};
+}
+
+store::FieldValues valuesOf(const PatentEntry& entry) {
+    return {{"PATENT_NO", entry.number.toStdString()},
+            {"PATENT_NAM", entry.name.toStdString()},
+            {"PATENT_ST", entry.status.toStdString()},
+            {"PATENT_TY", entry.type.toStdString()}};
+}
+
+std::string keyValue(const store::Params& key, const char* name) {
+    const auto found = key.find(name);
+    return found == key.end() ? std::string() : found->second;
+}
+
+} // namespace
+
+store::Params patentParams(const std::string& number, const std::string& region) {
+    return {{"item_4", number}, {"item_dqdm", region}};
+}
+
+store::Params patentParams(const store::Cursor& record) {
+    return patentParams(record.text("ITEM_4"), record.text("ITEM_DQDM"));
+}
+
+void PatentSummary::add(const QString& status, const QString& typeCode) {
+    const QString s = status.trimmed();
+    if (s == kAcceptedPatent) ++accepted;
+    if (s == kGrantedPatent) ++granted;
+    const QString t = typeCode.trimmed();
+    for (int k = 0; k < 3; ++k)
+        if (t == QString::number(k + 1)) type[k] = true;
+}
+
+QString PatentSummary::typeList() const {
+    QString list;
+    for (int k = 0; k < 3; ++k)
+        if (type[k]) list += QString::number(k + 1) + u';';
+    return list;
+}
+
+QString PatentSummary::statusSummary() const {
+    return granted > 0    ? QStringLiteral("3")
+           : accepted > 0 ? QStringLiteral("2")
+                          : QStringLiteral("1");
+}
+
+store::Result<PatentSummary> summarizePatents(store::Database& db, const store::Params& key) {
+    auto rows = db.query(kPatentsOfRecord, key);
+    if (!rows) return rows.error();
+    PatentSummary summary;
+    store::Cursor& patents = **rows;
+    for (patents.first(); !patents.eof(); patents.next())
+        summary.add(textOf(patents, "PATENT_ST"), textOf(patents, "PATENT_TY"));
+    return summary;
+}
+
+std::optional<forms::CheckFailure> checkPatentEntry(const PatentEntry& entry) {
+    if (entry.status.trimmed().isEmpty()) return missing("cb_st", "专利状况");
+    if (entry.type.trimmed().isEmpty()) return missing("cb_ty", "专利类型");
+    if (entry.number.trimmed().isEmpty()) return missing("edtzl_no", "专利号");
+    if (entry.name.trimmed().isEmpty()) return missing("edtzl_name", "专利名称");
+    return std::nullopt;
+}
+
+store::Status addPatent(store::Database& db, const store::Params& key, const PatentEntry& entry) {
+    forms::ChildRows patents(db, "zlqk");
+    patents.select(kPatentsOfRecord, key);
+    if (store::Status s = patents.reload(); !s) return s;
+    store::FieldValues values = valuesOf(entry);
+    values.insert(values.begin(), {{"ITEM_4", keyValue(key, "item_4")},
+                                   {"ITEM_DQDM", keyValue(key, "item_dqdm")},
+                                   {"ITEM_NO", store::Value(patents.count() + 1)}});
+    if (auto appended = patents.append(values); !appended) return appended.error();
+    if (store::Status s = patents.reload(); !s) return s;
+    return patents.renumber("ITEM_NO");
+}
+
+store::Status changePatent(store::Database& db, uint32_t record, const PatentEntry& entry) {
+    auto table = db.table("zlqk");
+    if (!table) return table.error();
+    store::Cursor& rows = **table;
+    if (!forms::moveToRecord(rows, record)) return store::fail("所选的专利已不存在");
+    if (store::Status s = rows.edit(); !s) return s;
+    return store::setValuesAndPost(rows, valuesOf(entry));
+}
+
+store::Result<PatentSummary> renumberPatents(store::Database& db, const store::Params& key) {
+    forms::ChildRows patents(db, "zlqk");
+    patents.select(kPatentsOfRecord, key);
+    if (store::Status s = patents.reload(); !s) return s.error();
+    if (store::Status s = patents.renumber("ITEM_NO"); !s) return s.error();
+    PatentSummary summary;
+    store::Cursor* rows = patents.rows();
+    for (rows->first(); !rows->eof(); rows->next())
+        summary.add(textOf(*rows, "PATENT_ST"), textOf(*rows, "PATENT_TY"));
+    return summary;
+}
+
+store::Status deletePatents(store::Database& db, const store::Params& key) {
+    auto deleted =
+        db.execute("delete from zlqk where item_4=:item_4 and item_dqdm=:item_dqdm", key);
+    if (!deleted) return deleted.error();
+    return {};
+}
+
+} // namespace xb::pages
