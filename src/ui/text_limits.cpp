@@ -12,12 +12,13 @@ int gbkBytes(const QString& text) {
     return static_cast<int>(store::gbkLength(text.toStdString()));
 }
 
-// Keeps a box's text within its field's bytes. What does not fit of a change is cut at a whole
-// character: typing stops at the width, and a pasted text is cut where it would overflow.
+// Keeps a box's text within its field's bytes. What does not fit of the user's change is cut at a
+// whole character: typing stops at the width, and a pasted text is cut where it would overflow.
+// A text the program sets (a stored value) is shown whole; a save refuses it if it overflows.
 class GbkByteValidator : public QValidator {
   public:
     GbkByteValidator(int bytes, QLineEdit* edit)
-        : QValidator(edit), bytes_(bytes), accepted_(edit->text()) {
+        : QValidator(edit), bytes_(bytes), edit_(edit), accepted_(edit->text()) {
         // While the box validates a change its text already holds the change; what it held
         // before is the text it last showed.
         connect(edit, &QLineEdit::textChanged, this,
@@ -26,6 +27,8 @@ class GbkByteValidator : public QValidator {
 
     State validate(QString& input, int& position) const override {
         if (gbkBytes(input) <= bytes_) return Acceptable;
+        // setText() starts the box's edit history anew; only the user's changes are cut.
+        if (!edit_->isModified()) return Intermediate;
         // The inserted part: what the new text holds between the old text's common beginning
         // and common end.
         const QString& before = accepted_;
@@ -49,6 +52,7 @@ class GbkByteValidator : public QValidator {
 
   private:
     int bytes_;
+    const QLineEdit* edit_;
     QString accepted_;
 };
 
