@@ -5,6 +5,8 @@
 #include "exchange/import_window.h"
 #include "pages/certificate_page.h"
 #include "pages/form_tree.h"
+#include "parties/completers_page.h"
+#include "parties/cooperating_units_page.h"
 #include "parties/first_unit_page.h"
 #include "parties/profile_page.h"
 #include "records/main_window.h"
@@ -38,6 +40,8 @@ void installPages(records::TMainForm& main, store::RecordStore& store) {
     pages.codeManage = [codeManage] { ui::showModal(*codeManage); };
     pages.sections[records::Section::FirstUnit] = new parties::TFpage4(store.db(), &main);
     pages.sections[records::Section::Certificate] = new pages::TFpage9(&main);
+    pages.sections[records::Section::Partners] = new parties::TFpage5(store.db(), &main);
+    pages.sections[records::Section::Completers] = new parties::TFpage8(store.db(), &main);
     main.queryBuilder()->setClassificationPicker(
         [picker](const QString& table, QLineEdit* box) { picker->pick(box, table); });
     main.setPages(std::move(pages));

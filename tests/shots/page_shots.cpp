@@ -1,8 +1,9 @@
 // Pictures of the program's pages as a user sees them, for looking at layouts:
-//     xvfb-run -a page_shots OUT_DIR [CATEGORY] BUTTON...
+//     xvfb-run -a page_shots OUT_DIR [CATEGORY] BUTTON[/PAGE_BUTTON]...
 // builds a data directory with one record of the category (1, 2 or 3) in a temporary folder,
 // opens the real main window with its pages, clicks each named main window button and saves
 // every dialog that opens as OUT_DIR/<object name>.png (and the main window as TMainForm.png).
+// With "/PAGE_BUTTON" that button of the page is clicked as well and the dialog it opens saved.
 // The word "message" instead of a button shows a message box under a long caption and saves the
 // whole screen, the window manager's title bar included, as OUT_DIR/message.png.
 #include "app/pages.h"
@@ -53,6 +54,21 @@ int main(int argc, char** argv) {
             "insert into kjcg (item_4, item_dqdm, item_cglb, item_3, item_9) values ('2024000001', "
             "'.', :category, '茶树良种快速繁育技术研究与示范推广', '中国农业科学院茶叶研究所')",
             {{"category", category}});
+    // A few completers and cooperating organizations, so that their lists show rows.
+    const char* const samples[] = {
+        "insert into cgwcr (item_4, item_dqdm, item_187, item_no, item_180, item_181, item_182, "
+        "item_183, item_184, item_185, item_186, item_188) values ('2024000001', '.', 1, 1, "
+        "'王建国', '0', '1962.05', 'b', '2', '中国农业科学院茶叶研究所', '主持项目，提出技术路线', "
+        "'1')",
+        "insert into cgwcr (item_4, item_dqdm, item_187, item_no, item_180, item_181, item_182, "
+        "item_183, item_184, item_185, item_186, item_188) values ('2024000001', '.', 2, 2, "
+        "'李秀英', '1', '1975.11', '2', '3', '中国农业科学院茶叶研究所', '扦插繁育试验', '0')",
+        "insert into cgwcdw (item_4, item_dqdm, item_176, item_170, item_171, item_172, item_173, "
+        "item_174) values ('2024000001', '.', 1, '浙江大学茶学系', '浙江省杭州市西湖区余杭塘路"
+        "866号', '310058', '张明', '0571-88982345')",
+    };
+    for (const char* sample : samples)
+        if (inserted) inserted = db.execute(sample);
     if (!inserted) {
         std::cerr << inserted.message() << "\n";
         return 1;
@@ -67,6 +83,11 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
     main.ComboBox1Change();
     main.grab().save(out + "/TMainForm.png");
+    const auto save = [&](QDialog& dialog) {
+        QApplication::processEvents();
+        dialog.grab().save(out + "/" + dialog.objectName() + ".png");
+        std::cout << "saved " << (out + "/" + dialog.objectName() + ".png").toStdString() << "\n";
+    };
     for (int i = first; i < argc; ++i) {
         if (std::string(argv[i]) == "message") {
             const auto box = xb::ui::buildMessageBox(
@@ -80,12 +101,17 @@ int main(int argc, char** argv) {
             QApplication::primaryScreen()->grabWindow(0).save(out + "/message.png");
             continue;
         }
+        const QStringList names = QString::fromLocal8Bit(argv[i]).split(u'/');
         modal.queue([&](QDialog& page) {
-            QApplication::processEvents();
-            page.grab().save(out + "/" + page.objectName() + ".png");
-            std::cout << "saved " << (out + "/" + page.objectName() + ".png").toStdString() << "\n";
+            save(page);
+            if (names.size() < 2) return;
+            modal.queue(save);
+            if (auto* inner = page.findChild<QAbstractButton*>(names[1]))
+                inner->click();
+            else
+                std::cerr << "no button " << names[1].toStdString() << "\n";
         });
-        if (auto* button = main.findChild<QAbstractButton*>(QString::fromLocal8Bit(argv[i])))
+        if (auto* button = main.findChild<QAbstractButton*>(names[0]))
             button->click();
         else
             std::cerr << "no button " << argv[i] << "\n";
