@@ -2,6 +2,12 @@
 
 #include <QFile>
 
+// The resource lives in a static library: nothing else refers to it, so the linker would leave
+// it out unless it is registered by name.
+static void registerHelpResource() {
+    Q_INIT_RESOURCE(help_texts);
+}
+
 namespace xb::ui {
 
 QMap<QString, HelpText> parseHelpTexts(const QString& contents) {
@@ -35,6 +41,7 @@ QMap<QString, HelpText> parseHelpTexts(const QString& contents) {
 
 std::optional<HelpText> helpText(const QString& objectName) {
     static const QMap<QString, HelpText> texts = [] {
+        registerHelpResource();
         QFile file(QStringLiteral(":/help/help_texts.txt"));
         return file.open(QIODevice::ReadOnly) ? parseHelpTexts(QString::fromUtf8(file.readAll()))
                                               : QMap<QString, HelpText>();
