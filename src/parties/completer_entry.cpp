@@ -159,7 +159,9 @@ bool TFinto8::showNew(const store::Params& key, const QString& firstUnit, int li
     firstUnit_ = firstUnit;
     listed_ = listed;
     record_ = 0;
+    // A new completer's number is given by the list; the cursor starts at the name.
     order_->setReadOnly(true);
+    order_->setFocusPolicy(Qt::NoFocus);
     return showEntry(forms::EntryMode::New, nullptr);
 }
 
@@ -167,6 +169,7 @@ bool TFinto8::showModify(const store::Params& key, const store::Cursor& row) {
     key_ = key;
     record_ = row.recNo();
     order_->setReadOnly(false);
+    order_->setFocusPolicy(Qt::StrongFocus);
     return showEntry(forms::EntryMode::Modify, &row);
 }
 

@@ -35,11 +35,11 @@ TFpage8::TFpage8(store::Database& db, QWidget* parent)
          forms::fieldColumn(QStringLiteral("姓名"), "item_180", 70, true),
          labelColumn(QStringLiteral("性别"), "item_181", PeopleCode::Sex, 45, true),
          forms::fieldColumn(QStringLiteral("出生年月"), "item_182", 70, true),
-         labelColumn(QStringLiteral("技术职称"), "item_183", PeopleCode::Title, 95, true),
-         labelColumn(QStringLiteral("文化程度"), "item_184", PeopleCode::Education, 95, true),
+         labelColumn(QStringLiteral("技术职称"), "item_183", PeopleCode::Title, 90, true),
+         labelColumn(QStringLiteral("文化程度"), "item_184", PeopleCode::Education, 90, true),
          labelColumn(QStringLiteral("是否留学归国"), "item_188", PeopleCode::StudyAbroad, 90),
-         forms::fieldColumn(QStringLiteral("工作单位"), "item_185", 160),
-         forms::fieldColumn(QStringLiteral("对成果创造性贡献"), "item_186", 200)});
+         forms::fieldColumn(QStringLiteral("工作单位"), "item_185", 150),
+         forms::fieldColumn(QStringLiteral("对成果创造性贡献"), "item_186", 140)});
 }
 
 void TFpage8::selectRowsOf(const store::Cursor& record) {

@@ -39,7 +39,9 @@ TFinto5::TFinto5(store::Database& db, QWidget* parent)
       db_(db), order_(lineEdit("edt_176", body())), name_(lineEdit("edtdw_170", body())),
       address_(lineEdit("edtdw_171", body())), postcode_(lineEdit("edtdw_172", body())),
       contact_(lineEdit("edtdw_173", body())), telephone_(lineEdit("edtdw_174", body())) {
+    // The number is given by the list: never typed, so never the place the cursor starts in.
     order_->setReadOnly(true);
+    order_->setFocusPolicy(Qt::NoFocus);
     order_->setMaximumWidth(70);
     postcode_->setMaximumWidth(90);
     acceptDigitsOnly(postcode_);
