@@ -5,6 +5,7 @@
 #include "exchange/import_window.h"
 #include "pages/certificate_page.h"
 #include "pages/form_tree.h"
+#include "parties/committee_page.h"
 #include "parties/completers_page.h"
 #include "parties/cooperating_units_page.h"
 #include "parties/first_unit_page.h"
@@ -42,6 +43,7 @@ void installPages(records::TMainForm& main, store::RecordStore& store) {
     pages.sections[records::Section::Certificate] = new pages::TFpage9(&main);
     pages.sections[records::Section::Partners] = new parties::TFpage5(store.db(), &main);
     pages.sections[records::Section::Completers] = new parties::TFpage8(store.db(), &main);
+    pages.sections[records::Section::Committee] = new parties::TFpage7(store.db(), &main);
     main.queryBuilder()->setClassificationPicker(
         [picker](const QString& table, QLineEdit* box) { picker->pick(box, table); });
     main.setPages(std::move(pages));

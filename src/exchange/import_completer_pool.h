@@ -2,6 +2,7 @@
 #pragma once
 
 #include "store/database.h"
+#include "store/layouts.h"
 #include "store/result.h"
 #include "store/value.h"
 
@@ -9,9 +10,11 @@
 
 namespace xb::exchange {
 
-// `completer` is a row of cgwcr's layout. With no pool row of the same trimmed name it is added;
-// one such row is overwritten with it, field by field; two or more leave the pool as it is, since
-// the pool cannot tell which of them is meant.
-store::Status updateCompleterPool(store::Database& db, const std::vector<store::Value>& completer);
+// `completer` is a completer row whose values follow `fields` (cgwcr's layout unless given). With
+// no pool row of the same trimmed name it is added; one such row is overwritten with it, field by
+// field of the same name; two or more leave the pool as it is, since the pool cannot tell which
+// of them is meant.
+store::Status updateCompleterPool(store::Database& db, const std::vector<store::Value>& completer,
+                                  const store::FieldList& fields = store::layoutOf("cgwcr").fields);
 
 } // namespace xb::exchange

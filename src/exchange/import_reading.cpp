@@ -6,8 +6,10 @@
 #include "import_file_check.h"
 #include "import_numbering.h"
 #include "import_staging.h"
+#include "store/layouts.h"
 #include "store/lookups.h"
 #include "store/table_file.h"
+#include "store/values_by_name.h"
 
 #include <QDir>
 
@@ -54,7 +56,7 @@ class StagingReader {
         return store::fail("文件 " + std::string(file.fileName) + " 第 " + std::to_string(line) +
                            " 行" + what + "，" + WrongFormatText.toStdString());
     }
-    store::Status checkKey(const StagedFile& file, const store::TableFile& table, int line,
+    store::Status checkKey(const StagedFile& file, const store::FieldList& fields, int line,
                            const std::vector<store::Value>& values);
 
     store::Database& db_;
@@ -63,15 +65,15 @@ class StagingReader {
     int achievements_ = 0;
 };
 
-store::Status StagingReader::checkKey(const StagedFile& file, const store::TableFile& table,
+store::Status StagingReader::checkKey(const StagedFile& file, const store::FieldList& fields,
                                       int line, const std::vector<store::Value>& values) {
-    const std::string number =
-        store::trimmed(values[static_cast<size_t>(table.fieldIndex("ITEM_4"))].toText());
+    const std::string number = store::trimmed(
+        values[static_cast<size_t>(store::fieldPosition(fields, "ITEM_4"))].toText());
     if (!isRecordNumber(number))
         return lineError(file, line, "的成果管理编号“" + number + "”不是年份加六位序号");
     if (!isAchievementFile(file)) return {};
-    const std::string region =
-        store::trimmed(values[static_cast<size_t>(table.fieldIndex("ITEM_DQDM"))].toText());
+    const std::string region = store::trimmed(
+        values[static_cast<size_t>(store::fieldPosition(fields, "ITEM_DQDM"))].toText());
     if (!keys_.emplace(number, region).second)
         return lineError(
             file, line, "的成果管理编号“" + number + "”与前面的成果重复，无法分清各成果的下属数据");
@@ -89,27 +91,31 @@ store::Status StagingReader::read(const QString& folder, const StagedFile& file)
     auto opened = db_.openTable(file.stagingTable);
     if (!opened) return opened.error();
     store::TableFile& table = **opened;
-    const int fieldCount = static_cast<int>(table.fields().size());
+    // The exchange file holds the fields in the program's own order; the staging table on disk
+    // takes them by name.
+    const store::FieldList& fields = store::layoutOf(file.stagingTable).fields;
+    const int fieldCount = static_cast<int>(fields.size());
     ReadOptions readOptions;
     readOptions.variant = ReadVariant::Import;
     readOptions.achievementDates = isAchievementFile(file);
     readOptions.today = options_.today;
     auto reader = ExchangeReader::open(path, fieldCount, readOptions);
     if (!reader) return reader.error();
-    const int position = table.fieldIndex("NO");
+    const int position = store::fieldPosition(fields, "NO");
     int records = 0;
     for (;;) {
         auto record = reader->next();
         if (!record) return record.error();
         if (!*record) break;
-        auto values = valuesFromExchange((*record)->fields, table.fields(), (*record)->firstLine);
+        auto values = valuesFromExchange((*record)->fields, fields, (*record)->firstLine);
         if (!values)
             return store::fail("文件 " + std::string(file.fileName) + " " + values.message());
-        if (store::Status s = checkKey(file, table, (*record)->firstLine, *values); !s) return s;
+        if (store::Status s = checkKey(file, fields, (*record)->firstLine, *values); !s) return s;
         if (isAchievementFile(file))
             (*values)[static_cast<size_t>(position)] =
                 store::Value(std::to_string(++achievements_));
-        if (auto appended = table.append(*values); !appended) return appended.error();
+        if (auto appended = table.append(store::valuesByName(*values, fields, table)); !appended)
+            return appended.error();
         if (++records % ProgressEvery == 0 && options_.progress) options_.progress(text, records);
     }
     return {};

@@ -153,8 +153,10 @@ store::Status renameStagedAchievement(store::Database& db, const StagedAchieveme
     store::TableFile& table = **opened;
     std::string raw;
     if (store::Status s = table.readRecord(staged.row, raw); !s) return s;
+    const int nameField = table.fieldIndex("ITEM_3");
+    if (nameField < 0) return store::fail("表文件 " + table.fileName() + " 缺少字段 ITEM_3");
     std::vector<store::Value> values = table.decodeRow(raw);
-    values[static_cast<size_t>(table.fieldIndex("ITEM_3"))] = store::Value(name);
+    values[static_cast<size_t>(nameField)] = store::Value(name);
     return table.write(staged.row, values);
 }
 

@@ -3,6 +3,7 @@
 #include "import_completer_pool.h"
 #include "store/lookups.h"
 #include "store/table_file.h"
+#include "store/values_by_name.h"
 
 #include <memory>
 
@@ -45,10 +46,14 @@ class AddedRows {
     bool kept_ = false;
 };
 
-void setKey(const store::TableFile& table, std::vector<store::Value>& values,
+// Puts a row in the live table under the record key (number, "."). A live table without the key
+// fields refuses every write, which reports it.
+void setKey(const store::TableFile& live, std::vector<store::Value>& values,
             const std::string& number) {
-    values[static_cast<size_t>(table.fieldIndex("ITEM_4"))] = store::Value(number);
-    values[static_cast<size_t>(table.fieldIndex("ITEM_DQDM"))] = store::Value(".");
+    if (const int field = live.fieldIndex("ITEM_4"); field >= 0)
+        values[static_cast<size_t>(field)] = store::Value(number);
+    if (const int field = live.fieldIndex("ITEM_DQDM"); field >= 0)
+        values[static_cast<size_t>(field)] = store::Value(".");
 }
 
 store::Error failed(const StagedAchievement& staged, const std::string& why) {
@@ -70,6 +75,7 @@ store::Result<StoredAchievement> storeStagedAchievement(store::Database& db,
 
     AddedRows added;
     std::vector<std::vector<store::Value>> completers;
+    store::FieldList completerFields;
     std::string raw;
     for (const CopyStep& step : ChildCopies) {
         auto from = db.openTable(step.staging);
@@ -81,8 +87,13 @@ store::Result<StoredAchievement> storeStagedAchievement(store::Database& db,
         for (uint32_t row : *rows) {
             if (store::Status s = (*from)->readRecord(row, raw); !s)
                 return failed(staged, s.message());
-            std::vector<store::Value> values = (*from)->decodeRow(raw);
-            if (std::string_view(step.live) == "cgwcr") completers.push_back(values);
+            // Field by field of the same name: either table may come from another program.
+            std::vector<store::Value> values =
+                store::valuesByName((*from)->decodeRow(raw), (*from)->fields(), **to);
+            if (std::string_view(step.live) == "cgwcr") {
+                completers.push_back(values);
+                completerFields = (*to)->fields();
+            }
             setKey(**to, values, *number);
             auto appended = (*to)->append(values);
             if (!appended) return failed(staged, appended.message());
@@ -97,7 +108,8 @@ store::Result<StoredAchievement> storeStagedAchievement(store::Database& db,
     if (store::Status s = (*from)->readRecord(staged.row, raw); !s)
         return failed(staged, s.message());
     if (store::TableFile::isDeleted(raw)) return failed(staged, "暂存的记录已被删除");
-    std::vector<store::Value> values = (*from)->decodeRow(raw);
+    std::vector<store::Value> values =
+        store::valuesByName((*from)->decodeRow(raw), (*from)->fields(), **to);
     setKey(**to, values, *number);
     auto appended = (*to)->append(values);
     if (!appended) return failed(staged, appended.message());
@@ -108,7 +120,7 @@ store::Result<StoredAchievement> storeStagedAchievement(store::Database& db,
 
     StoredAchievement stored{*number, {}};
     for (const auto& completer : completers)
-        if (store::Status s = updateCompleterPool(db, completer); !s) {
+        if (store::Status s = updateCompleterPool(db, completer, completerFields); !s) {
             stored.warning = "成果“" + store::trimmed(staged.name) +
                              "”已入库，但完成人名录未能更新：" + s.message();
             break;

@@ -87,6 +87,11 @@ void ListPage::setColumns(QList<ListColumn> columns) {
     }
 }
 
+void ListPage::offerCloseBox() {
+    closeBox_ = true;
+    setWindowFlag(Qt::WindowCloseButtonHint, true);
+}
+
 bool ListPage::open(store::Cursor& record, int categoryPosition) {
     record_ = &record;
     categoryPosition_ = categoryPosition;
@@ -185,7 +190,15 @@ void ListPage::showEvent(QShowEvent* event) {
 }
 
 void ListPage::closeEvent(QCloseEvent* event) {
-    if (!closing_) event->ignore();
+    if (closing_) return;
+    if (!closeBox_) {
+        event->ignore();
+        return;
+    }
+    done_ = false;
+    closing_ = true;
+    done(QDialog::Rejected);
+    closing_ = false;
 }
 
 } // namespace xb::forms

@@ -5,6 +5,7 @@
 // - 删除 asks "是否删除该项目？!", deletes the selected physical row, renumbers when the page
 //   numbers its rows, and selects the row that now holds the deleted one's place (or the first);
 // - 退出 closes the page (a page may refuse, e.g. an empty list that must not stay empty);
+// - a page may also offer the window's close box, which closes it without marking it done;
 // - open() reports whether leaving the page marks its section done.
 #pragma once
 
@@ -72,6 +73,9 @@ class ListPage : public QDialog, public SectionPage {
              const std::string& table, ListPageButtons buttons, QWidget* parent);
 
     void setColumns(QList<ListColumn> columns);
+    // Gives the page the window's close box: it closes the page, and leaving so never marks the
+    // section done.
+    void offerCloseBox();
     // Shows the page modally over the rows selected so far; true when left as done.
     bool showList();
     // Reads the rows again and selects `row` (clamped to the list); keeps the selection by
@@ -115,6 +119,7 @@ class ListPage : public QDialog, public SectionPage {
     int categoryPosition_ = 0;
     bool done_ = false;
     bool closing_ = false;
+    bool closeBox_ = false;
 };
 
 } // namespace xb::forms

@@ -53,7 +53,8 @@ store::Result<uint32_t> addCompleter(store::Database& db, const store::Params& k
     if (store::Status s = row.append(); !s) return s.error();
     if (store::Status s = store::setValuesAndPost(row, values); !s) return s.error();
     const uint32_t record = row.recNo();
-    if (store::Status s = exchange::updateCompleterPool(db, row.row()); !s) return s.error();
+    if (store::Status s = exchange::updateCompleterPool(db, row.row(), row.fields()); !s)
+        return s.error();
     if (store::Status s = renumberCompleters(db, key); !s) return s.error();
     return record;
 }

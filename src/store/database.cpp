@@ -1,5 +1,6 @@
 #include "database.h"
 
+#include "layouts.h"
 #include "pack.h"
 #include "sql_executor.h"
 #include "sql_parser.h"
@@ -40,6 +41,15 @@ Result<std::shared_ptr<TableFile>> Database::openTable(const std::string& name) 
     if (auto it = open_.find(key); it != open_.end()) return it->second;
     auto table = TableFile::open(tablePath(name), OpenMode::Shared);
     if (!table) return table.error();
+    // A table another program wrote may lack fields the program writes; it is only read then,
+    // since a row written without them would lose what belongs there.
+    if (const TableLayout* layout = findLayout(name))
+        for (const FieldDef& field : layout->fields)
+            if ((*table)->fieldIndex(field.name) < 0) {
+                (*table)->refuseWrites("表文件 " + (*table)->fileName() + " 缺少字段 " +
+                                       field.name);
+                break;
+            }
     open_.emplace(key, *table);
     return *table;
 }

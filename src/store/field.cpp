@@ -47,4 +47,10 @@ std::string upperName(std::string name) {
     return name;
 }
 
+int fieldPosition(const FieldList& fields, const std::string& name) {
+    for (size_t i = 0; i < fields.size(); ++i)
+        if (sameName(fields[i].name, name)) return static_cast<int>(i);
+    return -1;
+}
+
 } // namespace xb::store

@@ -38,4 +38,7 @@ std::string upperName(std::string name);
 
 using FieldList = std::vector<FieldDef>;
 
+// The position of the field of that name (letter case ignored); -1 when there is none.
+int fieldPosition(const FieldList& fields, const std::string& name);
+
 } // namespace xb::store

@@ -70,10 +70,11 @@ Status MemoFile::readHeader() {
     struct stat st {};
     if (::fstat(fd_, &st) == 0) {
         fileSize_ = st.st_size;
-        // A next-free pointer behind the file's end would leave a hole; one before it would
-        // overwrite memos. Either way the file's end is the truth.
+        // A next-free pointer behind the file's end would leave a hole (a damaged header can
+        // claim hundreds of gigabytes); one before it would overwrite memos. Either way the
+        // file's end is the truth.
         const uint32_t endBlock = static_cast<uint32_t>((st.st_size + blockSize_ - 1) / blockSize_);
-        if (nextFree_ < endBlock || nextFree_ == 0) nextFree_ = std::max<uint32_t>(endBlock, 1);
+        nextFree_ = std::max<uint32_t>(endBlock, 1);
     }
     return {};
 }

@@ -140,6 +140,11 @@ std::string TableFile::readOnlyText() const {
     return "表文件 " + fileName() + " 只能读取，不能修改";
 }
 
+void TableFile::refuseWrites(const std::string& why) {
+    readOnly_ = true;
+    if (damage_.empty()) damage_ = why;
+}
+
 std::string TableFile::damagedText(const std::string& what) const {
     return "表文件 " + fileName() + " 已损坏：" + what;
 }

@@ -41,6 +41,8 @@ class TableFile {
     OpenMode mode() const { return mode_; }
     // Why the table may only be read ("" when it is sound).
     const std::string& damage() const { return damage_; }
+    // From now on the table is only read; every write is refused with `why`.
+    void refuseWrites(const std::string& why);
     // Changes with every write, so cursors know when a row they hold may be stale.
     uint64_t version() const { return version_; }
 

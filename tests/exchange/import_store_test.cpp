@@ -3,7 +3,10 @@
 #include "exchange/import_merge.h"
 #include "exchange/import_staging.h"
 #include "import_fixture.h"
+#include "store/layouts.h"
+#include "store/table_file.h"
 
+#include <QDir>
 #include <QFile>
 
 namespace xb::exchange::testing {
@@ -152,6 +155,49 @@ TEST_F(ImportStoring, CompleterPoolKeepsOneRowPerName) {
     // The pool takes the staged row as it came, its staged record number included.
     EXPECT_EQ(children("cgwcrNew", "ITEM_185"), (Texts{"2008000001 . 新单位", "2001000002  甲",
                                                        "2001000003  乙", "2008000001 . 丁"}));
+}
+
+// Live tables another program wrote: fields in another order, with one of its own, are written by
+// name; a table that lacks a field the program writes is refused with its name, nothing stored.
+TEST_F(ImportStoring, TablesOfOtherWritersAreWrittenByNameOrRefused) {
+    const auto replaceTable = [this](const char* name, const store::FieldList& fields) {
+        db().closeTable(name);
+        const std::string path = db().tablePath(name);
+        for (const QString& file : QDir(QString::fromStdString(dataPath()))
+                                       .entryList({QString::fromLatin1(name) + ".*"}, QDir::Files))
+            ASSERT_TRUE(QDir(QString::fromStdString(dataPath())).remove(file));
+        auto created = store::TableFile::create(path, fields);
+        ASSERT_TRUE(created.ok()) << created.message();
+    };
+    store::FieldList reversed(store::layoutOf("cgwcr").fields.rbegin(),
+                              store::layoutOf("cgwcr").fields.rend());
+    reversed.push_back(store::charField("THEIRS", 8));
+    replaceTable("cgwcr", reversed);
+    stage("2008000001", "甲");
+    stageChild("cgwcrtemp", "2008000001", {{"ITEM_180", "张三"}, {"ITEM_185", "某大学"}});
+    MergeOutcome outcome = storeStagedAchievements(db());
+    ASSERT_TRUE(outcome.problems.empty()) << outcome.problems.front();
+    EXPECT_EQ(children("cgwcr", "ITEM_180"), (Texts{"2008000001 . 张三"}));
+    EXPECT_EQ(children("cgwcr", "ITEM_185"), (Texts{"2008000001 . 某大学"}));
+
+    for (const char* missing : {"ITEM_9", "ITEM_4"}) {
+        store::FieldList lacking;
+        for (const store::FieldDef& field : store::layoutOf("kjcg").fields)
+            if (!store::sameName(field.name, missing)) lacking.push_back(field);
+        replaceTable("kjcg", lacking);
+        ASSERT_TRUE(emptyStagingTables(db()).ok());
+        stage("2008000002", "乙");
+        stageChild("cgwcrtemp", "2008000002", {{"ITEM_180", "李四"}});
+        outcome = storeStagedAchievements(db());
+        ASSERT_EQ(outcome.problems.size(), 1u) << missing;
+        EXPECT_NE(outcome.problems.front().find("kjcg"), std::string::npos)
+            << outcome.problems.front();
+        EXPECT_NE(store::lowerName(outcome.problems.front()).find(store::lowerName(missing)),
+                  std::string::npos)
+            << outcome.problems.front();
+        EXPECT_EQ(children("cgwcr", "ITEM_180"), (Texts{"2008000001 . 张三"})) << missing;
+        EXPECT_TRUE(outcome.stagedLeft);
+    }
 }
 
 TEST_F(ImportStoring, OverwriteReplacesTwinsAndLeavesUnnamedOnesStaged) {

@@ -1,9 +1,9 @@
 // Pictures of the program's pages as a user sees them, for looking at layouts:
-//     xvfb-run -a page_shots OUT_DIR [CATEGORY] BUTTON[/PAGE_BUTTON]...
+//     xvfb-run -a page_shots OUT_DIR [CATEGORY] BUTTON[/INNER]...
 // builds a data directory with one record of the category (1, 2 or 3) in a temporary folder,
 // opens the real main window with its pages, clicks each named main window button and saves
-// every dialog that opens as OUT_DIR/<object name>.png (and the main window as TMainForm.png).
-// With "/PAGE_BUTTON" that button of the page is clicked as well and the dialog it opens saved.
+// every dialog that opens as OUT_DIR/<object name>.png (and the main window as TMainForm.png);
+// with /INNER it also clicks the page's button INNER and saves the dialog that opens.
 // The word "message" instead of a button shows a message box under a long caption and saves the
 // whole screen, the window manager's title bar included, as OUT_DIR/message.png.
 #include "app/pages.h"
@@ -69,6 +69,17 @@ int main(int argc, char** argv) {
     };
     for (const char* sample : samples)
         if (inserted) inserted = db.execute(sample);
+    // Two committee members, so that the committee list shows rows.
+    for (const char* member :
+         {"1, '主任委员', '陈宗懋', '0', '1', '中国农业科学院茶叶研究所', '茶学', '茶树植物保护', "
+          "'c'",
+          "2, '委员', '欧阳晓萍', '1', '3', '浙江大学农业与生物技术学院', '植物遗传育种', "
+          "'茶树育种', '2'"})
+        if (inserted)
+            inserted = db.execute("insert into jdwyhmd (item_4, item_dqdm, item_190, item_191, "
+                                  "item_192, item_193, item_194, item_195, item_196, item_197, "
+                                  "item_198) values ('2024000001', '.', " +
+                                  std::string(member) + ")");
     if (!inserted) {
         std::cerr << inserted.message() << "\n";
         return 1;
@@ -101,15 +112,13 @@ int main(int argc, char** argv) {
             QApplication::primaryScreen()->grabWindow(0).save(out + "/message.png");
             continue;
         }
+        // BUTTON/INNER also clicks INNER on the page and saves the dialog that opens.
         const QStringList names = QString::fromLocal8Bit(argv[i]).split(u'/');
-        modal.queue([&](QDialog& page) {
+        modal.queue([&, names](QDialog& page) {
             save(page);
             if (names.size() < 2) return;
             modal.queue(save);
-            if (auto* inner = page.findChild<QAbstractButton*>(names[1]))
-                inner->click();
-            else
-                std::cerr << "no button " << names[1].toStdString() << "\n";
+            if (auto* inner = page.findChild<QAbstractButton*>(names[1])) inner->click();
         });
         if (auto* button = main.findChild<QAbstractButton*>(names[0]))
             button->click();

@@ -105,6 +105,29 @@ TEST(DamagedTable, MemoPointerPastTheMemoFileReadsAsEmpty) {
     EXPECT_EQ((*reopened)->decode(raw, 12).toText(), "第一单位");
 }
 
+// A memo header naming a next free block far beyond the file's end would make the next memo
+// write a sparse file of hundreds of gigabytes; the file's real end is used instead.
+TEST(DamagedTable, AMemoHeaderBeyondTheFileEndIsNotTrusted) {
+    TempDir dir;
+    const std::string path = makeUnitTable(dir);
+    const std::string memo = dir.file("unit.dbt");
+    const auto before = std::filesystem::file_size(memo);
+    patch(memo, 0, std::string("\xF0\xFF\xFF\x7F", 4));
+    auto t = TableFile::open(path, OpenMode::Shared);
+    ASSERT_TRUE(t.ok()) << t.message();
+    std::vector<Value> row((*t)->fields().size());
+    row[1] = Value("新的简介");
+    row[12] = Value("第三单位");
+    auto added = (*t)->append(row);
+    ASSERT_TRUE(added.ok()) << added.message();
+    EXPECT_EQ(std::filesystem::file_size(memo), before + 512);
+    std::string raw;
+    ASSERT_TRUE((*t)->readRecord(*added, raw).ok());
+    EXPECT_EQ((*t)->decode(raw, 1).toText(), "新的简介");
+    ASSERT_TRUE((*t)->readRecord(1, raw).ok());
+    EXPECT_EQ((*t)->decode(raw, 1).toText(), "单位简介");
+}
+
 TEST(DamagedTable, RandomCorruptionNeverCrashes) {
     TempDir dir;
     const std::string path = makeUnitTable(dir);
