@@ -15,15 +15,12 @@ CompleterEntry complete() {
     e.month = QStringLiteral("3");
     e.title = QStringLiteral("b");
     e.education = QStringLiteral("2");
-    e.studyAbroad = QStringLiteral("0");
-    e.workUnit = QStringLiteral("中国农业科学院茶叶研究所");
-    e.contribution = QStringLiteral("主持");
     return e;
 }
 
-// "control:message", "plain:" before plain messages, or "ok".
-QString verdict(CompleterEntry e, int year = 2024) {
-    const auto failure = checkCompleterEntry(e, year);
+// "control:message" ("plain:" before plain messages), or "ok".
+QString verdict(CompleterEntry e) {
+    const auto failure = checkCompleterEntry(e, 2024);
     if (!failure) return QStringLiteral("ok");
     return (failure->plain ? QStringLiteral("plain:") : QString()) + failure->control + u':' +
            failure->message;
@@ -31,110 +28,50 @@ QString verdict(CompleterEntry e, int year = 2024) {
 
 } // namespace
 
-// Each check in its place of the order: an entry failing several reports the first.
+// Each check in its place of the order (an entry failing two reports the first), with the limits
+// of the birth year and month; a letter in the year fails before the month is looked at.
 TEST(CompleterChecks, FirstFailureInOrder) {
-    CompleterEntry e = complete();
-    e.name = QStringLiteral("  ");
-    e.sex.reset();
-    EXPECT_EQ(verdict(e), "edtry_180:姓名不能为空！");
-    e = complete();
-    e.sex.reset();
-    e.year.clear();
-    EXPECT_EQ(verdict(e), "cbry_181:性别不能为空！");
-    e = complete();
-    e.month.clear();
-    EXPECT_EQ(verdict(e), "edt_182_y:出生年月不能为空！");
-    e = complete();
-    e.title.reset();
-    e.education.reset();
-    EXPECT_EQ(verdict(e), "cbry_183:技术职称不能为空！");
-    e = complete();
-    e.education.reset();
-    e.order.clear();
-    EXPECT_EQ(verdict(e), "cbry_184:文化程度不能为空！");
-    e = complete();
-    e.order = QStringLiteral(" ");
-    EXPECT_EQ(verdict(e), "edtry_187:序号不能为空！");
-    e = complete();
-    e.order = QStringLiteral("2a");
-    EXPECT_EQ(verdict(e), "plain:edtry_187:输入序号必须为数字！");
-    EXPECT_EQ(verdict(complete()), "ok");
-}
-
-// Birth years from 1900 to the current year, months from 1 to 12; a letter in the year fails
-// before the month is looked at.
-TEST(CompleterChecks, BirthLimits) {
-    const auto birth = [](const char* year, const char* month) {
+    const auto with = [](auto change) {
         CompleterEntry e = complete();
-        e.year = QString::fromLatin1(year);
-        e.month = QString::fromLatin1(month);
-        return verdict(e, 2024);
+        change(e);
+        return verdict(e);
     };
-    EXPECT_EQ(birth("1900", "1"), "ok");
-    EXPECT_EQ(birth("2024", "12"), "ok");
-    EXPECT_EQ(birth("1899", "1"), "edt_182_y:出生年份不合法！");
-    EXPECT_EQ(birth("2025", "1"), "edt_182_y:出生年份不合法！");
-    EXPECT_EQ(birth("19a5", "13"), "edt_182_y:出生年份不合法！");
-    EXPECT_EQ(birth("1965", "0"), "edt_182_m:出生月份不合法！");
-    EXPECT_EQ(birth("1965", "13"), "edt_182_m:出生月份不合法！");
-    EXPECT_EQ(birth("1965", "x"), "edt_182_m:出生月份不合法！");
+    EXPECT_EQ(with([](auto& e) { e.name = " ", e.sex.reset(); }), "edtry_180:姓名不能为空！");
+    EXPECT_EQ(with([](auto& e) { e.sex.reset(), e.year.clear(); }), "cbry_181:性别不能为空！");
+    EXPECT_EQ(with([](auto& e) { e.month.clear(); }), "edt_182_y:出生年月不能为空！");
+    EXPECT_EQ(with([](auto& e) { e.year = "1899"; }), "edt_182_y:出生年份不合法！");
+    EXPECT_EQ(with([](auto& e) { e.year = "2025"; }), "edt_182_y:出生年份不合法！");
+    EXPECT_EQ(with([](auto& e) { e.year = "19a5", e.month = "13"; }), "edt_182_y:出生年份不合法！");
+    EXPECT_EQ(with([](auto& e) { e.month = "0"; }), "edt_182_m:出生月份不合法！");
+    EXPECT_EQ(with([](auto& e) { e.month = "13"; }), "edt_182_m:出生月份不合法！");
+    EXPECT_EQ(with([](auto& e) { e.title.reset(), e.education.reset(); }),
+              "cbry_183:技术职称不能为空！");
+    EXPECT_EQ(with([](auto& e) { e.education.reset(), e.order.clear(); }),
+              "cbry_184:文化程度不能为空！");
+    EXPECT_EQ(with([](auto& e) { e.order = " "; }), "edtry_187:序号不能为空！");
+    EXPECT_EQ(with([](auto& e) { e.order = "2a"; }), "plain:edtry_187:输入序号必须为数字！");
+    EXPECT_EQ(with([](auto& e) { e.year = "1900", e.month = "12"; }), "ok");
+    EXPECT_EQ(with([](auto& e) { e.year = "2024", e.month = "1"; }), "ok");
 }
 
-// A one-digit month is padded once the birth checks passed, also when a later check fails.
+// A one-digit month is padded once the birth checks passed, even when a later check fails.
 TEST(CompleterChecks, PadsTheMonth) {
     CompleterEntry e = complete();
     e.title.reset();
     EXPECT_TRUE(checkCompleterEntry(e, 2024));
-    EXPECT_EQ(e.month, "03");
-    e = complete();
-    e.year = QStringLiteral("1899");
-    (void)checkCompleterEntry(e, 2024);
-    EXPECT_EQ(e.month, "3");
-    e = complete();
-    ASSERT_FALSE(checkCompleterEntry(e, 2024));
     EXPECT_EQ(completerBirthText(e.year, e.month), "1965.03");
-}
-
-// Academician entries "1a".."1c" store their letter and are found again by it; the other titles
-// and the other lists store the first character.
-TEST(CompleterCodes, TitlesAndOtherCodes) {
-    EXPECT_EQ(storedTitleCode(QStringLiteral("1b  中科院院士")), "b");
-    EXPECT_EQ(storedTitleCode(QStringLiteral("1a  两院院士")), "a");
-    EXPECT_EQ(storedTitleCode(QStringLiteral("1  **院士")), "1");
-    EXPECT_EQ(storedTitleCode(QStringLiteral("2  正高")), "2");
-    EXPECT_EQ(titleEntryCode(QStringLiteral("c")), "1c");
-    EXPECT_EQ(titleEntryCode(QStringLiteral("3")), "3");
-    EXPECT_EQ(storedPeopleCode(QStringLiteral("0  男")), "0");
-}
-
-TEST(CompleterCodes, ValuesWritten) {
-    CompleterEntry e = complete();
-    e.name = QStringLiteral("  张三 ");
-    e.month = QStringLiteral("03");
-    e.workUnit = QStringLiteral(" 单位 ");
-    const auto values = completerValues(e);
-    const auto find = [&](const char* field) {
-        for (const auto& [name, value] : values)
-            if (name == field) return value.toText();
-        return std::string("<missing>");
-    };
-    EXPECT_EQ(find("item_180"), "张三");
-    EXPECT_EQ(find("item_182"), "1965.03");
-    EXPECT_EQ(find("item_183"), "b");
-    EXPECT_EQ(find("item_185"), " 单位 "); // as typed
-    EXPECT_EQ(find("item_187"), "<missing>");
+    e.year = QStringLiteral("1899");
+    e.month = QStringLiteral("4");
+    (void)checkCompleterEntry(e, 2024);
+    EXPECT_EQ(e.month, "4");
 }
 
 // A completer moved by a typed number: down to a held number it goes before the holders, up to
-// one after them; a number beyond the others puts it first or last.
+// one after them; the others keep their listed order.
 TEST(CompleterOrder, TypedNumbersPlaceTheMovedRow) {
     using V = std::vector<int>;
-    // Listed by number; equal numbers in stored order.
-    EXPECT_EQ(completerOrder({0, 1, 2}, 0, -1), (V{0, 1, 2}));
     EXPECT_EQ(completerOrder({1, 1, 2}, 1, -1), (V{1, 0, 2}));
     EXPECT_EQ(completerOrder({1, 2, 2}, 1, 1), (V{0, 2, 1}));
-    EXPECT_EQ(completerOrder({2, 2, 3}, 1, 1), (V{0, 1, 2}));
     EXPECT_EQ(completerOrder({2, 2, 3}, 0, 1), (V{1, 0, 2}));
-    EXPECT_EQ(completerOrder({1, 2, 9}, 2, 1), (V{0, 1, 2}));
     EXPECT_EQ(completerOrder({1, 1, 2}, -1, 0), (V{0, 1, 2}));
 }

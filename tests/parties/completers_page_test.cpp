@@ -1,10 +1,18 @@
-// The completers list and its entry dialog through the real main window.
+// The completers list and its entry dialog through the real main window, and a record made
+// complete with them that the command-line tool then checks and exports.
+#include "store/gbk.h"
 #include "support/window_fixture.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTableWidget>
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
 
 using namespace Qt::StringLiterals;
 
@@ -18,6 +26,21 @@ struct Person {
     QString title = u"2"_s;
     QString education = u"3"_s;
 };
+
+// Runs a shell command; its exit status and standard output.
+std::pair<int, std::string> run(const std::string& command) {
+    std::string out;
+    int status = -1;
+    if (FILE* p = ::popen((command + " 2>/dev/null </dev/null").c_str(), "r")) {
+        std::array<char, 4096> buf{};
+        size_t n = 0;
+        while ((n = fread(buf.data(), 1, buf.size(), p)) > 0)
+            out.append(buf.data(), n);
+        const int raw = ::pclose(p);
+        status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    }
+    return {status, out};
+}
 
 class CompletersPage : public WindowFixture {
   protected:
@@ -67,11 +90,13 @@ class CompletersPage : public WindowFixture {
 } // namespace
 
 // Three completers added through 新增 are numbered 1, 2, 3 in both numbers, shown through the
-// people code labels, and stored with their codes; the dialog comes with its presets.
+// people code labels, and stored with their codes; the dialog comes with its presets; 帮助
+// shows its text for applied technology.
 TEST_F(CompletersPage, AddsNumbersAndShowsLabels) {
     addRecord("2024000001", "1", "成果甲", {{"ITEM_9", "第一完成单位"}});
     start(true);
     QStringList presets, sexes, titles, births, orders;
+    QString helpText;
     openSection("btn_page08", [&](QDialog& page) {
         EXPECT_EQ(page.windowTitle(), "成果名称：成果甲");
         inDialog(page, "Button2", [&](QDialog& d) {
@@ -86,6 +111,11 @@ TEST_F(CompletersPage, AddsNumbersAndShowsLabels) {
             presets << box(d, "edtry_187")->text();
             enter(d, {u"王五"_s});
         });
+        modal.queue([&](QDialog& help) {
+            helpText = control<QPlainTextEdit>(&help, "Memo1")->toPlainText();
+            ::click(&help, "BitBtn1");
+        });
+        ::click(&page, "Button4");
         sexes = column(page, 2);
         births = column(page, 3);
         titles = column(page, 4);
@@ -107,6 +137,7 @@ TEST_F(CompletersPage, AddsNumbersAndShowsLabels) {
     EXPECT_EQ((*first)->text("item_185"), "第一完成单位");
     EXPECT_EQ(count("select count(*) from cgwcrNew"), 3);
     EXPECT_EQ(mark("btn_page08"), "done");
+    EXPECT_EQ(helpText, "1.序号：按对成果贡献大小顺序填写。序号顺序可以更改。");
 }
 
 // 修改 with 序号 0 puts the third completer first; deleting the second of three leaves 1, 2
@@ -207,29 +238,50 @@ TEST_F(CompletersPage, DialogSaveAndQuit) {
     EXPECT_EQ(count("select count(*) from cgwcr"), 1);
 }
 
-// 帮助 shows the help window for applied technology only.
-TEST_F(CompletersPage, HelpForAppliedTechnology) {
-    addRecord("2024000001", "1", "成果甲");
-    addRecord("2024000002", "2", "成果乙");
-    addCompleters({"甲"});
-    addChild("cgwcr", "2024000002", {{"ITEM_180", "乙"}, {"ITEM_187", 1}});
+// A soft science record whose other sections are filled gets its cooperating organization and
+// completers through the pages: navigation opens, the main window closes, the command-line check
+// passes and the export carries the completers. 帮助 shows nothing for soft science.
+TEST_F(CompletersPage, SoftScienceRecordBecomesCompleteAndIsExported) {
+    addRecord("2024000001", "2", "软科学成果");
+    fillRequired("2024000001");
     start(true);
-    QString text;
-    openSection("btn_page08", [&](QDialog& page) {
-        modal.queue([&](QDialog& help) {
-            text = control<QPlainTextEdit>(&help, "Memo1")->toPlainText();
-            ::click(&help, "BitBtn1");
-        });
-        ::click(&page, "Button4");
-        ::click(&page, "quit01");
-    });
-    EXPECT_EQ(text, "1.序号：按对成果贡献大小顺序填写。序号顺序可以更改。");
     main->setCategoryPosition(1);
     main->ComboBox1Change();
-    const auto shown = modal.requests().size();
+    ASSERT_EQ(listCount(), 1);
+    EXPECT_FALSE(find("Button1")->isEnabled());
+    EXPECT_FALSE(main->close());
+    openSection("btn_page05", [&](QDialog& page) {
+        inDialog(page, "Button2", [&](QDialog& d) {
+            type(box(d, "edtdw_170"), u"合作单位甲"_s);
+            ::click(&d, "btnSave01");
+        });
+        ::click(&page, "quit01");
+    });
     openSection("btn_page08", [&](QDialog& page) {
+        inDialog(page, "Button2", [&](QDialog& d) { enter(d, {u"张三"_s}); });
+        inDialog(page, "Button2", [&](QDialog& d) { enter(d, {u"李四"_s}); });
         ::click(&page, "Button4");
         ::click(&page, "quit01");
     });
-    EXPECT_EQ(modal.requests().size(), shown + 1); // the page only
+    EXPECT_EQ(modal.pendingActions(), 0);
+    for (const auto& shown : modal.requests())
+        EXPECT_NE(shown.objectName, "THelpWcr");
+    EXPECT_TRUE(find("Button1")->isEnabled());
+    EXPECT_TRUE(main->close());
+
+    main.reset();
+    store.reset();
+    const std::string cli = std::string(XB_CLI_PATH) + " --data " + data();
+    EXPECT_EQ(run(cli + " check --year 2024").first, 0);
+    const std::string out = dir.file("out");
+    std::filesystem::create_directory(out);
+    ASSERT_EQ(run(cli + " export --out " + out + " --year 2024").first, 0);
+    ASSERT_EQ(run("cd " + out + " && arj e -y cgsbqy.arj CGWCR.TXT").first, 0);
+    std::ifstream in(std::filesystem::path(out) / "CGWCR.TXT", std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    const std::string completers = xb::store::fromGbk(bytes.str());
+    EXPECT_NE(completers.find("张三"), std::string::npos) << completers;
+    EXPECT_NE(completers.find("李四"), std::string::npos) << completers;
+    EXPECT_NE(completers.find("1965.03"), std::string::npos) << completers;
 }

@@ -44,14 +44,14 @@ class CooperatingUnitsPage : public WindowFixture {
 
 } // namespace
 
-// A new organization after three gets 4; deleting the second of four leaves 1, 2, 3 with the
-// former third selected.
+// A new organization after three gets 4 (its postcode box taking digits only); deleting the
+// second of four leaves 1, 2, 3 with the former third selected; 帮助 shows the six paragraphs.
 TEST_F(CooperatingUnitsPage, NumbersOfNewAndDeletedRows) {
     addUnit("甲", 1);
     addUnit("乙", 2);
     addUnit("丙", 3);
     openRecord();
-    QString caption, order, selected;
+    QString caption, order, selected, helpText;
     std::vector<std::string> afterAdd;
     openSection("btn_page05", [&](QDialog& page) {
         inDialog(page, "Button2", [&](QDialog& d) {
@@ -59,9 +59,18 @@ TEST_F(CooperatingUnitsPage, NumbersOfNewAndDeletedRows) {
             order = box(d, "edt_176")->text();
             EXPECT_TRUE(box(d, "edt_176")->isReadOnly());
             type(box(d, "edtdw_170"), u" 丁单位 "_s);
+            QLineEdit* postcode = box(d, "edtdw_172");
+            postcode->setFocus();
+            QTest::keyClicks(postcode, "10a0-0x80");
+            QTest::keyClick(postcode, Qt::Key_Backspace); // digits and backspace only
             ::click(&d, "btnSave01");
         });
         afterAdd = stored();
+        modal.queue([&](QDialog& help) {
+            helpText = control<QPlainTextEdit>(&help, "Memo1")->toPlainText();
+            ::click(&help, "BitBtn1");
+        });
+        ::click(&page, "Button3");
         grid(page)->selectRow(1);
         ::click(&page, "Button1");
         selected = grid(page)->item(grid(page)->currentRow(), 1)->text();
@@ -73,6 +82,9 @@ TEST_F(CooperatingUnitsPage, NumbersOfNewAndDeletedRows) {
     EXPECT_EQ(stored(), (std::vector<std::string>{"甲:1", "丙:2", "丁单位:3"}));
     EXPECT_EQ(selected, "丙");
     EXPECT_EQ(mark("btn_page05"), "done");
+    EXPECT_EQ(count("select count(*) from cgwcdw where item_172='10008'"), 1);
+    EXPECT_TRUE(helpText.startsWith("1.序号") && helpText.contains("\n6.联系人电话"))
+        << helpText.toStdString();
 }
 
 // Rows stored with the same number are numbered 1 and 2 on opening, in stored order; modifying
@@ -103,28 +115,6 @@ TEST_F(CooperatingUnitsPage, RepeatedNumbersAndRegionsStayApart) {
     EXPECT_EQ(count("select count(*) from cgwcdw where item_171='北京市海淀区' and "
                     "item_174='010-1' and item_175='保留' and item_170='乙'"),
               1);
-}
-
-// The postcode box takes digits and backspace only.
-TEST_F(CooperatingUnitsPage, PostcodeTakesDigitsOnly) {
-    openRecord();
-    QString typed, afterBackspace;
-    openSection("btn_page05", [&](QDialog& page) {
-        inDialog(page, "Button2", [&](QDialog& d) {
-            QLineEdit* postcode = box(d, "edtdw_172");
-            postcode->setFocus();
-            QTest::keyClicks(postcode, "10a0-0x80");
-            typed = postcode->text();
-            QTest::keyClick(postcode, Qt::Key_Backspace);
-            afterBackspace = postcode->text();
-            type(box(d, "edtdw_170"), u"甲"_s);
-            ::click(&d, "btnSave01");
-        });
-        ::click(&page, "quit01");
-    });
-    EXPECT_EQ(typed, "100080");
-    EXPECT_EQ(afterBackspace, "10008");
-    EXPECT_EQ(count("select count(*) from cgwcdw where item_172='10008'"), 1);
 }
 
 // Only a telephone typed: 储存 and 退出 close without storing; in modify mode a changed telephone
@@ -160,23 +150,4 @@ TEST_F(CooperatingUnitsPage, QuitAndSaveRules) {
     });
     EXPECT_EQ(prompter.texts(), (QStringList{u"记录已更改，是否保存后退出？"_s, u"储存成功！"_s}));
     EXPECT_EQ(count("select count(*) from cgwcdw where item_174='021-1'"), 1);
-}
-
-// 帮助 shows the help window with its six paragraphs for applied technology only.
-TEST_F(CooperatingUnitsPage, HelpForAppliedTechnology) {
-    openRecord();
-    QString text, button;
-    openSection("btn_page05", [&](QDialog& page) {
-        modal.queue([&](QDialog& help) {
-            text = control<QPlainTextEdit>(&help, "Memo1")->toPlainText();
-            button = control<QAbstractButton>(&help, "BitBtn1")->text();
-            ::click(&help, "BitBtn1");
-        });
-        ::click(&page, "Button3");
-        ::click(&page, "quit01");
-    });
-    EXPECT_EQ(button, "关闭");
-    for (const char* heading :
-         {"1.序号", "2.单位名称", "3.详细通讯地址", "4.邮政编码", "5.联系人", "6.联系人电话"})
-        EXPECT_TRUE(text.contains(QString::fromUtf8(heading))) << heading;
 }
