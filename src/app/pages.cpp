@@ -9,6 +9,8 @@
 #include "pages/project_page.h"
 #include "pages/property_page.h"
 #include "parties/committee_page.h"
+#include "parties/completers_page.h"
+#include "parties/cooperating_units_page.h"
 #include "parties/first_unit_page.h"
 #include "parties/profile_page.h"
 #include "records/main_window.h"
@@ -43,6 +45,8 @@ void installPages(records::TMainForm& main, store::RecordStore& store) {
     pages.sections[records::Section::Overview] = new pages::TFpage1(store, *picker, &main);
     pages.sections[records::Section::FirstUnit] = new parties::TFpage4(store.db(), &main);
     pages.sections[records::Section::Certificate] = new pages::TFpage9(&main);
+    pages.sections[records::Section::Partners] = new parties::TFpage5(store.db(), &main);
+    pages.sections[records::Section::Completers] = new parties::TFpage8(store.db(), &main);
     pages.sections[records::Section::Committee] = new parties::TFpage7(store.db(), &main);
     pages.sections[records::Section::Project] = new pages::TFpage3(store.db(), &main);
     auto* property = new pages::TFpage2(store.db(), &main);

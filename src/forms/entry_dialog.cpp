@@ -71,7 +71,10 @@ bool EntryDialog::save() {
         return false;
     }
     if (const auto failure = check()) {
-        ui::prompter().warn(failure->message);
+        if (failure->plain)
+            ui::prompter().plain(failure->message);
+        else if (!failure->message.isEmpty())
+            ui::prompter().warn(failure->message);
         if (QWidget* control = findChild<QWidget*>(failure->control)) control->setFocus();
         return false;
     }
@@ -87,7 +90,7 @@ bool EntryDialog::save() {
 }
 
 void EntryDialog::quit() {
-    if (!isEmpty() && differs()) {
+    if (!quitsSilently() && differs()) {
         if (ui::prompter().confirm(QStringLiteral("请注意！"), leaveQuestion()) && !save() &&
             isVisible())
             return; // a failed check keeps what was typed

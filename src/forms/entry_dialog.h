@@ -51,6 +51,8 @@ class EntryDialog : public QDialog {
     virtual void prepareNew() {}
     // Whether nothing that matters was typed: 储存 and 退出 then close silently.
     virtual bool isEmpty() const = 0;
+    // Whether 退出 closes at once without asking; by default when the dialog is empty.
+    virtual bool quitsSilently() const { return isEmpty(); }
     // 储存 closes silently on an empty dialog (otherwise the checks report what is missing).
     virtual bool savesSilentlyWhenEmpty() const { return true; }
     virtual std::optional<CheckFailure> check() { return std::nullopt; }

@@ -58,6 +58,21 @@ int main(int argc, char** argv) {
             "insert into kjcg (item_4, item_dqdm, item_cglb, item_3, item_9) values ('2024000001', "
             "'.', :category, '茶树良种快速繁育技术研究与示范推广', '中国农业科学院茶叶研究所')",
             {{"category", category}});
+    // A few completers and cooperating organizations, so that their lists show rows.
+    const char* const samples[] = {
+        "insert into cgwcr (item_4, item_dqdm, item_187, item_no, item_180, item_181, item_182, "
+        "item_183, item_184, item_185, item_186, item_188) values ('2024000001', '.', 1, 1, "
+        "'王建国', '0', '1962.05', 'b', '2', '中国农业科学院茶叶研究所', '主持项目，提出技术路线', "
+        "'1')",
+        "insert into cgwcr (item_4, item_dqdm, item_187, item_no, item_180, item_181, item_182, "
+        "item_183, item_184, item_185, item_186, item_188) values ('2024000001', '.', 2, 2, "
+        "'李秀英', '1', '1975.11', '2', '3', '中国农业科学院茶叶研究所', '扦插繁育试验', '0')",
+        "insert into cgwcdw (item_4, item_dqdm, item_176, item_170, item_171, item_172, item_173, "
+        "item_174) values ('2024000001', '.', 1, '浙江大学茶学系', '浙江省杭州市西湖区余杭塘路"
+        "866号', '310058', '张明', '0571-88982345')",
+    };
+    for (const char* sample : samples)
+        if (inserted) inserted = db.execute(sample);
     // Two committee members, so that the committee list shows rows.
     for (const char* member :
          {"1, '主任委员', '陈宗懋', '0', '1', '中国农业科学院茶叶研究所', '茶学', '茶树植物保护', "
