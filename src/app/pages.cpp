@@ -3,6 +3,7 @@
 #include "exchange/code_manage_window.h"
 #include "exchange/export_window.h"
 #include "exchange/import_window.h"
+#include "output/print_form.h"
 #include "pages/certificate_page.h"
 #include "pages/form_tree.h"
 #include "parties/first_unit_page.h"
@@ -36,6 +37,12 @@ void installPages(records::TMainForm& main, store::RecordStore& store) {
         main.refreshAll(true);
     };
     pages.codeManage = [codeManage] { ui::showModal(*codeManage); };
+    auto* printWindow = new output::TPrintForm(store, &main);
+    pages.printWindow = [&main, printWindow] {
+        const store::Cursor* record = main.recordList();
+        printWindow->showRecord(record->text("item_4"), record->text("item_dqdm"),
+                                record->text("item_cglb"));
+    };
     pages.sections[records::Section::FirstUnit] = new parties::TFpage4(store.db(), &main);
     pages.sections[records::Section::Certificate] = new pages::TFpage9(&main);
     main.queryBuilder()->setClassificationPicker(
