@@ -55,13 +55,13 @@ class Writer {
             fonts.append_attribute("w:hint") = "eastAsia";
         }
         if (bold || p.attribute("bold").as_bool()) rPr.append_child("w:b");
-        if (underline) rPr.append_child("w:u").append_attribute("w:val") = "single";
         if (p.attribute("size")) {
             const std::string half =
                 std::to_string(std::lround(p.attribute("size").as_double() * 2));
             rPr.append_child("w:sz").append_attribute("w:val") = half.c_str();
             rPr.append_child("w:szCs").append_attribute("w:val") = half.c_str();
         }
+        if (underline) rPr.append_child("w:u").append_attribute("w:val") = "single";
         if (!rPr.first_child()) run.remove_child(rPr);
     }
 

@@ -14,6 +14,8 @@
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace xb::output {
 namespace {
 

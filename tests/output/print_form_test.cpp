@@ -73,8 +73,8 @@ TEST_F(PrintWindow, EachRunWritesANewDocumentAndOpensIt) {
         ::click(&w, "btnWordApplied");
     });
     const QStringList files = written();
-    EXPECT_EQ(files, QStringList({"应用技术登记表_2024000001(2).docx",
-                                  "应用技术登记表_2024000001.docx"}));
+    EXPECT_EQ(files,
+              QStringList({"应用技术登记表_2024000001(2).docx", "应用技术登记表_2024000001.docx"}));
     EXPECT_EQ(prompter.openedDocuments(),
               QStringList({QDir(documents).filePath("应用技术登记表_2024000001.docx"),
                            QDir(documents).filePath("应用技术登记表_2024000001(2).docx")}));

@@ -57,7 +57,10 @@ TEST_F(WordPdf, TheFilledDocumentsOfBothFormsConvertAndShowTheRecord) {
 
     // One conversion run for all six, with a profile of its own so that runs do not collide.
     QStringList arguments{"-env:UserInstallation=file://" + QString::fromStdString(scratch("lo")),
-                          "--headless", "--convert-to", "pdf", "--outdir",
+                          "--headless",
+                          "--convert-to",
+                          "pdf",
+                          "--outdir",
                           QString::fromStdString(out)};
     for (const Document& d : documents)
         arguments << QString::fromStdString(d.file);
@@ -78,8 +81,9 @@ TEST_F(WordPdf, TheFilledDocumentsOfBothFormsConvertAndShowTheRecord) {
             EXPECT_NE(text.find(person), std::string::npos) << pdf << " " << person;
         // The chosen options as the form words them.
         if (d.form == WordForm::Applied) {
-            for (const char* option : {"新产品", "国内领先", "国家科技计划(国家科技支撑计划);部门计划",
-                                       "企业(有限责任公司)(属于科研机构转制型企业)", "正高"})
+            for (const char* option :
+                 {"新产品", "国内领先", "国家科技计划(国家科技支撑计划);部门计划",
+                  "企业(有限责任公司)(属于科研机构转制型企业)", "正高"})
                 EXPECT_NE(text.find(option), std::string::npos) << option;
         } else if (d.form == WordForm::Basic) {
             for (const char* option : {"论文", "国际领先", "评审", "促进工业的发展;"})
@@ -93,9 +97,9 @@ TEST_F(WordPdf, TheFilledDocumentsOfBothFormsConvertAndShowTheRecord) {
         for (const Document& d : documents) {
             std::string pdf = d.file;
             pdf.replace(pdf.size() - 4, 4, "pdf");
-            std::filesystem::copy_file(pdf, std::string(keep) + "/" +
-                                                std::filesystem::path(pdf).filename().string(),
-                                       std::filesystem::copy_options::overwrite_existing);
+            std::filesystem::copy_file(
+                pdf, std::string(keep) + "/" + std::filesystem::path(pdf).filename().string(),
+                std::filesystem::copy_options::overwrite_existing);
         }
     }
 }
