@@ -110,13 +110,13 @@ void OutputFixture::addCompleteRecord(const std::string& number, const std::stri
     addChild("jdwyhmd", number,
              {{"ITEM_191", "主任"},
               {"ITEM_192", "王主任"},
-              {"ITEM_193", "1"},
+              {"ITEM_193", "0"},
               {"ITEM_194", "01"},
               {"ITEM_198", "1"}});
     addChild("jdwyhmd", number,
              {{"ITEM_191", "委员"},
               {"ITEM_192", "赵委员"},
-              {"ITEM_193", "2"},
+              {"ITEM_193", "1"},
               {"ITEM_194", "02"},
               {"ITEM_198", "2"}});
     addCompleters(number, completers);

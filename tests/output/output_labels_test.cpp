@@ -57,7 +57,9 @@ TEST(TextParts, LineWrapNeverSplitsADoubleByteCharacter) {
          start = cr + 1) {
         const std::string line = lines.substr(start, cr - start);
         EXPECT_LE(xb::store::gbkLength(line), 20) << line;
-        if (cr + 1 < lines.size()) EXPECT_GE(xb::store::gbkLength(line), 19) << line;
+        if (cr + 1 < lines.size()) {
+            EXPECT_GE(xb::store::gbkLength(line), 19) << line;
+        }
         joined += line;
     }
     EXPECT_EQ(joined, address);
@@ -113,10 +115,11 @@ TEST_F(Labels, TablesAndCompositeTexts) {
     EXPECT_EQ(labels.libraryClass("A1"), "A1");
     EXPECT_EQ(labels.libraryClass("QQ9"), "");
 
-    // National plan: only the "国家科技计划;" part is detailed, and only with a plan.
-    EXPECT_EQ(labels.nationalPlanDetail("02;01;", "7"), "部门计划;国家科技计划(国家科技支撑计划);");
+    // National plan: the "国家科技计划;" part of the two labels is detailed, and only with a plan.
+    EXPECT_EQ(labels.nationalPlanDetail("01;02;", "7"), "国家科技计划(国家科技支撑计划);部门计划");
     EXPECT_EQ(labels.nationalPlanDetail("01;", "1"),
-              "国家科技计划(高技术研究发展计划（863计划）);;");
+              "国家科技计划(高技术研究发展计划（863计划）);");
+    EXPECT_EQ(labels.nationalPlanDetail("02;01;", "7"), "部门计划;国家科技计划");
     EXPECT_EQ(labels.nationalPlanDetail("01;02;", ""), "国家科技计划;部门计划");
     EXPECT_EQ(labels.nationalPlanDetail("02;03;", "7"), "部门计划;地方计划");
 
