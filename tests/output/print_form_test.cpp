@@ -102,6 +102,7 @@ TEST_F(PrintWindow, TheRegistrationFormFollowsTheCategory) {
         EXPECT_TRUE(visible(w, "btnWordCertificate"));
     });
     main->setCategoryPosition(1);
+    main->ComboBox1Change();
     ASSERT_EQ(current("item_4"), "2024000002");
     print([&](xb::output::TPrintForm& w) {
         EXPECT_FALSE(visible(w, "btnWordApplied"));
