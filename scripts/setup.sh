@@ -10,6 +10,7 @@ packages=(
   libzip-dev libpugixml-dev libgtest-dev libgmock-dev
   arj fonts-noto-cjk python3 python3-dbf
   xvfb xauth imagemagick clang-format qt6-translations-l10n
+  python3-docx libreoffice-writer-nogui poppler-utils
 )
 missing=()
 for p in "${packages[@]}"; do

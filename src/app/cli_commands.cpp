@@ -2,6 +2,7 @@
 
 #include "app/app_paths.h"
 #include "app/cli_import.h"
+#include "app/cli_word.h"
 #include "data_directory.h"
 #include "exchange/archiver.h"
 #include "exchange/export_flags.h"
@@ -32,6 +33,8 @@ const char* const kUsage =
     "                               导出成果记录为 cgsbqy.arj\n"
     "  import 压缩包 [--overwrite] [--on-duplicate skip|keep|ask]\n"
     "                               导入 cgsbqy.arj\n"
+    "  word --record 编号 --form applied|basic|application|certificate --out 文件\n"
+    "                               输出 Word 文档\n"
     "每个命令都可加 --help 查看说明。\n";
 
 const std::map<std::string, std::string> kCommandHelp{
@@ -56,6 +59,13 @@ const std::map<std::string, std::string> kCommandHelp{
                "  --on-duplicate skip     跳过与已有成果同名的成果（默认）\n"
                "  --on-duplicate keep     同名成果也存入\n"
                "  --on-duplicate ask      逐项询问（从标准输入读 y/n）\n"},
+    {"word", "用法：xunbao-cli [--data 数据目录] word --record 编号 --form "
+             "applied|basic|application|certificate --out 文件\n"
+             "把成果填入数据目录中的 Word 模板，写成新文件（已有的文件不会被覆盖）：\n"
+             "  applied       科技成果登记表（应用技术类）\n"
+             "  basic         科技成果登记表（基础理论、软科学类）\n"
+             "  application   科学技术成果鉴定申请表\n"
+             "  certificate   科学技术成果鉴定证书\n"},
 };
 
 struct Options {
@@ -66,8 +76,8 @@ struct Options {
 };
 
 // Options taking values; the others are flags.
-const std::set<std::string> kValueOptions{"--data", "--year", "--category", "--out",
-                                          "--on-duplicate"};
+const std::set<std::string> kValueOptions{"--data", "--year",         "--category",
+                                          "--out",  "--on-duplicate", "--form"};
 
 bool parse(const std::vector<std::string>& args, Options& o, std::ostream& err) {
     for (size_t i = 0; i < args.size(); ++i) {
@@ -323,6 +333,8 @@ int run(const std::vector<std::string>& args, const std::string& defaultData, St
     if (o.command == "list") return list(store.db(), o, io);
     if (o.command == "check") return check(store.db(), o, io);
     if (o.command == "export") return exportRecords(store.db(), o, io);
+    if (o.command == "word")
+        return wordDocument(store, value(o, "--record"), value(o, "--form"), value(o, "--out"), io);
     return importPackage(store, o.positional, o.flags.count("--overwrite") > 0,
                          value(o, "--on-duplicate"), io);
 }

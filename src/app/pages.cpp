@@ -3,6 +3,7 @@
 #include "exchange/code_manage_window.h"
 #include "exchange/export_window.h"
 #include "exchange/import_window.h"
+#include "output/print_form.h"
 #include "pages/certificate_page.h"
 #include "pages/form_tree.h"
 #include "pages/overview_page.h"
@@ -43,6 +44,12 @@ void installPages(records::TMainForm& main, store::RecordStore& store) {
     };
     pages.codeManage = [codeManage] { ui::showModal(*codeManage); };
     pages.sections[records::Section::Overview] = new pages::TFpage1(store, *picker, &main);
+    auto* printWindow = new output::TPrintForm(store, &main);
+    pages.printWindow = [&main, printWindow] {
+        const store::Cursor* record = main.recordList();
+        printWindow->showRecord(record->text("item_4"), record->text("item_dqdm"),
+                                record->text("item_cglb"));
+    };
     pages.sections[records::Section::FirstUnit] = new parties::TFpage4(store.db(), &main);
     pages.sections[records::Section::Certificate] = new pages::TFpage9(&main);
     pages.sections[records::Section::Partners] = new parties::TFpage5(store.db(), &main);

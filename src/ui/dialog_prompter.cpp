@@ -1,10 +1,12 @@
 #include "ui/dialog_prompter.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QPushButton>
+#include <QUrl>
 
 namespace xb::ui {
 
@@ -129,6 +131,10 @@ QString DialogPrompter::chooseExistingFile(const FileQuestion& question) {
 QString DialogPrompter::chooseFolder(const FolderQuestion& question) {
     return QFileDialog::getExistingDirectory(currentWindow(), question.caption,
                                              question.startFolder);
+}
+
+bool DialogPrompter::openDocument(const QString& path) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 } // namespace xb::ui

@@ -14,6 +14,7 @@ class DialogPrompter : public Prompter {
     Answer ask(const Message& message) override;
     QString chooseExistingFile(const FileQuestion& question) override;
     QString chooseFolder(const FolderQuestion& question) override;
+    bool openDocument(const QString& path) override;
 };
 
 // The message box for `message`, not yet shown: caption, text, icon, the buttons with Chinese

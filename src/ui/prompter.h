@@ -59,6 +59,9 @@ class Prompter {
     virtual QString chooseExistingFile(const FileQuestion& question) = 0;
     // Returns the absolute path of the chosen folder, or an empty string when the user cancelled.
     virtual QString chooseFolder(const FolderQuestion& question) = 0;
+    // Opens a file with the desktop's default program (a filled Word document in the user's
+    // editor); false when no program could be started for it.
+    virtual bool openDocument(const QString& path) = 0;
 
     // The warning box: caption "Xunbao", exclamation icon, one OK button. Reports check failures
     // and success notices such as "储存成功！".

@@ -51,6 +51,7 @@ void ScriptedPrompter::clear() {
     queuedAnswers_.clear();
     queuedFiles_.clear();
     queuedFolders_.clear();
+    openedDocuments_.clear();
 }
 
 Answer ScriptedPrompter::ask(const Message& message) {
@@ -71,6 +72,11 @@ QString ScriptedPrompter::chooseExistingFile(const FileQuestion& question) {
 QString ScriptedPrompter::chooseFolder(const FolderQuestion& question) {
     folderQuestions_ << question;
     return queuedFolders_.isEmpty() ? QString() : queuedFolders_.dequeue();
+}
+
+bool ScriptedPrompter::openDocument(const QString& path) {
+    openedDocuments_ << path;
+    return documentsOpen_;
 }
 
 } // namespace xb::ui

@@ -33,6 +33,8 @@ class ScriptedPrompter : public Prompter {
     void queueFile(const QString& path);
     // Queues the result of the next folder choice; an empty path means cancelled.
     void queueFolder(const QString& path);
+    // Whether the documents opened from now on can be opened (true until changed).
+    void setDocumentsOpen(bool open) { documentsOpen_ = open; }
 
     // The messages shown so far, oldest first, and the answer each one got.
     const QList<Message>& messages() const { return messages_; }
@@ -41,6 +43,8 @@ class ScriptedPrompter : public Prompter {
     QStringList texts() const;
     const QList<FileQuestion>& fileQuestions() const { return fileQuestions_; }
     const QList<FolderQuestion>& folderQuestions() const { return folderQuestions_; }
+    // The documents asked to be opened, oldest first.
+    const QStringList& openedDocuments() const { return openedDocuments_; }
 
     // What is still queued: a test checks these are zero to prove every expected question came.
     qsizetype pendingAnswers() const { return queuedAnswers_.size(); }
@@ -53,6 +57,7 @@ class ScriptedPrompter : public Prompter {
     Answer ask(const Message& message) override;
     QString chooseExistingFile(const FileQuestion& question) override;
     QString chooseFolder(const FolderQuestion& question) override;
+    bool openDocument(const QString& path) override;
 
   private:
     Prompter* previous_;
@@ -63,6 +68,8 @@ class ScriptedPrompter : public Prompter {
     QQueue<Answer> queuedAnswers_;
     QQueue<QString> queuedFiles_;
     QQueue<QString> queuedFolders_;
+    QStringList openedDocuments_;
+    bool documentsOpen_ = true;
 };
 
 } // namespace xb::ui
