@@ -4,6 +4,7 @@
 #pragma once
 
 #include "forms/check_failure.h"
+#include "forms/patent_summary.h"
 #include "store/database.h"
 
 #include <QString>
@@ -11,34 +12,13 @@
 
 namespace xb::pages {
 
-// The statement that lists a record's patents in stored order; its values come from
-// patentParams().
-inline constexpr const char* kPatentsOfRecord =
-    "select * from zlqk where item_4=:item_4 and item_dqdm=:item_dqdm";
-store::Params patentParams(const std::string& number, const std::string& region);
-// The key of the achievement record the cursor stands on.
-store::Params patentParams(const store::Cursor& record);
-
-// The codes of `patent_st` the page counts.
-inline const QString kAcceptedPatent = QStringLiteral("1");
-inline const QString kGrantedPatent = QStringLiteral("2");
-
-// What the patents of a record add up to.
-struct PatentSummary {
-    int accepted = 0;                     // rows with PATENT_ST "1"
-    int granted = 0;                      // rows with PATENT_ST "2"
-    bool type[3] = {false, false, false}; // a row of PATENT_TY "1", "2", "3" exists
-
-    // Counts one patent by its stored codes (blanks aside).
-    void add(const QString& status, const QString& type);
-    // "1;" "2;" "3;" for the types present, in that order ("1;3;"); "" for none.
-    QString typeList() const;
-    // "3" when any patent is granted, else "2" when any is accepted, else "1".
-    QString statusSummary() const;
-};
-
-// Reads the patents of a record and sums them up.
-store::Result<PatentSummary> summarizePatents(store::Database& db, const store::Params& key);
+// The summing up of a record's patents is shared with the main window's print preparation.
+using forms::kAcceptedPatent;
+using forms::kGrantedPatent;
+using forms::kPatentsOfRecord;
+using forms::patentParams;
+using forms::PatentSummary;
+using forms::summarizePatents;
 
 // One patent as the entry dialog holds it: the chosen codes ("" when none is chosen) and the
 // two texts.

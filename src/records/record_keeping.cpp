@@ -1,5 +1,6 @@
 #include "record_keeping.h"
 
+#include "forms/patent_summary.h"
 #include "store/row_values.h"
 
 #include "store/lookups.h"
@@ -207,26 +208,13 @@ store::Status normalizeIntellectualProperty(store::Cursor& record) {
 
 store::Result<bool> derivePatentSummary(store::Database& db, store::Cursor& record) {
     if (!record.isNull("ITEM_51_1") || !record.isNull("patent_ty")) return false;
-    auto patents =
-        db.query("select * from zlqk where item_4=:item_4 and item_dqdm=:item_dqdm",
-                 {{"item_4", record.text("ITEM_4")}, {"item_dqdm", record.text("ITEM_DQDM")}});
-    if (!patents) return patents.error();
-    store::Cursor& p = **patents;
-    if (p.isEmpty()) return false;
-    bool type[4] = {}, state[3] = {};
-    for (p.first(); !p.eof(); p.next()) {
-        const std::string t = store::trimmed(p.text("PATENT_TY"));
-        const std::string s = store::trimmed(p.text("PATENT_ST"));
-        if (t == "1" || t == "2" || t == "3") type[t[0] - '0'] = true;
-        if (s == "1" || s == "2") state[s[0] - '0'] = true;
-    }
-    std::string types;
-    for (int k = 1; k <= 3; ++k)
-        if (type[k]) types += std::to_string(k) + ";";
-    const std::string summary = state[2] ? "3" : state[1] ? "2" : "1";
+    auto summary = forms::summarizePatents(db, forms::patentParams(record));
+    if (!summary) return summary.error();
+    if (summary->rows == 0) return false;
     if (store::Status s = record.edit(); !s) return s.error();
-    if (store::Status s =
-            store::setValuesAndPost(record, {{"patent_ty", types}, {"ITEM_51_1", summary}});
+    if (store::Status s = store::setValuesAndPost(
+            record, {{"patent_ty", summary->typeList().toStdString()},
+                     {"ITEM_51_1", summary->statusSummary().toStdString()}});
         !s)
         return s.error();
     return true;
