@@ -6,6 +6,7 @@
 #include "forms/lookup_widgets.h"
 #include "ui/field_labels.h"
 #include "ui/help_window.h"
+#include "ui/named_widget.h"
 #include "ui/prompter.h"
 #include "ui/text_limits.h"
 
@@ -54,12 +55,6 @@ void setMaroon(QLabel* label, bool maroon) {
     label->setPalette(palette);
 }
 
-QLineEdit* lineEdit(const char* name, QWidget* parent) {
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(QString::fromLatin1(name));
-    return box;
-}
-
 QComboBox* pickList(const char* name, QWidget* parent) {
     auto* list = new QComboBox(parent);
     list->setObjectName(QString::fromLatin1(name));
@@ -80,17 +75,17 @@ TFpage3::TFpage3(store::Database& db, QWidget* parent)
     subPlanLabel_ = ui::fieldLabel({}, b);
     subPlanLabel_->setObjectName(QStringLiteral("lbl_41"));
     cb_41_ = pickList("CB_41", b);
-    edt_127_1_ = lineEdit("Edt_127_1", b);
-    edt_127_ = lineEdit("Edt_127", b);
+    edt_127_1_ = ui::namedWidget<QLineEdit>("Edt_127_1", b);
+    edt_127_ = ui::namedWidget<QLineEdit>("Edt_127", b);
     numberLabel_ = ui::fieldLabel(QStringLiteral("课题立项编号"), b);
     QWidget* amounts = buildAmounts();
     cb_21_ = pickList("cb_21", b);
     cb_21_l_ = pickList("cb_21_l", b);
-    edt_130_ = lineEdit("Edt_130", b);
-    edt_34_y_ = lineEdit("edt_34_y", b);
-    edt_34_m_ = lineEdit("edt_34_m", b);
-    edt_34_d_ = lineEdit("edt_34_d", b);
-    edt_22_ = lineEdit("edt_22", b);
+    edt_130_ = ui::namedWidget<QLineEdit>("Edt_130", b);
+    edt_34_y_ = ui::namedWidget<QLineEdit>("edt_34_y", b);
+    edt_34_m_ = ui::namedWidget<QLineEdit>("edt_34_m", b);
+    edt_34_d_ = ui::namedWidget<QLineEdit>("edt_34_d", b);
+    edt_22_ = ui::namedWidget<QLineEdit>("edt_22", b);
     edt_34_y_->setFixedWidth(56);
     edt_34_m_->setFixedWidth(36);
     edt_34_d_->setFixedWidth(36);
@@ -192,7 +187,7 @@ QWidget* TFpage3::buildSources() {
 }
 
 QLineEdit* TFpage3::amountBox(const char* name, bool computed) {
-    QLineEdit* box = lineEdit(name, body());
+    QLineEdit* box = ui::namedWidget<QLineEdit>(name, body());
     box->setFixedWidth(96);
     forms::acceptOnlyAmountKeys(box, forms::AmountKeys::DigitsAndPoint);
     if (computed)

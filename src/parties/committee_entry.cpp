@@ -4,6 +4,7 @@
 #include "forms/child_rows.h"
 #include "forms/lookup_widgets.h"
 #include "ui/field_labels.h"
+#include "ui/named_widget.h"
 #include "ui/prompter.h"
 
 #include <QComboBox>
@@ -17,18 +18,6 @@ namespace {
 // Sex and title codes are read from the first two characters of the chosen entry.
 constexpr int kStoredCodeWidth = 2;
 
-QLineEdit* lineEdit(const char* name, QWidget* parent) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    return edit;
-}
-
-QComboBox* pickList(const char* name, QWidget* parent) {
-    auto* list = new QComboBox(parent);
-    list->setObjectName(QString::fromLatin1(name));
-    return list;
-}
-
 void fillOrReport(QComboBox* list, store::Database& db, const char* dictionary, bool optional) {
     if (store::Status s =
             forms::fillFromDictionary(list, db, QString::fromLatin1(dictionary), optional);
@@ -40,10 +29,13 @@ void fillOrReport(QComboBox* list, store::Database& db, const char* dictionary, 
 
 TFinto7::TFinto7(store::Database& db, QWidget* parent)
     : EntryDialog(QStringLiteral("TFinto7"), QStringLiteral("评价委员会名单"), "jdwyhmd", parent),
-      db_(db), duty_(pickList("cbwy_191", body())), name_(lineEdit("Edtwy_192", body())),
-      sex_(pickList("cbwy_193", body())), title_(pickList("cbwy_198", body())),
-      unit_(lineEdit("edtwy_195", body())), studied_(lineEdit("edtwy_196", body())),
-      practised_(lineEdit("edtwy_197", body())) {
+      db_(db), duty_(ui::namedWidget<QComboBox>("cbwy_191", body())),
+      name_(ui::namedWidget<QLineEdit>("Edtwy_192", body())),
+      sex_(ui::namedWidget<QComboBox>("cbwy_193", body())),
+      title_(ui::namedWidget<QComboBox>("cbwy_198", body())),
+      unit_(ui::namedWidget<QLineEdit>("edtwy_195", body())),
+      studied_(ui::namedWidget<QLineEdit>("edtwy_196", body())),
+      practised_(ui::namedWidget<QLineEdit>("edtwy_197", body())) {
     forms::FieldBinder& b = binder();
     marker().watch(duty_);
     b.custom(

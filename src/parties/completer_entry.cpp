@@ -4,6 +4,7 @@
 #include "forms/lookup_widgets.h"
 #include "parties/completers.h"
 #include "ui/field_labels.h"
+#include "ui/named_widget.h"
 #include "ui/prompter.h"
 #include "ui/text_limits.h"
 
@@ -17,18 +18,6 @@
 namespace xb::parties {
 namespace {
 
-QLineEdit* lineEdit(const char* name, QWidget* parent) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    return edit;
-}
-
-QComboBox* pickList(const char* name, QWidget* parent) {
-    auto* list = new QComboBox(parent);
-    list->setObjectName(QString::fromLatin1(name));
-    return list;
-}
-
 std::optional<QString> chosen(const QComboBox* list, QString (*code)(const QString&)) {
     if (list->currentIndex() < 0) return std::nullopt;
     return code(list->currentText());
@@ -38,11 +27,16 @@ std::optional<QString> chosen(const QComboBox* list, QString (*code)(const QStri
 
 TFinto8::TFinto8(store::Database& db, QWidget* parent)
     : EntryDialog(QStringLiteral("TFinto8"), QStringLiteral("成果完成人员名单"), "cgwcr", parent),
-      db_(db), order_(lineEdit("edtry_187", body())), name_(lineEdit("edtry_180", body())),
-      sex_(pickList("cbry_181", body())), year_(lineEdit("edt_182_y", body())),
-      month_(lineEdit("edt_182_m", body())), title_(pickList("cbry_183", body())),
-      education_(pickList("cbry_184", body())), studyAbroad_(pickList("cbry_188", body())),
-      workUnit_(lineEdit("edtry_185", body())), contribution_(lineEdit("edtry_186", body())) {
+      db_(db), order_(ui::namedWidget<QLineEdit>("edtry_187", body())),
+      name_(ui::namedWidget<QLineEdit>("edtry_180", body())),
+      sex_(ui::namedWidget<QComboBox>("cbry_181", body())),
+      year_(ui::namedWidget<QLineEdit>("edt_182_y", body())),
+      month_(ui::namedWidget<QLineEdit>("edt_182_m", body())),
+      title_(ui::namedWidget<QComboBox>("cbry_183", body())),
+      education_(ui::namedWidget<QComboBox>("cbry_184", body())),
+      studyAbroad_(ui::namedWidget<QComboBox>("cbry_188", body())),
+      workUnit_(ui::namedWidget<QLineEdit>("edtry_185", body())),
+      contribution_(ui::namedWidget<QLineEdit>("edtry_186", body())) {
     forms::FieldBinder& b = binder();
     b.custom(
         "item_187", [this](const QString& stored) { order_->setText(stored); },

@@ -1,6 +1,7 @@
 #include "cooperating_unit_entry.h"
 
 #include "ui/field_labels.h"
+#include "ui/named_widget.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -8,12 +9,6 @@
 
 namespace xb::parties {
 namespace {
-
-QLineEdit* lineEdit(const char* name, QWidget* parent) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    return edit;
-}
 
 // The postcode box takes digits only: other typed or pasted characters are dropped.
 void acceptDigitsOnly(QLineEdit* box) {
@@ -36,9 +31,12 @@ void acceptDigitsOnly(QLineEdit* box) {
 
 TFinto5::TFinto5(store::Database& db, QWidget* parent)
     : EntryDialog(QStringLiteral("TFinto5"), QStringLiteral("合作完成单位情况"), "cgwcdw", parent),
-      db_(db), order_(lineEdit("edt_176", body())), name_(lineEdit("edtdw_170", body())),
-      address_(lineEdit("edtdw_171", body())), postcode_(lineEdit("edtdw_172", body())),
-      contact_(lineEdit("edtdw_173", body())), telephone_(lineEdit("edtdw_174", body())) {
+      db_(db), order_(ui::namedWidget<QLineEdit>("edt_176", body())),
+      name_(ui::namedWidget<QLineEdit>("edtdw_170", body())),
+      address_(ui::namedWidget<QLineEdit>("edtdw_171", body())),
+      postcode_(ui::namedWidget<QLineEdit>("edtdw_172", body())),
+      contact_(ui::namedWidget<QLineEdit>("edtdw_173", body())),
+      telephone_(ui::namedWidget<QLineEdit>("edtdw_174", body())) {
     // The number is given by the list: never typed, so never the place the cursor starts in.
     order_->setReadOnly(true);
     order_->setFocusPolicy(Qt::NoFocus);

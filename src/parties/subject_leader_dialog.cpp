@@ -4,6 +4,7 @@
 #include "forms/child_rows.h"
 #include "forms/lookup_widgets.h"
 #include "ui/field_labels.h"
+#include "ui/named_widget.h"
 #include "ui/prompter.h"
 #include "ui/text_limits.h"
 
@@ -20,20 +21,15 @@ namespace {
 // Sex and research field codes are read from the first two characters of the entry.
 constexpr int kStoredCodeWidth = 2;
 
-QLineEdit* lineEdit(const char* name, QWidget* parent) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    return edit;
-}
-
 } // namespace
 
 TFinto11::TFinto11(store::Database& db, QWidget* parent)
     : EntryDialog(QStringLiteral("TFinto11"), QStringLiteral("学科带头人名单"), "unitexpert",
                   parent),
-      db_(db), name_(lineEdit("edtry_180", body())), sex_(new QComboBox(body())),
-      year_(lineEdit("Edt_both_1", body())), month_(lineEdit("edt_both_2", body())),
-      field_(new QComboBox(body())), description_(lineEdit("edtry_186", body())),
+      db_(db), name_(ui::namedWidget<QLineEdit>("edtry_180", body())), sex_(new QComboBox(body())),
+      year_(ui::namedWidget<QLineEdit>("Edt_both_1", body())),
+      month_(ui::namedWidget<QLineEdit>("edt_both_2", body())), field_(new QComboBox(body())),
+      description_(ui::namedWidget<QLineEdit>("edtry_186", body())),
       fieldMarker_(new forms::ChangeMarker(this)) {
     sex_->setObjectName(QStringLiteral("cbry_181"));
     field_->setObjectName(QStringLiteral("cbry_124_1"));
