@@ -5,45 +5,25 @@
 #include "store/layouts.h"
 #include "store/record_store.h"
 #include "store/temp_dir.h"
+#include "support/shell_run.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
-#include <sys/wait.h>
 #include <vector>
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-};
-
-CliRun run(const std::string& command) {
-    CliRun run;
-    if (FILE* p = ::popen(command.c_str(), "r")) {
-        std::array<char, 4096> buf{};
-        size_t n = 0;
-        while ((n = fread(buf.data(), 1, buf.size(), p)) > 0)
-            run.out.append(buf.data(), n);
-        const int status = ::pclose(p);
-        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    return run;
-}
-
 // Runs the tool with `arguments`; `shell` runs before it in the same shell (limits, traps), and
 // `errors` keeps the program's messages in the output.
-CliRun cli(const std::string& arguments, const std::string& shell = {}, bool errors = false) {
+ShellRun cli(const std::string& arguments, const std::string& shell = {}, bool errors = false) {
     const std::string program = std::string(XB_CLI_PATH) + " " + arguments;
-    return run((shell.empty() ? program : "bash -c \"" + shell + "; exec " + program + "\"") +
-               (errors ? " 2>&1" : " 2>/dev/null") + " </dev/null");
+    return runShell((shell.empty() ? program : "bash -c \"" + shell + "; exec " + program + "\"") +
+                    (errors ? " 2>&1" : " 2>/dev/null") + " </dev/null");
 }
 
 // The program's messages as well as its output.
-CliRun cliWithMessages(const std::string& arguments) {
+ShellRun cliWithMessages(const std::string& arguments) {
     return cli(arguments, {}, true);
 }
 
@@ -79,13 +59,13 @@ TEST(Cli, ExportFromOneDataDirectoryImportIntoAnother) {
         addRecord(db, "2024000001", "已有的成果");
     }
 
-    const CliRun listed = cli("--data " + from + " list --year 2024");
+    const ShellRun listed = cli("--data " + from + " list --year 2024");
     EXPECT_EQ(listed.status, 0);
     EXPECT_NE(listed.out.find("2024000001\t1\t\t第一项成果\t某研究所\t不完整：成果概况"),
               std::string::npos)
         << listed.out;
     EXPECT_EQ(listed.out.find("2023000001"), std::string::npos);
-    const CliRun checked = cli("--data " + from + " check --year 2023");
+    const ShellRun checked = cli("--data " + from + " check --year 2023");
     EXPECT_EQ(checked.status, 1);
     EXPECT_NE(checked.out.find("2023000001\t去年的成果\t成果概况\tITEM_121"), std::string::npos)
         << checked.out;
@@ -104,7 +84,7 @@ TEST(Cli, ExportFromOneDataDirectoryImportIntoAnother) {
                                std::filesystem::path(out) / "other.arj");
     EXPECT_EQ(cli("--data " + to + " import " + out + "/other.arj").status, 1);
 
-    const CliRun imported = cli("--data " + to + " import " + out + "/cgsbqy.arj");
+    const ShellRun imported = cli("--data " + to + " import " + out + "/cgsbqy.arj");
     EXPECT_EQ(imported.status, 0);
     EXPECT_EQ(imported.out, "新存入\t3\n覆盖\t0\n跳过\t0\n");
     {
@@ -119,7 +99,7 @@ TEST(Cli, ExportFromOneDataDirectoryImportIntoAnother) {
     }
 
     // The same package again: every achievement is a duplicate and is skipped by default.
-    const CliRun again = cli("--data " + to + " import " + out + "/cgsbqy.arj");
+    const ShellRun again = cli("--data " + to + " import " + out + "/cgsbqy.arj");
     EXPECT_EQ(again.status, 0);
     EXPECT_EQ(again.out, "新存入\t0\n覆盖\t0\n跳过\t3\n");
 }
@@ -136,13 +116,13 @@ TEST(Cli, AFailedStartUpPackOnlyWarns) {
         addRecord(db, "2024000002", "第二项成果");
         ASSERT_TRUE(db.execute("delete from kjcg where item_4='2024000001'").ok());
     }
-    const CliRun full = cli("--data " + data + " list", "trap '' XFSZ; ulimit -f 1", true);
+    const ShellRun full = cli("--data " + data + " list", "trap '' XFSZ; ulimit -f 1", true);
     EXPECT_EQ(full.status, 0) << full.out;
     EXPECT_NE(full.out.find("警告：表 kjcg.DBF 未能压缩"), std::string::npos) << full.out;
     EXPECT_NE(full.out.find("2024000002"), std::string::npos) << full.out;
     EXPECT_EQ(full.out.find("2024000001"), std::string::npos) << full.out;
 
-    const CliRun later = cli("--data " + data + " list", {}, true);
+    const ShellRun later = cli("--data " + data + " list", {}, true);
     EXPECT_EQ(later.status, 0);
     EXPECT_EQ(later.out.find("警告"), std::string::npos) << later.out;
     EXPECT_NE(later.out.find("第二项成果"), std::string::npos) << later.out;
@@ -171,27 +151,19 @@ TEST(Cli, InitWorksFromACopyOfTheBuildOutput) {
     const fs::path cliPath(XB_CLI_PATH);
     fs::copy_file(cliPath, copy / "xunbao-cli");
     const auto run = [&](const std::string& args) {
-        const std::string command = (copy / "xunbao-cli").string() + " " + args + " 2>&1";
-        FILE* p = ::popen(command.c_str(), "r");
-        std::string out;
-        std::array<char, 4096> buf{};
-        size_t n = 0;
-        while ((n = fread(buf.data(), 1, buf.size(), p)) > 0)
-            out.append(buf.data(), n);
-        const int status = ::pclose(p);
-        return std::pair{WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+        return runShell((copy / "xunbao-cli").string() + " " + args + " 2>&1");
     };
-    auto [refused, message] = run("--data " + dir.file("d1") + " init");
-    EXPECT_EQ(refused, 1);
-    EXPECT_NE(message.find("找不到安装文件夹"), std::string::npos) << message;
+    const ShellRun refused = run("--data " + dir.file("d1") + " init");
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.out.find("找不到安装文件夹"), std::string::npos) << refused.out;
     EXPECT_FALSE(fs::exists(dir.file("d1")));
 
     fs::copy(cliPath.parent_path() / "installation", copy / "installation",
              fs::copy_options::recursive);
-    EXPECT_EQ(run("--data " + dir.file("d2") + " init").first, 0);
+    EXPECT_EQ(run("--data " + dir.file("d2") + " init").status, 0);
     EXPECT_TRUE(fs::exists(fs::path(dir.file("d2")) / "kjcg.dbf"));
     EXPECT_TRUE(fs::exists(fs::path(dir.file("d2")) / "xkfl.dbf"));
-    EXPECT_EQ(run("--data " + dir.file("d2") + " check").first, 0);
+    EXPECT_EQ(run("--data " + dir.file("d2") + " check").status, 0);
 }
 
 TEST(Cli, APackageWithoutAchievementsIsReportedAsAnEmptyTable) {
@@ -208,7 +180,7 @@ TEST(Cli, APackageWithoutAchievementsIsReportedAsAnEmptyTable) {
             writeBytes(folder + "/" + name.toStdString(), "");
         ASSERT_TRUE(
             xb::exchange::Archiver().add(QString::fromStdString(folder), "cgsbqy.arj", files).ok());
-        const CliRun imported =
+        const ShellRun imported =
             cliWithMessages("--data " + data + " import " + folder + "/cgsbqy.arj");
         EXPECT_EQ(imported.status, 1);
         EXPECT_NE(imported.out.find("导入的文件为空表！"), std::string::npos) << imported.out;
@@ -252,13 +224,14 @@ TEST(Cli, AFoxProTableKeepsItsMemosThroughTheFirstCommand) {
     }
     const std::string table = data + "/kjcg.dbf";
     const std::string peer = "/usr/bin/python3 " XB_SOURCE_DIR "/tests/store/dbf_peer.py ";
-    const CliRun made = run(peer + "vfp '" + table + "' '" + declared +
-                            R"(' '{"ITEM_4": "2024000001", "ITEM_DQDM": ".", "ITEM_CGLB": "1",)"
-                            R"( "ITEM_3": "福克斯成果", "ITEM_9": "某研究所",)"
-                            R"( "ITEM_13": "简介第一行\r\n第二行"}' 2>&1)");
+    const ShellRun made =
+        runShell(peer + "vfp '" + table + "' '" + declared +
+                 R"(' '{"ITEM_4": "2024000001", "ITEM_DQDM": ".", "ITEM_CGLB": "1",)"
+                 R"( "ITEM_3": "福克斯成果", "ITEM_9": "某研究所",)"
+                 R"( "ITEM_13": "简介第一行\r\n第二行"}' 2>&1)");
     ASSERT_EQ(made.status, 0) << made.out;
 
-    const CliRun listed = cli("--data " + data + " list --year 2024");
+    const ShellRun listed = cli("--data " + data + " list --year 2024");
     EXPECT_EQ(listed.status, 0);
     EXPECT_NE(listed.out.find("2024000001\t1\t\t福克斯成果\t某研究所"), std::string::npos)
         << listed.out;
@@ -269,7 +242,7 @@ TEST(Cli, AFoxProTableKeepsItsMemosThroughTheFirstCommand) {
         ASSERT_EQ((*rows)->count(), 1);
         EXPECT_EQ((*rows)->text("item_13"), "简介第一行\r\n第二行");
     }
-    const CliRun read = run(peer + "read '" + table + "' 2>&1");
+    const ShellRun read = runShell(peer + "read '" + table + "' 2>&1");
     ASSERT_EQ(read.status, 0) << read.out;
     EXPECT_NE(read.out.find("\"简介第一行\\r\\n第二行\""), std::string::npos) << read.out;
 }
@@ -301,7 +274,7 @@ TEST(Cli, UserDefinedCodesTravelThroughAPackageByteForByte) {
                 .ok());
     }
     ASSERT_EQ(cli("--data " + from + " export --out " + out + " --year 2024").status, 0);
-    const CliRun imported = cli("--data " + to + " import " + out + "/cgsbqy.arj");
+    const ShellRun imported = cli("--data " + to + " import " + out + "/cgsbqy.arj");
     ASSERT_EQ(imported.status, 0);
     ASSERT_EQ(imported.out, "新存入\t1\n覆盖\t0\n跳过\t0\n");
 

@@ -1,29 +1,18 @@
 // xunbao-cli word: a record's Word document written to a new file for scripts.
 #include "store/database.h"
 #include "store/temp_dir.h"
+#include "support/shell_run.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
-#include <sys/wait.h>
 
 namespace {
 
 int run(const std::string& command, std::string* out = nullptr) {
-    std::string text;
-    int status = -1;
-    if (FILE* p = ::popen((command + " 2>/dev/null </dev/null").c_str(), "r")) {
-        std::array<char, 4096> buf{};
-        size_t n = 0;
-        while ((n = fread(buf.data(), 1, buf.size(), p)) > 0)
-            text.append(buf.data(), n);
-        const int s = ::pclose(p);
-        status = WIFEXITED(s) ? WEXITSTATUS(s) : -1;
-    }
-    if (out) *out = text;
-    return status;
+    const ShellRun run = runQuietly(command);
+    if (out) *out = run.out;
+    return run.status;
 }
 
 } // namespace

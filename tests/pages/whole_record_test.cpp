@@ -1,5 +1,6 @@
 // Records made complete through the real pages, section by section, then checked and exported by
 // the command-line tool on the same data directory.
+#include "support/shell_run.h"
 #include "support/window_fixture.h"
 
 #include <QCheckBox>
@@ -7,28 +8,13 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
-#include <sys/wait.h>
 
 namespace {
 
-// Runs the command-line tool on the fixture's data; its exit status and standard output.
-std::pair<int, std::string> cli(const std::string& data, const std::string& arguments) {
-    std::string out;
-    int status = -1;
-    const std::string command =
-        std::string(XB_CLI_PATH) + " --data " + data + " " + arguments + " 2>/dev/null </dev/null";
-    if (FILE* p = ::popen(command.c_str(), "r")) {
-        std::array<char, 4096> buf{};
-        size_t n = 0;
-        while ((n = fread(buf.data(), 1, buf.size(), p)) > 0)
-            out.append(buf.data(), n);
-        const int raw = ::pclose(p);
-        status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    }
-    return {status, out};
+// Runs the command-line tool on the fixture's data.
+ShellRun cli(const std::string& data, const std::string& arguments) {
+    return runQuietly(std::string(XB_CLI_PATH) + " --data " + data + " " + arguments);
 }
 
 void setText(QDialog& d, const char* name, const QString& text) {
@@ -139,7 +125,7 @@ TEST_F(WholeRecord, ASoftScienceRecordIsCompleteOnceItsCompletersAreIn) {
     completer();
     EXPECT_EQ(mark("btn_page08"), "done");
     EXPECT_TRUE(find("Button1")->isEnabled());
-    EXPECT_EQ(cli(data(), "check --year 2024").first, 0);
+    EXPECT_EQ(cli(data(), "check --year 2024").status, 0);
 }
 
 TEST_F(WholeRecord, AnAppliedRecordIsCompleteAndExportedWithItsPatentsAndCommittee) {
@@ -160,11 +146,11 @@ TEST_F(WholeRecord, AnAppliedRecordIsCompleteAndExportedWithItsPatentsAndCommitt
     for (const char* done : {"btn_page01", "btn_page02", "btn_page03", "btn_page04", "btn_page08"})
         EXPECT_EQ(mark(done), "done") << done;
     EXPECT_TRUE(main->close());
-    EXPECT_EQ(cli(data(), "check --year 2024").first, 0);
+    EXPECT_EQ(cli(data(), "check --year 2024").status, 0);
 
     const std::string out = data() + "/../out";
     std::filesystem::create_directory(out);
-    ASSERT_EQ(cli(data(), "export --out " + out + " --year 2024").first, 0);
+    ASSERT_EQ(cli(data(), "export --out " + out + " --year 2024").status, 0);
     ASSERT_EQ(std::system(("cd " + out + " && arj e -y cgsbqy.arj >/dev/null").c_str()), 0);
     for (const char* file : {"ZLQK.TXT", "JDWYHMD.TXT", "CGWCR.TXT"})
         EXPECT_GT(std::filesystem::file_size(out + "/" + file), 0u) << file;

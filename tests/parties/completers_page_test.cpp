@@ -1,18 +1,16 @@
 // The completers list and its entry dialog through the real main window, and a record made
 // complete with them that the command-line tool then checks and exports.
 #include "store/gbk.h"
+#include "support/shell_run.h"
 #include "support/window_fixture.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTableWidget>
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <sys/wait.h>
 
 using namespace Qt::StringLiterals;
 
@@ -26,21 +24,6 @@ struct Person {
     QString title = u"2"_s;
     QString education = u"3"_s;
 };
-
-// Runs a shell command; its exit status and standard output.
-std::pair<int, std::string> run(const std::string& command) {
-    std::string out;
-    int status = -1;
-    if (FILE* p = ::popen((command + " 2>/dev/null </dev/null").c_str(), "r")) {
-        std::array<char, 4096> buf{};
-        size_t n = 0;
-        while ((n = fread(buf.data(), 1, buf.size(), p)) > 0)
-            out.append(buf.data(), n);
-        const int raw = ::pclose(p);
-        status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    }
-    return {status, out};
-}
 
 class CompletersPage : public WindowFixture {
   protected:
@@ -272,11 +255,11 @@ TEST_F(CompletersPage, SoftScienceRecordBecomesCompleteAndIsExported) {
     main.reset();
     store.reset();
     const std::string cli = std::string(XB_CLI_PATH) + " --data " + data();
-    EXPECT_EQ(run(cli + " check --year 2024").first, 0);
+    EXPECT_EQ(runQuietly(cli + " check --year 2024").status, 0);
     const std::string out = dir.file("out");
     std::filesystem::create_directory(out);
-    ASSERT_EQ(run(cli + " export --out " + out + " --year 2024").first, 0);
-    ASSERT_EQ(run("cd " + out + " && arj e -y cgsbqy.arj CGWCR.TXT").first, 0);
+    ASSERT_EQ(runQuietly(cli + " export --out " + out + " --year 2024").status, 0);
+    ASSERT_EQ(runQuietly("cd " + out + " && arj e -y cgsbqy.arj CGWCR.TXT").status, 0);
     std::ifstream in(std::filesystem::path(out) / "CGWCR.TXT", std::ios::binary);
     std::stringstream bytes;
     bytes << in.rdbuf();

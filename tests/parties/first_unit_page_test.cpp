@@ -1,11 +1,10 @@
 // The first completing organization page through the real main window.
+#include "support/shell_run.h"
 #include "support/window_fixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
-#include <array>
-#include <cstdio>
 #include <fstream>
 
 namespace {
@@ -24,18 +23,6 @@ class FirstUnitPage : public WindowFixture {
         box(d, "Edt_41_2")->setText("010-62345678");
     }
 };
-
-std::string run(const std::string& command) {
-    std::string out;
-    if (FILE* p = ::popen((command + " 2>/dev/null").c_str(), "r")) {
-        std::array<char, 4096> buf{};
-        size_t n = 0;
-        while ((n = fread(buf.data(), 1, buf.size(), p)) > 0)
-            out.append(buf.data(), n);
-        ::pclose(p);
-    }
-    return out;
-}
 
 } // namespace
 
@@ -140,7 +127,7 @@ TEST_F(FirstUnitPage, SavedSectionsLeaveTheCompletenessCheck) {
     // The command-line tool works on the data directory while the program is not running.
     const std::string check = std::string(XB_CLI_PATH) + " --data " + data() + " check";
     store.reset();
-    const std::string before = run(check);
+    const std::string before = runShell(check + " 2>/dev/null").out;
     store = std::make_unique<xb::store::RecordStore>(data());
     ASSERT_TRUE(store->open().ok());
     start(true);
@@ -159,7 +146,7 @@ TEST_F(FirstUnitPage, SavedSectionsLeaveTheCompletenessCheck) {
     });
     main.reset();
     store.reset();
-    const std::string after = run(check);
+    const std::string after = runShell(check + " 2>/dev/null").out;
     EXPECT_EQ(after.find("第一完成单位情况"), std::string::npos) << after;
     EXPECT_NE(after.find("2024000001"), std::string::npos) << after; // other sections still open
 }
