@@ -68,6 +68,12 @@ void RecordPage::load(store::Cursor& record, int categoryPosition) {
 
 bool RecordPage::open(store::Cursor& record, int categoryPosition) {
     load(record, categoryPosition);
+    if (fillError_) {
+        ui::prompter().warn(QStringLiteral("读入数据时出错:") +
+                            QString::fromStdString(fillError_->message));
+        row_ = nullptr;
+        return false;
+    }
     ui::showModal(*this);
     row_ = nullptr;
     return saved_;
@@ -77,7 +83,12 @@ QString RecordPage::caption(const store::Cursor& record) const {
     return QStringLiteral("成果名称：") + QString::fromStdString(record.text("item_3"));
 }
 
+void RecordPage::fillFailed(const store::Error& error) {
+    if (!fillError_) fillError_ = error;
+}
+
 void RecordPage::fill() {
+    fillError_.reset();
     ChangeMarker::Filling quiet(*marker_);
     prepareFill(*row_);
     binder_.fill(*row_);

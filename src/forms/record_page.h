@@ -101,6 +101,10 @@ class RecordPage : public QDialog, public SectionPage {
     // 帮助.
     virtual void help() {}
 
+    // Reports a failure while the page is being filled: open() then says "读入数据时出错:" with
+    // the error and does not show the page (the first failure of a filling is the one shown).
+    void fillFailed(const store::Error& error);
+
     // Moves the focus to the control with this object name, showing the tab that holds it.
     void focusControl(const QString& objectName);
     void showEvent(QShowEvent* event) override;
@@ -121,6 +125,7 @@ class RecordPage : public QDialog, public SectionPage {
     int categoryPosition_ = 0;
     bool saved_ = false;
     bool closing_ = false;
+    std::optional<store::Error> fillError_;
 };
 
 } // namespace xb::forms

@@ -76,10 +76,6 @@ QWidget* lineOf(QWidget* parent, std::initializer_list<QWidget*> widgets) {
     return holder;
 }
 
-void showIfFailed(const store::Status& status) {
-    if (!status) ui::prompter().showError(status.error());
-}
-
 } // namespace
 
 TFpage2::TFpage2(store::Database& db, QWidget* parent)
@@ -353,9 +349,11 @@ void TFpage2::showStored(QLineEdit* box, const char* field) {
 
 void TFpage2::prepareFill(const store::Cursor&) {
     uncheckAll(body());
-    showIfFailed(forms::fillFromDictionary(cb_32_, db_, QStringLiteral("item_32"), false));
-    showIfFailed(forms::fillFromDictionary(cb_46_, db_, QStringLiteral("item_46"), true));
-    showIfFailed(forms::fillFromDictionary(cb_47_, db_, QStringLiteral("item_47"), true));
+    for (const store::Status& filled :
+         {forms::fillFromDictionary(cb_32_, db_, QStringLiteral("item_32"), false),
+          forms::fillFromDictionary(cb_46_, db_, QStringLiteral("item_46"), true),
+          forms::fillFromDictionary(cb_47_, db_, QStringLiteral("item_47"), true)})
+        if (!filled) fillFailed(filled.error());
 }
 
 void TFpage2::afterFill(const store::Cursor&) {
@@ -374,6 +372,8 @@ void TFpage2::refreshProperty(bool opening) {
     if (patents && row()) {
         if (auto summary = summarizePatents(db_, patentParams(*row())); summary)
             summary_ = *summary;
+        else if (opening)
+            fillFailed(summary.error());
         else
             ui::prompter().showError(summary.error());
         edt_51_2_->setText(QString::number(summary_.accepted));
@@ -450,7 +450,8 @@ void TFpage2::beforeWrite() {
 void TFpage2::afterPost() {
     if (!deletePatents_ || !row()) return;
     deletePatents_ = false;
-    showIfFailed(deletePatents(db_, patentParams(*row())));
+    if (const store::Status deleted = deletePatents(db_, patentParams(*row())); !deleted)
+        ui::prompter().showError(deleted.error());
 }
 
 void TFpage2::Button1Click() {

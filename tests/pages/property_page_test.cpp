@@ -1,10 +1,13 @@
 // The intellectual property and application page through the real main window.
+#include "store/layouts.h"
+#include "store/table_file.h"
 #include "support/window_fixture.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <filesystem>
 
 using namespace Qt::StringLiterals;
 using xb::ui::Answer;
@@ -253,4 +256,25 @@ TEST_F(PropertyPage, HelpAndAllThreeFormsWithoutMessage) {
     EXPECT_EQ(prompter.texts(), QStringList{u"储存成功！"_s});
     EXPECT_EQ(field("2024000001", "item_51"), "1;3;9;");
     EXPECT_EQ(field("2024000001", "item_51_1"), "3");
+}
+
+TEST_F(PropertyPage, APatentTableThatCannotBeReadKeepsThePageClosedWithTheReason) {
+    addRecord("2024000001", "1", "成果甲", {{"ITEM_51", "1;"}, {"ITEM_32", "1"}});
+    // Another program left a patent table without the region of its rows.
+    xb::store::FieldList lacking;
+    for (const xb::store::FieldDef& f : xb::store::layoutOf("zlqk").fields)
+        if (!xb::store::sameName(f.name, "ITEM_DQDM")) lacking.push_back(f);
+    store->db().closeTable("zlqk");
+    const std::string table = store->db().tablePath("zlqk");
+    std::filesystem::remove(table);
+    ASSERT_TRUE(xb::store::TableFile::create(table, lacking).ok());
+    start(true);
+    click("btn_page02");
+    EXPECT_TRUE(modal.requests().isEmpty()); // the page was never shown
+    ASSERT_EQ(prompter.texts().size(), 1);
+    EXPECT_TRUE(prompter.texts().first().startsWith(u"读入数据时出错:"_s))
+        << prompter.texts().first().toStdString();
+    EXPECT_GT(prompter.texts().first().size(), 8); // the reason follows
+    EXPECT_EQ(field("2024000001", "item_51"), "1;");
+    EXPECT_EQ(mark("btn_page02"), "question");
 }
