@@ -3,6 +3,7 @@
 #include "pages/certificate_rules.h"
 #include "ui/field_labels.h"
 #include "ui/help_window.h"
+#include "ui/named_widget.h"
 
 #include <QDateTime>
 #include <QEvent>
@@ -17,13 +18,6 @@
 namespace xb::pages {
 
 namespace {
-
-QLineEdit* lineEdit(const char* name, int width, QWidget* parent) {
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(QString::fromLatin1(name));
-    if (width > 0) box->setFixedWidth(width);
-    return box;
-}
 
 // Empties its text box when it is clicked into while holding only blanks.
 class BlankClearer : public QObject {
@@ -49,9 +43,11 @@ TFpage9::TFpage9(QWidget* parent)
           QStringLiteral("TFpage9"), QStringLiteral("鉴 定 证 书 内 容"), "kjcg",
           {QStringLiteral("btnSave01"), QStringLiteral("Button2"), QStringLiteral("Button1")},
           {.runsChecks = false, .staysOpenOnFailedSave = true}, parent),
-      edt_301_(lineEdit("Edt_301", 0, body())), edt_302_y_(lineEdit("edt_302_y", 56, body())),
-      edt_302_m_(lineEdit("edt_302_m", 36, body())), edt_302_d_(lineEdit("edt_302_d", 36, body())),
-      tabs_(new QTabWidget(body())), help_(new ui::HelpWindow(QStringLiteral("THelpPjzs"), this)) {
+      edt_301_(ui::namedLineEdit("Edt_301", 0, body())),
+      edt_302_y_(ui::namedLineEdit("edt_302_y", 56, body())),
+      edt_302_m_(ui::namedLineEdit("edt_302_m", 36, body())),
+      edt_302_d_(ui::namedLineEdit("edt_302_d", 36, body())), tabs_(new QTabWidget(body())),
+      help_(new ui::HelpWindow(QStringLiteral("THelpPjzs"), this)) {
     tabs_->setObjectName(QStringLiteral("PageControl1"));
 
     auto* date = new QHBoxLayout;
@@ -94,8 +90,7 @@ TFpage9::TFpage9(QWidget* parent)
 }
 
 QPlainTextEdit* TFpage9::addMemoTab(const char* name, const QString& caption) {
-    auto* memo = new QPlainTextEdit(tabs_);
-    memo->setObjectName(QString::fromLatin1(name));
+    auto* memo = ui::namedWidget<QPlainTextEdit>(name, tabs_);
     tabs_->addTab(memo, caption);
     // A blank opinion is emptied when clicked into, so that typing starts at its beginning.
     if (QLatin1String(name) == QLatin1String("Mo_303"))

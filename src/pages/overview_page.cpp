@@ -8,6 +8,7 @@
 #include "store/record_store.h"
 #include "ui/field_labels.h"
 #include "ui/help_window.h"
+#include "ui/named_widget.h"
 #include "ui/prompter.h"
 #include "ui/text_limits.h"
 
@@ -106,17 +107,8 @@ const Option kIndustries[] = {{"01", "农、林、牧、渔业"},
                               {"29", "公共管理和社会组织"},
                               {"30", "国际组织"}};
 
-QLineEdit* lineEdit(const char* name, int width, QWidget* parent) {
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(QString::fromLatin1(name));
-    if (width > 0) box->setFixedWidth(width);
-    return box;
-}
-
 QComboBox* pickList(const char* name, QWidget* parent) {
-    auto* list = new QComboBox(parent);
-    list->setObjectName(QString::fromLatin1(name));
-    list->setMinimumContentsLength(8);
+    auto* list = ui::namedPickList(name, 8, parent);
     list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     return list;
 }
@@ -124,8 +116,7 @@ QComboBox* pickList(const char* name, QWidget* parent) {
 // A panel of check boxes named prefix + code, laid out in `columns` columns.
 QWidget* checkPanel(const char* name, const char* prefix, const Option* options, int count,
                     int columns, QWidget* parent) {
-    auto* panel = new QWidget(parent);
-    panel->setObjectName(QString::fromLatin1(name));
+    auto* panel = ui::namedWidget<QWidget>(name, parent);
     auto* grid = new QGridLayout(panel);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setVerticalSpacing(2);
@@ -210,19 +201,20 @@ QWidget* TFpage1::buildFields() {
     using ui::fieldLabel;
     using ui::maroonLabel;
 
-    edt_120_ = lineEdit("Edt_120", 0, w);
-    edt_128_ = lineEdit("Edt_128", 0, w);
-    edt_121_y_ = lineEdit("edt_121_y", 52, w);
-    edt_121_m_ = lineEdit("edt_121_m", 34, w);
-    edt_121_d_ = lineEdit("edt_121_d", 34, w);
-    edt_8_y_s_ = lineEdit("edt_8_y_s", 52, w);
-    edt_8_m_s_ = lineEdit("edt_8_m_s", 34, w);
-    edt_8_y_e_ = lineEdit("edt_8_y_e", 52, w);
-    edt_8_m_e_ = lineEdit("edt_8_m_e", 34, w);
+    edt_120_ = ui::namedLineEdit("Edt_120", 0, w);
+    edt_128_ = ui::namedLineEdit("Edt_128", 0, w);
+    edt_121_y_ = ui::namedLineEdit("edt_121_y", 52, w);
+    edt_121_m_ = ui::namedLineEdit("edt_121_m", 34, w);
+    edt_121_d_ = ui::namedLineEdit("edt_121_d", 34, w);
+    edt_8_y_s_ = ui::namedLineEdit("edt_8_y_s", 52, w);
+    edt_8_m_s_ = ui::namedLineEdit("edt_8_m_s", 34, w);
+    edt_8_y_e_ = ui::namedLineEdit("edt_8_y_e", 52, w);
+    edt_8_m_e_ = ui::namedLineEdit("edt_8_m_e", 34, w);
     cb_1_ = pickList("CB_1", w);
     cb_125_1_ = pickList("Cb_125_1", w);
     for (int i = 0; i < 3; ++i)
-        edt_14_[i] = lineEdit(QStringLiteral("edt_14_%1").arg(i + 1).toLatin1().constData(), 0, w);
+        edt_14_[i] =
+            ui::namedLineEdit(QStringLiteral("edt_14_%1").arg(i + 1).toLatin1().constData(), 0, w);
     cb_210_ = pickList("cb_210", w);
     cb_2_ = pickList("cb_2", w);
     cb_16_ = pickList("cb_16", w);

@@ -55,13 +55,6 @@ void setMaroon(QLabel* label, bool maroon) {
     label->setPalette(palette);
 }
 
-QComboBox* pickList(const char* name, QWidget* parent) {
-    auto* list = new QComboBox(parent);
-    list->setObjectName(QString::fromLatin1(name));
-    list->setMinimumContentsLength(10);
-    return list;
-}
-
 } // namespace
 
 TFpage3::TFpage3(store::Database& db, QWidget* parent)
@@ -74,13 +67,13 @@ TFpage3::TFpage3(store::Database& db, QWidget* parent)
     QWidget* sources = buildSources();
     subPlanLabel_ = ui::fieldLabel({}, b);
     subPlanLabel_->setObjectName(QStringLiteral("lbl_41"));
-    cb_41_ = pickList("CB_41", b);
+    cb_41_ = ui::namedPickList("CB_41", 10, b);
     edt_127_1_ = ui::namedWidget<QLineEdit>("Edt_127_1", b);
     edt_127_ = ui::namedWidget<QLineEdit>("Edt_127", b);
     numberLabel_ = ui::fieldLabel(QStringLiteral("课题立项编号"), b);
     QWidget* amounts = buildAmounts();
-    cb_21_ = pickList("cb_21", b);
-    cb_21_l_ = pickList("cb_21_l", b);
+    cb_21_ = ui::namedPickList("cb_21", 10, b);
+    cb_21_l_ = ui::namedPickList("cb_21_l", 10, b);
     edt_130_ = ui::namedWidget<QLineEdit>("Edt_130", b);
     edt_34_y_ = ui::namedWidget<QLineEdit>("edt_34_y", b);
     edt_34_m_ = ui::namedWidget<QLineEdit>("edt_34_m", b);

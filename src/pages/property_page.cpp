@@ -9,6 +9,7 @@
 #include "pages/property_rules.h"
 #include "ui/field_labels.h"
 #include "ui/help_window.h"
+#include "ui/named_widget.h"
 #include "ui/prompter.h"
 
 #include <QCheckBox>
@@ -220,8 +221,7 @@ QCheckBox* TFpage2::addOption(QWidget* panel, const char* name, const QString& c
 }
 
 QLineEdit* TFpage2::addAmountBox(const char* name, const char* field, int maxDigits) {
-    auto* box = new QLineEdit(body());
-    box->setObjectName(QString::fromLatin1(name));
+    auto* box = ui::namedWidget<QLineEdit>(name, body());
     box->setMaxLength(maxDigits);
     box->setFixedWidth(110);
     forms::acceptOnlyAmountKeys(box, forms::AmountKeys::Digits);

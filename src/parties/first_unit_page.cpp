@@ -5,6 +5,7 @@
 #include "parties/enterprise_fields.h"
 #include "ui/field_labels.h"
 #include "ui/help_window.h"
+#include "ui/named_widget.h"
 #include "ui/prompter.h"
 
 #include <QCheckBox>
@@ -116,16 +117,13 @@ TFpage4::TFpage4(store::Database& db, QWidget* parent)
 }
 
 QLineEdit* TFpage4::addText(const char* name, const char* field) {
-    auto* box = new QLineEdit(body());
-    box->setObjectName(QString::fromLatin1(name));
+    auto* box = ui::namedWidget<QLineEdit>(name, body());
     binder().text(box, field);
     return box;
 }
 
 QComboBox* TFpage4::addList(const char* name, const char* field) {
-    auto* list = new QComboBox(body());
-    list->setObjectName(QString::fromLatin1(name));
-    list->setMinimumContentsLength(12);
+    auto* list = ui::namedPickList(name, 12, body());
     binder().code(list, field, kEntryCodeWidth);
     return list;
 }

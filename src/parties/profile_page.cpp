@@ -13,6 +13,7 @@
 #include "parties/subject_leaders_page.h"
 #include "ui/field_labels.h"
 #include "ui/modal.h"
+#include "ui/named_widget.h"
 #include "ui/prompter.h"
 #include "ui/text_limits.h"
 
@@ -144,8 +145,7 @@ void TFpage4a::bindFields() {
 TFpage4a::~TFpage4a() = default;
 
 QLineEdit* TFpage4a::addLineEdit(const char* name, const char* field) {
-    auto* edit = new QLineEdit(this);
-    edit->setObjectName(QString::fromLatin1(name));
+    auto* edit = ui::namedWidget<QLineEdit>(name, this);
     edit->setProperty("field", QByteArray(field));
     return edit;
 }
