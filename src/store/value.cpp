@@ -123,7 +123,11 @@ std::optional<double> parseNumber(std::string_view text) {
     const std::string_view t = trimmed(text);
     if (t.empty()) return std::nullopt;
     std::string_view body = t;
-    if (body.front() == '+') body.remove_prefix(1);
+    // One sign at most: "+-3" is no number (the reader below takes a minus only).
+    if (body.front() == '+') {
+        body.remove_prefix(1);
+        if (body.starts_with('-') || body.starts_with('+')) return std::nullopt;
+    }
     double out = 0;
     const auto [ptr, ec] =
         std::from_chars(body.data(), body.data() + body.size(), out, std::chars_format::fixed);

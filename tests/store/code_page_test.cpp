@@ -216,6 +216,8 @@ TEST(TableFidelity, TheWidestNumbersOfAFieldKeepTheirDigits) {
     EXPECT_EQ(fixedNumberText("+12", 2), "12.00");
     EXPECT_EQ(fixedNumberText("12.6", 0), "13");
     EXPECT_EQ(fixedNumberText("1e5", 0), std::nullopt);
+    EXPECT_EQ(fixedNumberText("+-3", 0), std::nullopt);
+    EXPECT_EQ(fixedNumberText("++3", 0), std::nullopt);
 }
 
 TEST(TableFidelity, MemosOfOnlyBlanksOrLineBreaksAreKept) {
