@@ -1,6 +1,7 @@
 #include "forms/entry_dialog.h"
 
 #include "forms/change_marker.h"
+#include "forms/child_rows.h"
 #include "ui/first_field.h"
 #include "ui/modal.h"
 #include "ui/prompter.h"
@@ -40,6 +41,17 @@ EntryDialog::EntryDialog(const QString& objectName, const QString& section,
 void EntryDialog::setButtonNames(const QString& save, const QString& quit) {
     save_->setObjectName(save);
     quit_->setObjectName(quit);
+}
+
+bool EntryDialog::showStoredRow(store::Database& db, const std::string& table, uint32_t record) {
+    auto rows = db.table(table);
+    if (!rows) {
+        ui::prompter().showError(rows.error());
+        return false;
+    }
+    store::Cursor& cursor = **rows;
+    if (!moveToRecord(cursor, record)) return false;
+    return showEntry(EntryMode::Modify, &cursor);
 }
 
 bool EntryDialog::showEntry(EntryMode mode, const store::Cursor* row) {

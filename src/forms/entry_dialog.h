@@ -8,6 +8,7 @@
 
 #include "forms/check_failure.h"
 #include "forms/field_binder.h"
+#include "store/database.h"
 
 #include <QDialog>
 #include <optional>
@@ -44,6 +45,9 @@ class EntryDialog : public QDialog {
     // Shows the dialog modally: in new mode the controls are emptied (then prepareNew() runs),
     // in modify mode filled from `row`. True when a save succeeded.
     bool showEntry(EntryMode mode, const store::Cursor* row);
+    // Shows the dialog in modify mode for a row of `table`; a table that cannot be opened is
+    // reported, a row that is gone shows nothing.
+    bool showStoredRow(store::Database& db, const std::string& table, uint32_t record);
 
     // Refill lists before the controls are filled.
     virtual void prepareFill() {}

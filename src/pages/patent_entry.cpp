@@ -1,6 +1,5 @@
 #include "pages/patent_entry.h"
 
-#include "forms/child_rows.h"
 #include "forms/lookup_widgets.h"
 #include "ui/field_labels.h"
 #include "ui/prompter.h"
@@ -69,14 +68,7 @@ bool TFinto6::showNew(const store::Params& key) {
 
 bool TFinto6::showModify(uint32_t record) {
     record_ = record;
-    auto rows = db_.table("zlqk");
-    if (!rows) {
-        ui::prompter().showError(rows.error());
-        return false;
-    }
-    store::Cursor& cursor = **rows;
-    if (!forms::moveToRecord(cursor, record_)) return false;
-    return showEntry(forms::EntryMode::Modify, &cursor);
+    return showStoredRow(db_, "zlqk", record_);
 }
 
 PatentEntry TFinto6::entry() const {

@@ -1,7 +1,6 @@
 #include "parties/committee_entry.h"
 
 #include "forms/change_marker.h"
-#include "forms/child_rows.h"
 #include "forms/lookup_widgets.h"
 #include "ui/field_labels.h"
 #include "ui/named_widget.h"
@@ -112,14 +111,7 @@ bool TFinto7::showModify(const CommitteeKey& key, uint32_t record,
     key_ = key;
     record_ = record;
     listedDuties_ = listedDuties;
-    auto rows = db_.table("jdwyhmd");
-    if (!rows) {
-        ui::prompter().showError(rows.error());
-        return false;
-    }
-    store::Cursor& cursor = **rows;
-    if (!forms::moveToRecord(cursor, record_)) return false;
-    return showEntry(forms::EntryMode::Modify, &cursor);
+    return showStoredRow(db_, "jdwyhmd", record_);
 }
 
 void TFinto7::dutyChosen(int index) {

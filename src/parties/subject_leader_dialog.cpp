@@ -1,7 +1,6 @@
 #include "subject_leader_dialog.h"
 
 #include "forms/change_marker.h"
-#include "forms/child_rows.h"
 #include "forms/lookup_widgets.h"
 #include "ui/field_labels.h"
 #include "ui/named_widget.h"
@@ -113,14 +112,7 @@ bool TFinto11::showNew(const QString& unitCode) {
 
 bool TFinto11::showModify(const SubjectLeader& leader) {
     record_ = leader.record;
-    auto rows = db_.table("unitexpert");
-    if (!rows) {
-        ui::prompter().showError(rows.error());
-        return false;
-    }
-    store::Cursor& cursor = **rows;
-    if (!forms::moveToRecord(cursor, record_)) return false;
-    return showEntry(forms::EntryMode::Modify, &cursor);
+    return showStoredRow(db_, "unitexpert", record_);
 }
 
 LeaderEntry TFinto11::entry() const {
