@@ -129,7 +129,8 @@ void FormBuilder::wordingSection(const std::string& name) {
                 continue;
             }
             const bool header = !cells.empty() && cells.front().starts_with("!");
-            if (header) cells.front().erase(0, 1);
+            for (std::string& cell : cells)
+                if (cell.starts_with("!")) cell.erase(0, 1);
             table(widths, cells, header);
         } else {
             w_.line(line, 10.5);

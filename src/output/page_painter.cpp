@@ -1,12 +1,18 @@
 #include "output/page_painter.h"
 
-#include <QFile>
+#include "output/pdf_text_layer.h"
+
+#include <QBuffer>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRawFont>
+#include <QSaveFile>
+
+#include <map>
 
 namespace xb::output {
 namespace {
@@ -40,6 +46,9 @@ class Sheet {
         QFont f(printFontFamily());
         f.setPointSizeF(size);
         f.setBold(bold);
+        // Shaping Latin text with the CJK font swaps in digit glyphs that its character map
+        // does not reach, and the PDF text layer then loses them ("CG-002" reads "CG").
+        f.setStyleStrategy(QFont::PreferNoShaping);
         return f;
     }
     void draw(const Page& page) {
@@ -76,6 +85,33 @@ class Sheet {
     double scale_;
 };
 
+// The ideograph of each radical that shares its glyph in the print font.
+char16_t ideographOf(char16_t radical) {
+    static const std::map<char16_t, char16_t> ideographs = [] {
+        std::map<char16_t, char16_t> out;
+        const QRawFont font = QRawFont::fromFont(QFont(printFontFamily()));
+        if (!font.isValid()) return out;
+        QString unified;
+        for (char16_t c = 0x3400; c <= 0x9FFF; ++c)
+            unified.append(QChar(c));
+        const QList<quint32> glyphs = font.glyphIndexesForString(unified);
+        std::map<quint32, char16_t> byGlyph;
+        for (qsizetype i = 0; i < glyphs.size(); ++i)
+            if (glyphs[i] != 0) byGlyph.emplace(glyphs[i], unified.at(i).unicode());
+        QString radicals;
+        for (char16_t c = 0x2E80; c <= 0x2FDF; ++c)
+            radicals.append(QChar(c));
+        const QList<quint32> radicalGlyphs = font.glyphIndexesForString(radicals);
+        for (qsizetype i = 0; i < radicalGlyphs.size(); ++i)
+            if (const auto it = byGlyph.find(radicalGlyphs[i]);
+                radicalGlyphs[i] != 0 && it != byGlyph.end())
+                out.emplace(radicals.at(i).unicode(), it->second);
+        return out;
+    }();
+    const auto it = ideographs.find(radical);
+    return it == ideographs.end() ? 0 : it->second;
+}
+
 } // namespace
 
 QString printFontFamily() {
@@ -105,16 +141,22 @@ bool paintPages(QPagedPaintDevice& device, const std::vector<Page>& pages) {
 }
 
 store::Status writePdf(const std::vector<Page>& pages, const QString& path, const QString& title) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
     {
-        QPdfWriter writer(path);
+        QPdfWriter writer(&buffer);
         writer.setTitle(title);
         writer.setCreator(QStringLiteral("Xunbao"));
         writer.setResolution(300);
         setFormLayout(writer);
-        if (paintPages(writer, pages)) return {};
+        if (!paintPages(writer, pages)) return store::fail("无法绘制登记表的页面");
     }
-    QFile::remove(path);
-    return store::fail("无法写入文件 " + path.toStdString());
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(withTrueCharacters(buffer.data(), ideographOf)) < 0 || !file.commit())
+        return store::fail("无法写入文件 " + path.toStdString() + "：" +
+                           file.errorString().toStdString());
+    return {};
 }
 
 } // namespace xb::output

@@ -133,7 +133,7 @@ QWidget* TPrintForm::pagePanel(PrintedForm form, bool direct) {
         auto* b = button(q(entry.caption), prefix + "_" + QString::number(i), panel);
         // Page buttons of the pages with the record's data carry "*" (the form's body).
         if (!direct && entry.body) b->setText(b->text() + QStringLiteral("*"));
-        connect(b, &QPushButton::clicked, this, [this, form, direct, entry] {
+        connect(b, &QPushButton::clicked, this, [this, direct, entry] {
             const QString title = q(entry.caption);
             if (direct)
                 sendToPrinter({entry}, title);
