@@ -342,7 +342,8 @@ std::vector<Page> FormBuilder::build(FormPage page) {
         wordingPage("filling.instructions");
         break;
     case FormPage::WritingNotes:
-        wordingPage("writing.instructions");
+        wordingPage(form_ == PrintedForm::Applied ? "writing.instructions.applied"
+                                                  : "writing.instructions.basic");
         break;
     case FormPage::Overview:
         overview();

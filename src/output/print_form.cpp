@@ -148,10 +148,7 @@ QWidget* TPrintForm::pagePanel(PrintedForm form, bool direct) {
     auto* row = new QHBoxLayout;
     auto* all = button(QStringLiteral("全文打印"), prefix + "_All", panel);
     connect(all, &QPushButton::clicked, this, [this, form, direct] {
-        if (direct)
-            sendToPrinter(directPages(form), QStringLiteral("全文"));
-        else
-            preview(customPages(form), QStringLiteral("全文"));
+        sendToPrinter(direct ? directPages(form) : customPages(form), QStringLiteral("全文"));
     });
     auto* pdf = button(QStringLiteral("另存为PDF"), prefix + "_Pdf", panel);
     connect(pdf, &QPushButton::clicked, this, [this, form, direct] {

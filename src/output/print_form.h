@@ -5,9 +5,9 @@
 //
 // 自定义打印 shows the page buttons of the record's registration form, each opening its page in
 // a print preview; 直接打印 shows the buttons of the pages with data, each sending its page to
-// the printer (through ui::printer()) with the renumbered page number. Every panel can save its
-// pages as a PDF file. Without a printer, or when printing fails, the window says so and offers
-// the PDF file instead.
+// the printer (through ui::printer()) with the renumbered page number; 全文打印 sends every page
+// of the panel's list. Every panel can save its pages as a PDF file. Without a printer, or when
+// printing fails, the window says so and offers the PDF file instead.
 #pragma once
 
 #include "output/print_forms.h"

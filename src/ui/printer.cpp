@@ -12,7 +12,13 @@ namespace {
 
 class SystemPrinter : public Printer {
   public:
-    QString printerName() override { return QPrinterInfo::defaultPrinterName(); }
+    // The default printer, or the first one when none is set as default.
+    QString printerName() override {
+        const QString name = QPrinterInfo::defaultPrinterName();
+        if (!name.isEmpty()) return name;
+        const QStringList all = QPrinterInfo::availablePrinterNames();
+        return all.isEmpty() ? QString() : all.first();
+    }
 
     QString print(const PrintJob& job) override {
         const QString name = printerName();

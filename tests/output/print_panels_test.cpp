@@ -128,14 +128,21 @@ TEST_F(PrintPanels, DirectPrintSendsEachPageOfALongListOnce) {
         ::click(&w, "btnDirectA_6"); // 成果完成人员名单
         ::click(&w, "btnDirectA_1"); // 成果概况，立项情况
         ::click(&w, "btnDirectA_All");
+        ::click(&w, "btnDirectA_Back");
+        ::click(&w, "btnCustom");
+        ::click(&w, "btnCustomA_All");
     });
-    ASSERT_EQ(printer.jobs().size(), 3);
+    ASSERT_EQ(printer.jobs().size(), 4);
     EXPECT_EQ(printer.jobs()[0].pages, QStringList({"6--1", "6--2"}));
     EXPECT_EQ(printer.drawnPages()[0], 2);
     EXPECT_EQ(printer.jobs()[1].pages, QStringList({"1"}));
     EXPECT_EQ(printer.jobs()[2].pages,
               QStringList({"", "1", "2", "3", "4", "5", "6--1", "6--2", "7"}));
     EXPECT_EQ(printer.drawnPages()[2], 9);
+    // The whole form from the custom panel, numbered as in the preview.
+    EXPECT_EQ(printer.jobs()[3].pages.size(), 16);
+    EXPECT_EQ(printer.jobs()[3].pages.mid(11, 2), QStringList({"10--1", "10--2"}));
+    EXPECT_EQ(printer.drawnPages()[3], 16);
     EXPECT_TRUE(prompter.messages().isEmpty());
 }
 
