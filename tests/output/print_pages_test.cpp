@@ -4,6 +4,7 @@
 #include "output/form_pages.h"
 #include "output/output_fixture.h"
 #include "output/page_writer.h"
+#include "output/pdf_text_layer.h"
 
 #include <algorithm>
 
@@ -296,3 +297,33 @@ TEST(PageWriter, CellsWrapTheirTextAndRowsGrowWithIt) {
 }
 
 } // namespace
+
+TEST(PdfTextLayer, RadicalsInTheCharacterMapsBecomeTheirIdeographs) {
+    const QByteArray pdf = "1 0 obj <2F08> stream\n"
+                           "begincmap\n"
+                           "2 beginbfrange\n"
+                           "<2F08> <2F0A> [<2F08> <4E2D> <2EA0>]\n"
+                           "<2F0B> <2F0B> <2F08>\n"
+                           "endbfrange\n"
+                           "1 beginbfchar\n"
+                           "<2EA0> <2EA0>\n"
+                           "endbfchar\n"
+                           "endcmap\n"
+                           "<2F08> after\n";
+    const auto ideographs = [](char16_t radical) -> char16_t {
+        return radical == 0x2F08 ? 0x4EBA : radical == 0x2EA0 ? 0x6C11 : 0;
+    };
+    const QByteArray fixed = withTrueCharacters(pdf, ideographs);
+    EXPECT_EQ(fixed.size(), pdf.size());
+    EXPECT_EQ(fixed, QByteArray("1 0 obj <2F08> stream\n"
+                                "begincmap\n"
+                                "2 beginbfrange\n"
+                                "<2F08> <2F0A> [<4EBA> <4E2D> <6C11>]\n"
+                                "<2F0B> <2F0B> <4EBA>\n"
+                                "endbfrange\n"
+                                "1 beginbfchar\n"
+                                "<2EA0> <6C11>\n"
+                                "endbfchar\n"
+                                "endcmap\n"
+                                "<2F08> after\n"));
+}

@@ -1,8 +1,9 @@
 // The printed registration forms of a filled record, for looking at their pages:
 //     form_shots OUT_DIR
 // builds a data directory with one record of each form in a temporary folder and writes every
-// page of the applied form to OUT_DIR/applied.pdf and of the basic form to OUT_DIR/basic.pdf
-// (pdftoppm turns them into pictures).
+// page of the applied form to OUT_DIR/applied.pdf and of the basic form to OUT_DIR/basic.pdf,
+// and an applied record whose summary and lists run over to OUT_DIR/long.pdf (pdftoppm turns
+// them into pictures).
 #include "data_directory.h"
 #include "output/form_pages.h"
 #include "output/page_painter.h"
@@ -69,11 +70,16 @@ int main(int argc, char** argv) {
         if (!s) std::cerr << s.message() << "\n";
         return s.ok();
     };
-    for (const auto& [number, category] : {std::pair{"2024000001", "1"}, {"2024000002", "2"}}) {
+    std::string longSummary;
+    for (int i = 0; i < 12; ++i)
+        longSummary += std::string(kSummary) + "\r\n";
+    for (const auto& [number, category] :
+         {std::pair{"2024000001", "1"}, {"2024000002", "2"}, {"2024000003", "1"}}) {
+        const bool runsOver = std::string(number) == "2024000003";
         if (!check(db.execute(kRecord, {{"n", number},
                                         {"c", category},
                                         {"method", category[0] == '1' ? "1" : "4"},
-                                        {"summary", kSummary}})))
+                                        {"summary", runsOver ? longSummary : kSummary}})))
             return 1;
         for (int i = 1; i <= 9; ++i)
             check(db.execute("insert into cgwcdw (item_4, item_dqdm, item_176, item_170, "
@@ -85,14 +91,14 @@ int main(int argc, char** argv) {
                               {"phone", "0571-8888000" + std::to_string(i)},
                               {"name", i == 1 ? "中国科学院上海微系统与信息技术研究所"
                                               : "浙江省茶叶协作单位" + std::to_string(i)}}));
-        for (int i = 1; i <= 12; ++i)
+        for (int i = 1; i <= (runsOver ? 25 : 12); ++i)
             check(db.execute(
                 "insert into cgwcr (item_4, item_dqdm, item_187, item_180, item_181, "
                 "item_182, item_183, item_184, item_188, item_185, item_186) values "
                 "(:n, '.', :i, :name, '0', '1965.04', '2', '2', '0', "
                 "'中国农业科学院茶叶研究所', '主持快速繁育技术研究，提出基质配方')",
                 {{"n", number}, {"i", std::to_string(i)}, {"name", "完成人" + std::to_string(i)}}));
-        for (int i = 1; i <= 7; ++i)
+        for (int i = 1; i <= (runsOver ? 30 : 7); ++i)
             check(db.execute("insert into jdwyhmd (item_4, item_dqdm, item_191, item_192, "
                              "item_193, item_194, item_195, item_196, item_197, item_198) values "
                              "(:n, '.', :duty, :name, '0', :order, '浙江大学农业与生物技术学院', "
@@ -100,7 +106,7 @@ int main(int argc, char** argv) {
                              {{"n", number},
                               {"duty", i == 1 ? "主任" : "委员"},
                               {"name", "评委" + std::to_string(i)},
-                              {"order", "0" + std::to_string(i)},
+                              {"order", (i < 10 ? "0" : "") + std::to_string(i)},
                               {"title", i == 1 ? "c" : "2"}}));
         for (int i = 1; i <= 3; ++i)
             check(db.execute("insert into zlqk (item_4, item_dqdm, patent_no, patent_nam, "
@@ -112,7 +118,8 @@ int main(int argc, char** argv) {
     }
     for (const auto& [number, form, name] :
          {std::tuple{"2024000001", xb::output::PrintedForm::Applied, "applied"},
-          {"2024000002", xb::output::PrintedForm::Basic, "basic"}}) {
+          {"2024000002", xb::output::PrintedForm::Basic, "basic"},
+          {"2024000003", xb::output::PrintedForm::Applied, "long"}}) {
         auto record = xb::output::loadPrintRecord(db, number, ".");
         if (!record) {
             std::cerr << record.message() << "\n";
