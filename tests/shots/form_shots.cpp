@@ -1,9 +1,10 @@
 // The printed registration forms of a filled record, for looking at their pages:
-//     form_shots OUT_DIR
+//     form_shots OUT_DIR [DATA_DIR]
 // builds a data directory with one record of each form in a temporary folder and writes every
 // page of the applied form to OUT_DIR/applied.pdf and of the basic form to OUT_DIR/basic.pdf,
 // and an applied record whose summary and lists run over to OUT_DIR/long.pdf (pdftoppm turns
-// them into pictures).
+// them into pictures). With DATA_DIR the data directory is built there and kept, so that
+// `xunbao-cli --data DATA_DIR print --record 2024000001 ...` prints the same records.
 #include "data_directory.h"
 #include "output/form_pages.h"
 #include "output/page_painter.h"
@@ -47,13 +48,13 @@ const char* const kSummary =
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     if (argc < 2) {
-        std::cerr << "usage: form_shots OUT_DIR\n";
+        std::cerr << "usage: form_shots OUT_DIR [DATA_DIR]\n";
         return 2;
     }
     const QString out = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(out);
     QTemporaryDir dir;
-    const std::string data = (dir.path() + "/data").toStdString();
+    const std::string data = argc > 2 ? std::string(argv[2]) : (dir.path() + "/data").toStdString();
     if (auto built =
             xb::install::buildDataDirectory(data, xb::install::repositorySources(XB_SOURCE_DIR));
         !built) {
