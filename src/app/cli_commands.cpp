@@ -35,6 +35,8 @@ const char* const kUsage =
     "                               导入 cgsbqy.arj\n"
     "  word --record 编号 --form applied|basic|application|certificate --out 文件\n"
     "                               输出 Word 文档\n"
+    "  print --record 编号 --out 文件.pdf [--form applied|basic]\n"
+    "                               输出科技成果登记表（PDF）\n"
     "每个命令都可加 --help 查看说明。\n";
 
 const std::map<std::string, std::string> kCommandHelp{
@@ -66,6 +68,13 @@ const std::map<std::string, std::string> kCommandHelp{
              "  basic         科技成果登记表（基础理论、软科学类）\n"
              "  application   科学技术成果鉴定申请表\n"
              "  certificate   科学技术成果鉴定证书\n"},
+    {"print",
+     "用法：xunbao-cli [--data 数据目录] print --record 编号 --out 文件.pdf [--form "
+     "applied|basic]\n"
+     "把成果的科技成果登记表全文（封面、说明、各页和附件）写成 PDF 文件（已有的文件不会被覆盖）；\n"
+     "不加 --form 时按成果类型选择登记表：\n"
+     "  applied       应用技术类成果（表号 CG-002）\n"
+     "  basic         基础理论、软科学类成果（表号 CG-001）\n"},
 };
 
 struct Options {
@@ -305,7 +314,8 @@ int exportRecords(store::Database& db, const Options& o, Streams io) {
 
 } // namespace
 
-int run(const std::vector<std::string>& args, const std::string& defaultData, Streams io) {
+int run(const std::vector<std::string>& args, const std::string& defaultData, Streams io,
+        const PrintCommand& print) {
     Options o;
     if (!parse(args, o, io.err)) return 2;
     if (o.command.empty() || o.command == "help") {
@@ -335,6 +345,13 @@ int run(const std::vector<std::string>& args, const std::string& defaultData, St
     if (o.command == "export") return exportRecords(store.db(), o, io);
     if (o.command == "word")
         return wordDocument(store, value(o, "--record"), value(o, "--form"), value(o, "--out"), io);
+    if (o.command == "print") {
+        if (!print) {
+            io.err << "错误：此程序不能输出登记表\n";
+            return 1;
+        }
+        return print(store, value(o, "--record"), value(o, "--form"), value(o, "--out"), io);
+    }
     return importPackage(store, o.positional, o.flags.count("--overwrite") > 0,
                          value(o, "--on-duplicate"), io);
 }

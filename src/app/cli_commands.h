@@ -3,9 +3,14 @@
 // yields the exit status.
 #pragma once
 
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <vector>
+
+namespace xb::store {
+class RecordStore;
+}
 
 namespace xb::app::cli {
 
@@ -14,7 +19,15 @@ struct Streams {
     std::ostream& err;
 };
 
+// The print command: the record's registration form (`form` "applied", "basic" or "" for the
+// record's own) written as a PDF file `out`. It draws with Qt Gui, which this library does not
+// link, so the program passes it in.
+using PrintCommand =
+    std::function<int(store::RecordStore& store, const std::string& number, const std::string& form,
+                      const std::string& out, Streams io)>;
+
 // Runs `xunbao-cli ARGS...`; `defaultData` is the data directory beside the executable.
-int run(const std::vector<std::string>& args, const std::string& defaultData, Streams io);
+int run(const std::vector<std::string>& args, const std::string& defaultData, Streams io,
+        const PrintCommand& print = {});
 
 } // namespace xb::app::cli

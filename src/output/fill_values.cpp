@@ -1,6 +1,7 @@
 #include "output/fill_values.h"
 
 #include "output/output_labels.h"
+#include "output/record_rows.h"
 #include "output/text_parts.h"
 #include "store/gbk.h"
 #include "store/lookups.h"
@@ -12,7 +13,6 @@
 namespace xb::output {
 namespace {
 
-using FieldText = std::function<std::string(const std::string& field)>;
 using store::PeopleCode;
 
 // How a row-table column shows its field.
@@ -346,32 +346,6 @@ class Builder {
     OutputLabels* labels_;
     std::vector<BookmarkValue> out_;
 };
-
-// The rows of a query read into memory, each as a field reader.
-store::Result<std::vector<FieldText>> readRows(store::Database& db, const std::string& sql,
-                                               const store::Params& params) {
-    auto cursor = db.query(sql, params);
-    if (!cursor) return cursor.error();
-    std::vector<FieldText> rows;
-    store::Cursor& c = **cursor;
-    for (c.first(); !c.eof(); c.next()) {
-        std::map<std::string, std::string> values;
-        for (int i = 0; i < c.fieldCount(); ++i) {
-            std::string name = c.fields()[static_cast<size_t>(i)].name;
-            for (char& ch : name)
-                ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-            values[name] = c.text(name);
-        }
-        rows.push_back([values = std::move(values)](const std::string& field) {
-            std::string key = field;
-            for (char& ch : key)
-                ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-            const auto it = values.find(key);
-            return it == values.end() ? std::string() : it->second;
-        });
-    }
-    return rows;
-}
 
 } // namespace
 

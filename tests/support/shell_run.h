@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 #include <sys/wait.h>
+#include <utility>
 
 struct ShellRun {
     int status = -1;
@@ -27,4 +28,11 @@ inline ShellRun runShell(const std::string& command) {
 // The same with the command's messages discarded and no input, as for a program run from a script.
 inline ShellRun runQuietly(const std::string& command) {
     return runShell(command + " 2>/dev/null </dev/null");
+}
+
+// The exit status of a quiet run; its output goes to `out` when asked for.
+inline int quietStatus(const std::string& command, std::string* out = nullptr) {
+    ShellRun run = runQuietly(command);
+    if (out) *out = std::move(run.out);
+    return run.status;
 }

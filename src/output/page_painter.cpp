@@ -1,0 +1,162 @@
+#include "output/page_painter.h"
+
+#include "output/pdf_text_layer.h"
+
+#include <QBuffer>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QPageLayout>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QRawFont>
+#include <QSaveFile>
+
+#include <map>
+
+namespace xb::output {
+namespace {
+
+constexpr double kNumberTop = kPageHeight + 1; // the page number's line below the contents
+
+QString q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+Qt::Alignment alignment(Align align) {
+    switch (align) {
+    case Align::Center:
+        return Qt::AlignHCenter;
+    case Align::Right:
+        return Qt::AlignRight;
+    case Align::Left:
+        break;
+    }
+    return Qt::AlignLeft;
+}
+
+class Sheet {
+  public:
+    Sheet(QPainter& painter, double dotsPerMm) : p_(painter), scale_(dotsPerMm) {}
+
+    QRectF rect(const Area& a) const {
+        return QRectF(a.x * scale_, a.y * scale_, a.w * scale_, a.h * scale_);
+    }
+    QFont font(double size, bool bold) const {
+        QFont f(printFontFamily());
+        f.setPointSizeF(size);
+        f.setBold(bold);
+        // Shaping Latin text with the CJK font swaps in digit glyphs that its character map
+        // does not reach, and the PDF text layer then loses them ("CG-002" reads "CG").
+        f.setStyleStrategy(QFont::PreferNoShaping);
+        return f;
+    }
+    void draw(const Page& page) {
+        QPen pen(Qt::black);
+        pen.setWidthF(0.25 * scale_);
+        p_.setPen(pen);
+        p_.setBrush(Qt::NoBrush);
+        for (const Area& cell : page.cells) {
+            if (cell.h == 0)
+                p_.drawLine(rect(cell).topLeft(), rect(cell).topRight());
+            else
+                p_.drawRect(rect(cell));
+        }
+        for (const PageMark& mark : page.marks) {
+            p_.drawRect(rect(mark.area));
+            if (!mark.marked) continue;
+            p_.setFont(font(mark.area.h * 72.0 / 25.4, true));
+            p_.drawText(rect(mark.area), Qt::AlignCenter | Qt::TextDontClip, QStringLiteral("√"));
+        }
+        for (const PageText& text : page.texts) {
+            if (text.text.empty()) continue;
+            p_.setFont(font(text.size, text.bold));
+            p_.drawText(rect(text.area),
+                        alignment(text.align) | Qt::AlignVCenter | Qt::TextDontClip, q(text.text));
+        }
+        if (!page.number.empty()) {
+            p_.setFont(font(10, false));
+            p_.drawText(rect({0, kNumberTop, kPageWidth, 5}), Qt::AlignCenter, q(page.number));
+        }
+    }
+
+  private:
+    QPainter& p_;
+    double scale_;
+};
+
+// The ideograph of each radical that shares its glyph in the print font.
+char16_t ideographOf(char16_t radical) {
+    static const std::map<char16_t, char16_t> ideographs = [] {
+        std::map<char16_t, char16_t> out;
+        const QRawFont font = QRawFont::fromFont(QFont(printFontFamily()));
+        if (!font.isValid()) return out;
+        QString unified;
+        for (char16_t c = 0x3400; c <= 0x9FFF; ++c)
+            unified.append(QChar(c));
+        const QList<quint32> glyphs = font.glyphIndexesForString(unified);
+        std::map<quint32, char16_t> byGlyph;
+        for (qsizetype i = 0; i < glyphs.size(); ++i)
+            if (glyphs[i] != 0) byGlyph.emplace(glyphs[i], unified.at(i).unicode());
+        QString radicals;
+        for (char16_t c = 0x2E80; c <= 0x2FDF; ++c)
+            radicals.append(QChar(c));
+        const QList<quint32> radicalGlyphs = font.glyphIndexesForString(radicals);
+        for (qsizetype i = 0; i < radicalGlyphs.size(); ++i)
+            if (const auto it = byGlyph.find(radicalGlyphs[i]);
+                radicalGlyphs[i] != 0 && it != byGlyph.end())
+                out.emplace(radicals.at(i).unicode(), it->second);
+        return out;
+    }();
+    const auto it = ideographs.find(radical);
+    return it == ideographs.end() ? 0 : it->second;
+}
+
+} // namespace
+
+QString printFontFamily() {
+    static const QString family = [] {
+        const QStringList families = QFontDatabase::families();
+        for (const char* wanted : {"Noto Serif CJK SC", "Noto Sans CJK SC"})
+            if (families.contains(QString::fromLatin1(wanted))) return QString::fromLatin1(wanted);
+        return QGuiApplication::font().family();
+    }();
+    return family;
+}
+
+void setFormLayout(QPagedPaintDevice& device) {
+    device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                     QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+}
+
+bool paintPages(QPagedPaintDevice& device, const std::vector<Page>& pages) {
+    QPainter painter;
+    if (!painter.begin(&device)) return false;
+    const double dotsPerMm = device.logicalDpiX() / 25.4;
+    for (size_t i = 0; i < pages.size(); ++i) {
+        if (i > 0 && !device.newPage()) return false;
+        Sheet(painter, dotsPerMm).draw(pages[i]);
+    }
+    return painter.end();
+}
+
+store::Status writePdf(const std::vector<Page>& pages, const QString& path, const QString& title) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setTitle(title);
+        writer.setCreator(QStringLiteral("Xunbao"));
+        writer.setResolution(300);
+        setFormLayout(writer);
+        if (!paintPages(writer, pages)) return store::fail("无法绘制登记表的页面");
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(withTrueCharacters(buffer.data(), ideographOf)) < 0 || !file.commit())
+        return store::fail("无法写入文件 " + path.toStdString() + "：" +
+                           file.errorString().toStdString());
+    return {};
+}
+
+} // namespace xb::output
