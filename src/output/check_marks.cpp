@@ -1,23 +1,13 @@
 #include "output/check_marks.h"
 
+#include "store/field.h"
 #include "store/lookups.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace xb::output {
-namespace {
-
-std::string upper(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
-
-} // namespace
-
 std::string markBoxName(const std::string& field, const std::string& code) {
-    return "QL_" + upper(field) + "_" + code;
+    return "QL_" + store::upperName(field) + "_" + code;
 }
 
 std::vector<std::string> markedCodes(const std::string& field, const std::string& text) {
@@ -38,7 +28,7 @@ std::vector<std::string> markedCodes(const std::string& field, const std::string
     }
     // The pages store "0" for an enterprise that is not a converted institute; the form's box
     // for 否 is "2".
-    if (upper(field) == "ITEM_163")
+    if (store::upperName(field) == "ITEM_163")
         std::replace(codes.begin(), codes.end(), std::string("0"), std::string("2"));
     return codes;
 }

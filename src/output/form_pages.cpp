@@ -4,6 +4,7 @@
 #include "output/form_builder.h"
 #include "output/form_wording.h"
 #include "output/text_parts.h"
+#include "store/field.h"
 #include "store/lookups.h"
 
 #include <algorithm>
@@ -11,12 +12,6 @@
 
 namespace xb::output {
 namespace {
-
-std::string upper(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
 
 std::vector<std::string> splitCells(const std::string& line) {
     std::vector<std::string> cells;
@@ -37,7 +32,7 @@ std::string FormBuilder::f(const std::string& field) const {
 }
 
 Run FormBuilder::value(const std::string& field) const {
-    return textRun(f(field), upper(field));
+    return textRun(f(field), store::upperName(field));
 }
 
 Run FormBuilder::text(const std::string& text, const std::string& name) const {
