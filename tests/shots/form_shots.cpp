@@ -5,10 +5,9 @@
 // and an applied record whose summary and lists run over to OUT_DIR/long.pdf (pdftoppm turns
 // them into pictures). With DATA_DIR the data directory is built there and kept, so that
 // `xunbao-cli --data DATA_DIR print --record 2024000001 ...` prints the same records.
-#include "data_directory.h"
 #include "output/form_pages.h"
 #include "output/page_painter.h"
-#include "store/record_store.h"
+#include "sample_store.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -55,17 +54,9 @@ int main(int argc, char** argv) {
     QDir().mkpath(out);
     QTemporaryDir dir;
     const std::string data = argc > 2 ? std::string(argv[2]) : (dir.path() + "/data").toStdString();
-    if (auto built =
-            xb::install::buildDataDirectory(data, xb::install::repositorySources(XB_SOURCE_DIR));
-        !built) {
-        std::cerr << built.message() << "\n";
-        return 1;
-    }
-    xb::store::RecordStore store(data);
-    if (auto opened = store.open(); !opened) {
-        std::cerr << opened.message() << "\n";
-        return 1;
-    }
+    const auto opened = openSampleStore(data);
+    if (!opened) return 1;
+    xb::store::RecordStore& store = *opened;
     xb::store::Database& db = store.db();
     const auto check = [](const auto& s) {
         if (!s) std::cerr << s.message() << "\n";

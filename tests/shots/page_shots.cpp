@@ -9,9 +9,8 @@
 // The word "message" instead of a button shows a message box under a long caption and saves the
 // whole screen, the window manager's title bar included, as OUT_DIR/message.png.
 #include "app/pages.h"
-#include "data_directory.h"
 #include "records/main_window.h"
-#include "store/record_store.h"
+#include "sample_store.h"
 #include "ui/dialog_prompter.h"
 #include "ui/scripted_modal.h"
 #include "ui/scripted_prompter.h"
@@ -40,17 +39,9 @@ int main(int argc, char** argv) {
 
     QTemporaryDir dir;
     const std::string data = (dir.path() + "/data").toStdString();
-    if (auto built =
-            xb::install::buildDataDirectory(data, xb::install::repositorySources(XB_SOURCE_DIR));
-        !built) {
-        std::cerr << built.message() << "\n";
-        return 1;
-    }
-    xb::store::RecordStore store(data);
-    if (auto opened = store.open(); !opened) {
-        std::cerr << opened.message() << "\n";
-        return 1;
-    }
+    const auto opened = openSampleStore(data);
+    if (!opened) return 1;
+    xb::store::RecordStore& store = *opened;
     xb::store::Database& db = store.db();
     auto inserted = db.execute("insert into unit (item_9) values ('中国农业科学院茶叶研究所')");
     if (inserted)
