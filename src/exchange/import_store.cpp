@@ -2,6 +2,7 @@
 
 #include "import_completer_pool.h"
 #include "store/lookups.h"
+#include "store/row_batch.h"
 #include "store/table_file.h"
 #include "store/values_by_name.h"
 
@@ -96,6 +97,8 @@ store::Result<StoredAchievement> storeStagedAchievement(store::Database& db,
         if (!to) return refuse(to.message());
         auto rows = rowsWithKey(db, step.staging, staged.number, staged.region);
         if (!rows) return refuse(rows.message());
+        // The rows of one table go in with one write; the journal covers them as it covers one.
+        store::RowBatch batch(**to);
         for (uint32_t row : *rows) {
             if (store::Status s = (*from)->readRecord(row, raw); !s) return refuse(s.message());
             // Field by field of the same name: either table may come from another program.
@@ -106,10 +109,12 @@ store::Result<StoredAchievement> storeStagedAchievement(store::Database& db,
                 completerFields = (*to)->fields();
             }
             setKey(**to, values, *number);
-            auto appended = (*to)->append(values);
-            if (!appended) return refuse(appended.message());
-            added.add(*to, *appended);
+            if (store::Status s = batch.add(values); !s) return refuse(s.message());
         }
+        const store::Status flushed = batch.flush();
+        for (uint32_t row : batch.written())
+            added.add(*to, row);
+        if (!flushed) return refuse(flushed.message());
     }
 
     auto from = db.openTable("kjcgtemp");

@@ -378,6 +378,35 @@ std::vector<Value> TableFile::decodeRow(std::string_view raw) const {
     return row;
 }
 
+Status TableFile::readRows(const std::vector<uint32_t>& recnos,
+                           const std::function<void(size_t, std::string_view)>& visit) const {
+    // Rows closer than this are read together with the rows between them.
+    constexpr uint32_t kReadThrough = 16 * 1024;
+    constexpr uint32_t kMaxRead = 1 << 20;
+    const uint32_t gapRows = std::max<uint32_t>(1, kReadThrough / recordLength_);
+    const uint32_t maxRows = std::max<uint32_t>(1, kMaxRead / recordLength_);
+    std::string buffer;
+    for (size_t from = 0; from < recnos.size();) {
+        if (recnos[from] == 0 || recnos[from] > count_)
+            return fail("记录号 " + std::to_string(recnos[from]) + " 超出范围");
+        size_t to = from + 1;
+        while (to < recnos.size() && recnos[to] >= recnos[to - 1] && recnos[to] <= count_ &&
+               recnos[to] - recnos[to - 1] <= gapRows && recnos[to] - recnos[from] < maxRows)
+            ++to;
+        const uint32_t first = recnos[from];
+        const uint32_t rows = recnos[to - 1] - first + 1;
+        buffer.resize(static_cast<size_t>(rows) * recordLength_);
+        const off_t at = headerLength_ + static_cast<off_t>(first - 1) * recordLength_;
+        if (readAt(fd_, buffer.data(), buffer.size(), at) != static_cast<ssize_t>(buffer.size()))
+            return fail("无法读取表文件 " + fileName());
+        for (size_t i = from; i < to; ++i)
+            visit(i, std::string_view(buffer).substr(
+                         static_cast<size_t>(recnos[i] - first) * recordLength_, recordLength_));
+        from = to;
+    }
+    return {};
+}
+
 Status TableFile::scan(const std::function<bool(uint32_t, std::string_view)>& visit) const {
     constexpr size_t kBlock = 1 << 20;
     const uint32_t perBlock = std::max<uint32_t>(1, static_cast<uint32_t>(kBlock / recordLength_));
@@ -412,7 +441,14 @@ std::string TableFile::memoText(const Value& value) {
     return value.toText();
 }
 
-Status TableFile::encode(const std::vector<Value>& values, std::string_view old, std::string& raw) {
+Result<uint32_t> TableFile::storeMemo(const std::string& bytes, std::string* pendingMemos) {
+    if (!memo_) return fail("表文件 " + fileName() + " 缺少备注文件");
+    if (pendingMemos) return memo_->stage(bytes, *pendingMemos);
+    return memo_->append(bytes);
+}
+
+Status TableFile::encode(const std::vector<Value>& values, std::string_view old, std::string& raw,
+                         std::string* pendingMemos) {
     raw.assign(recordLength_, ' ');
     for (size_t i = 0; i < fields_.size(); ++i) {
         const FieldDef& f = fields_[i];
@@ -474,8 +510,7 @@ Status TableFile::encode(const std::vector<Value>& values, std::string_view old,
             const std::string text = memoText(v);
             if (text.empty()) break;
             // A changed memo gets new space at the end.
-            if (!memo_) return fail("表文件 " + fileName() + " 缺少备注文件");
-            auto block = memo_->append(toGbk(text));
+            auto block = storeMemo(toGbk(text), pendingMemos);
             if (!block) return block.error();
             char buf[32];
             std::snprintf(buf, sizeof buf, "%*u", f.width, *block);
@@ -522,14 +557,21 @@ Result<uint32_t> TableFile::append(const std::vector<Value>& values) {
     if (readOnly_) return fail(readOnlyText());
     std::string raw;
     if (Status s = encode(values, {}, raw); !s) return s.error();
-    return appendRaw(raw);
+    return appendEncoded(raw, 1);
 }
 
 Result<uint32_t> TableFile::appendFrom(const TableFile& source, std::string_view sourceRaw) {
     if (readOnly_) return fail(readOnlyText());
+    std::string raw;
+    if (Status s = encodeFrom(source, sourceRaw, raw, nullptr); !s) return s.error();
+    return appendEncoded(raw, 1);
+}
+
+Status TableFile::encodeFrom(const TableFile& source, std::string_view sourceRaw, std::string& raw,
+                             std::string* pendingMemos) {
     if (source.fields().size() != fields_.size())
         return fail("表文件 " + source.fileName() + " 与 " + fileName() + " 的字段不同");
-    std::string raw(recordLength_, ' ');
+    raw.assign(recordLength_, ' ');
     for (size_t i = 0; i < fields_.size(); ++i) {
         const int field = static_cast<int>(i);
         char* out = raw.data() + offsets_[i];
@@ -542,34 +584,39 @@ Result<uint32_t> TableFile::appendFrom(const TableFile& source, std::string_view
         }
         const std::string bytes = source.memoBytes(sourceRaw, field);
         if (bytes.empty()) continue;
-        if (!memo_) return fail("表文件 " + fileName() + " 缺少备注文件");
-        auto block = memo_->append(bytes);
+        auto block = storeMemo(bytes, pendingMemos);
         if (!block) return block.error();
         char buf[32];
         std::snprintf(buf, sizeof buf, "%*u", fields_[i].width, *block);
         std::memcpy(out, buf, width);
     }
-    return appendRaw(raw);
+    return {};
 }
 
-Result<uint32_t> TableFile::appendRaw(std::string& raw) {
-    raw[0] = ' ';
+Result<uint32_t> TableFile::appendEncoded(std::string& raw, uint32_t rows) {
+    if (rows == 0) return count_ + 1;
+    for (uint32_t i = 0; i < rows; ++i)
+        raw[static_cast<size_t>(i) * recordLength_] = ' ';
     raw += '\x1A';
-    const uint32_t recno = count_ + 1;
+    const uint32_t first = count_ + 1;
     const off_t at = headerLength_ + static_cast<off_t>(count_) * recordLength_;
-    // The row and the end marker go first and the count after, so a process killed in between
+    // The rows and the end marker go first and the count after, so a process killed in between
     // leaves a table whose header still describes only complete rows.
-    if (!writeAll(fd_, raw.data(), raw.size(), at))
-        return fail("无法写入表文件 " + fileName() + "（磁盘已满？）");
-    ++count_;
+    const bool written = writeAll(fd_, raw.data(), raw.size(), at);
+    raw.pop_back();
+    if (!written) return fail("无法写入表文件 " + fileName() + "（磁盘已满？）");
+    count_ += rows;
     ++version_;
     if (Status s = writeHeader(true); !s) {
-        --count_;
+        count_ -= rows;
         return s.error();
     }
-    raw.pop_back();
-    indexAdd(raw, recno);
-    return recno;
+    if (!indexes_.empty())
+        for (uint32_t i = 0; i < rows; ++i)
+            indexAdd(
+                std::string_view(raw).substr(static_cast<size_t>(i) * recordLength_, recordLength_),
+                first + i);
+    return first;
 }
 
 Status TableFile::markDeleted(uint32_t recno) {

@@ -1,4 +1,5 @@
 #include "store/layouts.h"
+#include "store/row_batch.h"
 #include "store/table_file.h"
 #include "temp_dir.h"
 
@@ -135,4 +136,54 @@ TEST(TableFile, IndexFollowsWritesAndDeletes) {
     ASSERT_TRUE(kjcg->markDeleted(2).ok());
     EXPECT_TRUE(indexedRows(*kjcg, item4, "2024", true)->empty());
     EXPECT_EQ(indexedRows(*kjcg, item4, "2025000001", false)->size(), 1u);
+}
+
+// A batch writes its rows and their memos like single appends would, byte for byte, keeps the
+// bytes of rows copied from another table, and refuses when the memo file moved under it.
+TEST(RowBatch, WritesWhatSingleAppendsWriteAndRefusesAMovedMemoFile) {
+    TempDir single, batched;
+    auto one = createAndOpen(single, "kjcg");
+    auto many = createAndOpen(batched, "kjcg");
+    RowBatch batch(*many, 3);
+    for (int i = 0; i < 7; ++i) {
+        const auto values = rowWith(*one, {{"ITEM_4", std::to_string(2024000001 + i)},
+                                           {"ITEM_3", "成果" + std::to_string(i)},
+                                           {"ITEM_13", i % 2 ? "备注\r\n" + std::to_string(i) : ""},
+                                           {"ITEM_45", 1.5 * i},
+                                           {"ITEM_121", Date{2024, 2, 1 + i}}});
+        ASSERT_TRUE(one->append(values).ok());
+        ASSERT_TRUE(batch.add(values).ok());
+    }
+    EXPECT_EQ(batch.pending(), 1u); // two writes of three rows each went out on their own
+    EXPECT_EQ(many->recordCount(), 6u);
+    ASSERT_TRUE(batch.flush().ok());
+    EXPECT_EQ(many->recordCount(), 7u);
+    EXPECT_EQ(batch.written(), (std::vector<uint32_t>{1, 2, 3, 4, 5, 6, 7}));
+    EXPECT_EQ(readBytes(single.file("kjcg.dbf")), readBytes(batched.file("kjcg.dbf")));
+    EXPECT_EQ(readBytes(single.file("kjcg.dbt")), readBytes(batched.file("kjcg.dbt")));
+
+    // Rows copied from another table keep their bytes, memos included.
+    TempDir copied;
+    auto copy = createAndOpen(copied, "kjcg");
+    RowBatch copying(*copy);
+    ASSERT_TRUE(
+        one->scan([&](uint32_t, std::string_view raw) { return copying.addFrom(*one, raw).ok(); })
+            .ok());
+    ASSERT_TRUE(copying.flush().ok());
+    EXPECT_EQ(readBytes(copied.file("kjcg.dbt")), readBytes(single.file("kjcg.dbt")));
+    std::string from, to;
+    for (uint32_t recno = 1; recno <= 7; ++recno) {
+        ASSERT_TRUE(one->readRecord(recno, from).ok());
+        ASSERT_TRUE(copy->readRecord(recno, to).ok());
+        EXPECT_EQ(from, to) << recno;
+    }
+
+    // A memo appended past the batch's back would have its blocks handed out twice.
+    RowBatch late(*copy);
+    ASSERT_TRUE(late.add(rowWith(*copy, {{"ITEM_13", "批内备注"}})).ok());
+    ASSERT_TRUE(copy->append(rowWith(*copy, {{"ITEM_13", "批外备注"}})).ok());
+    EXPECT_FALSE(late.flush().ok());
+    EXPECT_EQ(copy->recordCount(), 8u);
+    ASSERT_TRUE(copy->readRecord(8, to).ok());
+    EXPECT_EQ(copy->decode(to, copy->fieldIndex("ITEM_13")).toText(), "批外备注");
 }
