@@ -264,16 +264,19 @@ Status TableFile::readRecord(uint32_t recno, std::string& raw) const {
     if (recno < cacheFirst_ || recno >= cacheFirst_ + cacheRows_) {
         // Read a block ahead: cursors mostly walk forward.
         constexpr uint32_t kAhead = 128 * 1024;
-        const uint32_t rows =
-            std::min(count_ - recno + 1, std::max<uint32_t>(1, kAhead / recordLength_));
+        const uint32_t ahead = std::max<uint32_t>(1, kAhead / recordLength_);
+        // A reader walking backwards gets the rows before this one instead.
+        const uint32_t start =
+            cacheRows_ > 0 && recno + 1 == cacheFirst_ && recno > ahead ? recno - ahead + 1 : recno;
+        const uint32_t rows = std::min(count_ - start + 1, ahead);
         cache_.resize(static_cast<size_t>(rows) * recordLength_);
-        const off_t at = headerLength_ + static_cast<off_t>(recno - 1) * recordLength_;
+        const off_t at = headerLength_ + static_cast<off_t>(start - 1) * recordLength_;
         if (readAt(fd_, cache_.data(), cache_.size(), at) != static_cast<ssize_t>(cache_.size())) {
             cacheRows_ = 0;
             return fail("无法读取表文件 " + fileName() + " 的第 " + std::to_string(recno) +
                         " 条记录");
         }
-        cacheFirst_ = recno;
+        cacheFirst_ = start;
         cacheRows_ = rows;
     }
     raw.assign(cache_, static_cast<size_t>(recno - cacheFirst_) * recordLength_, recordLength_);
