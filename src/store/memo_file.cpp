@@ -107,7 +107,13 @@ std::string MemoFile::read(uint32_t block) const {
         while (at < fileSize_ && out.size() < kMaxMemo) {
             if (aheadAt_ < 0 || at < aheadAt_ ||
                 at >= aheadAt_ + static_cast<off_t>(ahead_.size())) {
-                ahead_.resize(64 * 1024);
+                // A reader going through the memos in file order gets many at once; one that
+                // jumps about (rows in another order) reads little more than the memo.
+                constexpr off_t kFar = 64 * 1024, kNear = 4 * 1024;
+                const bool following = aheadAt_ >= 0 && at >= aheadAt_ &&
+                                       at < aheadAt_ + static_cast<off_t>(ahead_.size()) + kFar;
+                const bool continuing = at > offset;
+                ahead_.resize(static_cast<size_t>(following || continuing ? kFar : kNear));
                 const ssize_t n = readAt(fd_, ahead_.data(), ahead_.size(), at);
                 if (n <= 0) {
                     aheadAt_ = -1;

@@ -255,6 +255,15 @@ Status TableFile::readHeader() {
 }
 
 int TableFile::fieldIndex(const std::string& name) const {
+    // Asked for by name for every row read: fold short names without allocating.
+    char folded[32];
+    if (name.size() <= sizeof folded) {
+        for (size_t i = 0; i < name.size(); ++i)
+            folded[i] =
+                name[i] >= 'A' && name[i] <= 'Z' ? static_cast<char>(name[i] + 32) : name[i];
+        const auto it = fieldByName_.find(std::string_view(folded, name.size()));
+        return it == fieldByName_.end() ? -1 : it->second;
+    }
     const auto it = fieldByName_.find(lowerName(name));
     return it == fieldByName_.end() ? -1 : it->second;
 }
