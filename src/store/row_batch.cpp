@@ -1,5 +1,9 @@
 #include "row_batch.h"
 
+#include "gbk.h"
+
+#include <cstring>
+
 namespace xb::store {
 
 RowBatch::RowBatch(TableFile& table, uint32_t rowsPerWrite)
@@ -12,10 +16,23 @@ Status RowBatch::add(const std::vector<Value>& values) {
     return added();
 }
 
-Status RowBatch::addFrom(const TableFile& source, std::string_view sourceRaw) {
+Status RowBatch::addFrom(const TableFile& source, std::string_view sourceRaw,
+                         const std::vector<std::pair<int, std::string>>& texts) {
     if (table_.readOnly_) return fail(table_.readOnlyText());
     if (rows_ == 0 && table_.memo_) memoBase_ = table_.memo_->nextFree();
     if (Status s = table_.encodeFrom(source, sourceRaw, row_, &memos_); !s) return s;
+    for (const auto& [field, text] : texts) {
+        if (field < 0 || field >= static_cast<int>(table_.fields_.size()) ||
+            table_.fields_[static_cast<size_t>(field)].type != FieldType::Character)
+            return fail("表文件 " + table_.fileName() + " 没有第 " + std::to_string(field + 1) +
+                        " 个字符字段");
+        const int width = table_.fields_[static_cast<size_t>(field)].width;
+        const std::string bytes = toGbk(text);
+        const std::string_view cut = cutGbkBytes(bytes, width);
+        char* out = row_.data() + table_.offsets_[static_cast<size_t>(field)];
+        std::memset(out, ' ', static_cast<size_t>(width));
+        std::memcpy(out, cut.data(), cut.size());
+    }
     return added();
 }
 

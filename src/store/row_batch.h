@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace xb::store {
@@ -27,8 +28,10 @@ class RowBatch {
 
     // A new row from values, as TableFile::append takes them.
     Status add(const std::vector<Value>& values);
-    // A row of `source`, a table with the same fields, as TableFile::appendFrom takes it.
-    Status addFrom(const TableFile& source, std::string_view sourceRaw);
+    // A row of `source`, a table with the same fields, as TableFile::appendFrom takes it;
+    // `texts` then replace the values of character fields, given by position.
+    Status addFrom(const TableFile& source, std::string_view sourceRaw,
+                   const std::vector<std::pair<int, std::string>>& texts = {});
     // Writes the gathered rows.
     Status flush();
     // Record numbers of the rows written so far by this batch, in the order they were added.

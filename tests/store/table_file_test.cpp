@@ -178,12 +178,30 @@ TEST(RowBatch, WritesWhatSingleAppendsWriteAndRefusesAMovedMemoFile) {
         EXPECT_EQ(from, to) << recno;
     }
 
+    // A copied row may take new texts for character fields; numbers cannot be given so.
+    RowBatch rekeyed(*copy);
+    ASSERT_TRUE(one->readRecord(2, from).ok());
+    const int number = copy->fieldIndex("ITEM_4"), name = copy->fieldIndex("ITEM_3");
+    ASSERT_TRUE(rekeyed.addFrom(*one, from, {{number, "2025000009"}, {name, "新名"}}).ok());
+    EXPECT_FALSE(rekeyed.addFrom(*one, from, {{copy->fieldIndex("ITEM_45"), "1"}}).ok());
+    ASSERT_TRUE(rekeyed.flush().ok());
+    ASSERT_EQ(rekeyed.written(), (std::vector<uint32_t>{8}));
+    ASSERT_TRUE(copy->readRecord(8, to).ok());
+    for (int field = 0; field < static_cast<int>(copy->fields().size()); ++field) {
+        if (field == number || field == name || copy->fields()[field].type == FieldType::Memo)
+            continue;
+        EXPECT_EQ(copy->fieldBytes(to, field), one->fieldBytes(from, field)) << field;
+    }
+    EXPECT_EQ(copy->decode(to, number).toText(), "2025000009");
+    EXPECT_EQ(copy->decode(to, name).toText(), "新名");
+    EXPECT_EQ(copy->decode(to, copy->fieldIndex("ITEM_13")).toText(), "备注\r\n1");
+
     // A memo appended past the batch's back would have its blocks handed out twice.
     RowBatch late(*copy);
     ASSERT_TRUE(late.add(rowWith(*copy, {{"ITEM_13", "批内备注"}})).ok());
     ASSERT_TRUE(copy->append(rowWith(*copy, {{"ITEM_13", "批外备注"}})).ok());
     EXPECT_FALSE(late.flush().ok());
-    EXPECT_EQ(copy->recordCount(), 8u);
-    ASSERT_TRUE(copy->readRecord(8, to).ok());
+    EXPECT_EQ(copy->recordCount(), 9u);
+    ASSERT_TRUE(copy->readRecord(9, to).ok());
     EXPECT_EQ(copy->decode(to, copy->fieldIndex("ITEM_13")).toText(), "批外备注");
 }
