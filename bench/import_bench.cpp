@@ -29,6 +29,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -37,6 +38,8 @@
 #include <map>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 using namespace xb;
 namespace fs = std::filesystem;
@@ -208,6 +211,14 @@ double engineBound(store::Database& db, const fs::path& scratch) {
     return 2 * seconds(t);
 }
 
+// The best of three runs: the machine is shared, and the least disturbed run tells most.
+template <class F> double bestOfThree(F run) {
+    double best = run();
+    for (int i = 0; i < 2; ++i)
+        best = std::min(best, run());
+    return best;
+}
+
 double catTime(const std::vector<fs::path>& files) {
     std::string command = "cat";
     for (const auto& f : files)
@@ -324,20 +335,22 @@ int main(int argc, char** argv) {
         fillStore(recordStore.db(), stored);
         std::printf("store: %d records, %d child rows, 20000 pool names (%.1f s to build)\n\n",
                     stored, stored * 2, seconds(t));
-        const double scan = scanTime(recordStore.db());
-        const double cat = catTime(tableFiles(data, {"kjcg"}));
+        const double scan = bestOfThree([&] { return scanTime(recordStore.db()); });
+        const double cat = bestOfThree([&] { return catTime(tableFiles(data, {"kjcg"})); });
         report("full scan of kjcg, every field", scan, cat);
         rows.push_back(
             {"full scan of kjcg, every field", scan, cat, "cat of kjcg.dbf + .dbt", "<= 2x"});
     }
     {
-        const double list = cliListTime(data);
-        const double cat =
-            catTime(tableFiles(data, {"kjcg", "cgwcdw", "cgwcr", "jdwyhmd", "zlqk"}));
+        const double list = bestOfThree([&] { return cliListTime(data); });
+        const double cat = bestOfThree([&] {
+            return catTime(tableFiles(data, {"kjcg", "cgwcdw", "cgwcr", "jdwyhmd", "zlqk"}));
+        });
         report("xunbao-cli list", list, cat);
         rows.push_back({"xunbao-cli list, every record", list, cat, "cat of the tables", "<= 3x"});
     }
-    rows.push_back({"record list of the newest year", welcomeListTime(data), 0, "-", "<= 0.15 s"});
+    rows.push_back({"record list of the newest year",
+                    bestOfThree([&] { return welcomeListTime(data); }), 0, "-", "<= 0.15 s"});
 
     store::RecordStore recordStore(data.string());
     check(recordStore.open(), "open");
@@ -395,7 +408,10 @@ int main(int argc, char** argv) {
     // A tenth of the records deleted, then kjcg packed.
     check(db.execute("delete from kjcg where item_4 like '2000%'"), "delete");
     db.closeTable("kjcg");
+    // Both start with nothing else waiting to be written.
+    ::sync();
     const double copied = copyAndSyncTime(tableFiles(data, {"kjcg"}), base / "copy-of-kjcg");
+    ::sync();
     t = std::chrono::steady_clock::now();
     check(db.pack("kjcg"), "pack");
     const double packing = seconds(t);

@@ -1,5 +1,6 @@
 #include "pack.h"
 
+#include "row_batch.h"
 #include "table_file.h"
 
 #include <fcntl.h>
@@ -56,13 +57,15 @@ Result<FieldList> convertedFields(const TableFile& old) {
 Status copyConverted(const TableFile& old, const fs::path& newTable) {
     auto target = TableFile::open(newTable.string(), OpenMode::Exclusive);
     if (!target) return target.error();
+    RowBatch batch(**target);
     Status copied;
     Status s = old.scan([&](uint32_t, std::string_view raw) {
-        auto appended = (*target)->appendFrom(old, raw);
-        if (!appended) copied = appended.error();
-        return appended.ok();
+        copied = batch.addFrom(old, raw);
+        return copied.ok();
     });
-    return s ? copied : s;
+    if (!s) return s;
+    if (!copied) return copied;
+    return batch.flush();
 }
 
 // Rows of our own layout are copied as they are stored, each memo moved to the next free block
