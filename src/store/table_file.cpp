@@ -22,6 +22,8 @@ namespace {
 
 constexpr unsigned char kLanguageGbk = 0x7A;
 constexpr uint32_t kMaxFields = 1024;
+// Rows read at once for a single row asked for.
+constexpr uint32_t kReadAhead = 128 * 1024;
 
 uint32_t le32(const unsigned char* p) {
     return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
@@ -255,15 +257,7 @@ Status TableFile::readHeader() {
 }
 
 int TableFile::fieldIndex(const std::string& name) const {
-    // Asked for by name for every row read: fold short names without allocating.
-    char folded[32];
-    if (name.size() <= sizeof folded) {
-        for (size_t i = 0; i < name.size(); ++i)
-            folded[i] =
-                name[i] >= 'A' && name[i] <= 'Z' ? static_cast<char>(name[i] + 32) : name[i];
-        const auto it = fieldByName_.find(std::string_view(folded, name.size()));
-        return it == fieldByName_.end() ? -1 : it->second;
-    }
+    // Asked for by name for every row read: a hashed short name, no allocation.
     const auto it = fieldByName_.find(lowerName(name));
     return it == fieldByName_.end() ? -1 : it->second;
 }
@@ -272,8 +266,7 @@ Status TableFile::readRecord(uint32_t recno, std::string& raw) const {
     if (recno == 0 || recno > count_) return fail("记录号 " + std::to_string(recno) + " 超出范围");
     if (recno < cacheFirst_ || recno >= cacheFirst_ + cacheRows_) {
         // Read a block ahead: cursors mostly walk forward.
-        constexpr uint32_t kAhead = 128 * 1024;
-        const uint32_t ahead = std::max<uint32_t>(1, kAhead / recordLength_);
+        const uint32_t ahead = std::max<uint32_t>(1, kReadAhead / recordLength_);
         // A reader walking backwards gets the rows before this one instead.
         const uint32_t start =
             cacheRows_ > 0 && recno + 1 == cacheFirst_ && recno > ahead ? recno - ahead + 1 : recno;
@@ -409,8 +402,15 @@ Status TableFile::readRows(const std::vector<uint32_t>& recnos,
         const uint32_t rows = recnos[to - 1] - first + 1;
         buffer.resize(static_cast<size_t>(rows) * recordLength_);
         const off_t at = headerLength_ + static_cast<off_t>(first - 1) * recordLength_;
-        if (readAt(fd_, buffer.data(), buffer.size(), at) != static_cast<ssize_t>(buffer.size()))
+        if (first >= cacheFirst_ && recnos[to - 1] < cacheFirst_ + cacheRows_) {
+            // Rows just read ahead for a lookup: copied, not read again.
+            std::memcpy(buffer.data(),
+                        cache_.data() + static_cast<size_t>(first - cacheFirst_) * recordLength_,
+                        buffer.size());
+        } else if (readAt(fd_, buffer.data(), buffer.size(), at) !=
+                   static_cast<ssize_t>(buffer.size())) {
             return fail("无法读取表文件 " + fileName());
+        }
         for (size_t i = from; i < to; ++i)
             visit(i, std::string_view(buffer).substr(
                          static_cast<size_t>(recnos[i] - first) * recordLength_, recordLength_));
@@ -423,6 +423,22 @@ Status TableFile::scan(const std::function<bool(uint32_t, std::string_view)>& vi
     constexpr size_t kBlock = 1 << 20;
     const uint32_t perBlock = std::max<uint32_t>(1, static_cast<uint32_t>(kBlock / recordLength_));
     std::string buffer;
+    if (count_ > 0 && count_ <= kReadAhead / recordLength_) {
+        // A small table (rules, dictionaries) scanned again and again is read once and then
+        // taken from the rows read ahead, which every write of this process keeps current.
+        if (cacheFirst_ != 1 || cacheRows_ < count_) {
+            cacheRows_ = 0;
+            if (Status s = readRecord(1, buffer); !s) return s;
+        }
+        buffer.assign(cache_, 0, static_cast<size_t>(count_) * recordLength_);
+        for (uint32_t i = 0; i < count_; ++i) {
+            std::string_view raw(buffer.data() + static_cast<size_t>(i) * recordLength_,
+                                 recordLength_);
+            if (isDeleted(raw)) continue;
+            if (!visit(i + 1, raw)) return {};
+        }
+        return {};
+    }
     for (uint32_t first = 1; first <= count_; first += perBlock) {
         const uint32_t n = std::min(perBlock, count_ - first + 1);
         buffer.resize(static_cast<size_t>(n) * recordLength_);

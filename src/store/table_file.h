@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace xb::store {
@@ -115,7 +116,7 @@ class TableFile {
     FieldList fields_;
     std::vector<uint32_t> offsets_;
     std::vector<char> codes_;
-    std::map<std::string, int, std::less<>> fieldByName_; // lower-case name to position
+    std::unordered_map<std::string, int> fieldByName_; // lower-case name to position
     std::unique_ptr<MemoFile> memo_;
     std::map<int, CharIndex> indexes_;
     uint64_t version_ = 0;
