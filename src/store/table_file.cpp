@@ -430,8 +430,9 @@ Status TableFile::scan(const std::function<bool(uint32_t, std::string_view)>& vi
             cacheRows_ = 0;
             if (Status s = readRecord(1, buffer); !s) return s;
         }
-        buffer.assign(cache_, 0, static_cast<size_t>(count_) * recordLength_);
-        for (uint32_t i = 0; i < count_; ++i) {
+        const uint32_t rows = count_; // rows a visit appends are not visited
+        buffer.assign(cache_, 0, static_cast<size_t>(rows) * recordLength_);
+        for (uint32_t i = 0; i < rows; ++i) {
             std::string_view raw(buffer.data() + static_cast<size_t>(i) * recordLength_,
                                  recordLength_);
             if (isDeleted(raw)) continue;
