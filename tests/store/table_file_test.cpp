@@ -205,3 +205,43 @@ TEST(RowBatch, WritesWhatSingleAppendsWriteAndRefusesAMovedMemoFile) {
     ASSERT_TRUE(copy->readRecord(9, to).ok());
     EXPECT_EQ(copy->decode(to, copy->fieldIndex("ITEM_13")).toText(), "批外备注");
 }
+
+// A small table is scanned from the rows read ahead: every change of this process shows in the
+// next scan, and rows a scan appends wait for the next one.
+TEST(TableFile, RepeatedScansOfASmallTableSeeEveryChange) {
+    TempDir dir;
+    auto table = createAndOpen(dir, "cgwcr");
+    auto names = [&] {
+        std::vector<std::string> seen;
+        EXPECT_TRUE(table
+                        ->scan([&](uint32_t, std::string_view raw) {
+                            seen.push_back(
+                                table->decode(raw, table->fieldIndex("ITEM_180")).toText());
+                            return true;
+                        })
+                        .ok());
+        return seen;
+    };
+    for (const char* name : {"甲", "乙", "丙"})
+        ASSERT_TRUE(table->append(rowWith(*table, {{"ITEM_180", name}})).ok());
+    EXPECT_EQ(names(), (std::vector<std::string>{"甲", "乙", "丙"}));
+    ASSERT_TRUE(table->write(2, rowWith(*table, {{"ITEM_180", "改"}})).ok());
+    ASSERT_TRUE(table->markDeleted(1).ok());
+    ASSERT_TRUE(table->append(rowWith(*table, {{"ITEM_180", "丁"}})).ok());
+    EXPECT_EQ(names(), (std::vector<std::string>{"改", "丙", "丁"}));
+
+    int visits = 0;
+    ASSERT_TRUE(table
+                    ->scan([&](uint32_t, std::string_view) {
+                        ++visits;
+                        return table->append(rowWith(*table, {{"ITEM_180", "新"}})).ok();
+                    })
+                    .ok());
+    EXPECT_EQ(visits, 3);
+    EXPECT_EQ(names().size(), 6u);
+    // The file holds every row written.
+    table.reset();
+    auto reopened = TableFile::open(dir.file("cgwcr.dbf"), OpenMode::Shared);
+    ASSERT_TRUE(reopened.ok());
+    EXPECT_EQ((*reopened)->recordCount(), 7u);
+}
