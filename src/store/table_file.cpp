@@ -111,6 +111,11 @@ std::string memoPathFor(const std::string& dbfPath, const char* ext) {
     return (dir / (stem + ext)).string();
 }
 
+bool isAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 std::string stripBlanks(std::string_view text) {
     const size_t first = text.find_first_not_of(' ');
     if (first == std::string_view::npos) return {};
@@ -493,7 +498,17 @@ Status TableFile::encode(const std::vector<Value>& values, std::string_view old,
         }
         switch (f.type) {
         case FieldType::Character: {
-            const std::string bytes = toGbk(v.toText());
+            // Texts held as text (most are) are converted without a copy first; ASCII texts
+            // are already their GBK bytes.
+            const std::string* text = v.text();
+            std::string converted;
+            std::string_view bytes;
+            if (text && isAscii(*text)) {
+                bytes = *text;
+            } else {
+                converted = toGbk(text ? *text : v.toText());
+                bytes = converted;
+            }
             const std::string_view cut = cutGbkBytes(bytes, f.width);
             std::memcpy(out, cut.data(), cut.size());
             break;
