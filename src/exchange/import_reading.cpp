@@ -8,6 +8,7 @@
 #include "import_staging.h"
 #include "store/layouts.h"
 #include "store/lookups.h"
+#include "store/row_batch.h"
 #include "store/table_file.h"
 #include "store/values_by_name.h"
 
@@ -103,6 +104,8 @@ store::Status StagingReader::read(const QString& folder, const StagedFile& file)
     if (!reader) return reader.error();
     const int position = store::fieldPosition(fields, "NO");
     int records = 0;
+    // Rows go to the file a few thousand at a time; a failed file empties the staging tables.
+    store::RowBatch batch(table);
     for (;;) {
         auto record = reader->next();
         if (!record) return record.error();
@@ -114,11 +117,10 @@ store::Status StagingReader::read(const QString& folder, const StagedFile& file)
         if (isAchievementFile(file))
             (*values)[static_cast<size_t>(position)] =
                 store::Value(std::to_string(++achievements_));
-        if (auto appended = table.append(store::valuesByName(*values, fields, table)); !appended)
-            return appended.error();
+        if (store::Status s = batch.add(store::valuesByName(*values, fields, table)); !s) return s;
         if (++records % ProgressEvery == 0 && options_.progress) options_.progress(text, records);
     }
-    return {};
+    return batch.flush();
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "import_staging.h"
 
 #include "store/field.h"
+#include "store/gbk.h"
 #include "store/lookups.h"
 #include "store/table_file.h"
 
@@ -111,6 +112,29 @@ store::Result<std::vector<StagedAchievement>> loadStagedAchievements(store::Data
 store::Result<std::vector<uint32_t>> rowsWithKey(store::Database& db, const std::string& table,
                                                  const std::string& number,
                                                  const std::string& region) {
+    auto opened = db.openTable(table);
+    if (!opened) return opened.error();
+    store::TableFile& staged = **opened;
+    const int numberField = staged.fieldIndex("ITEM_4");
+    const int regionField = staged.fieldIndex("ITEM_DQDM");
+    if (numberField >= 0 && regionField >= 0 &&
+        staged.fields()[static_cast<size_t>(numberField)].type == store::FieldType::Character &&
+        staged.fields()[static_cast<size_t>(regionField)].type == store::FieldType::Character) {
+        // Straight from the number's index: one statement per table and achievement would be
+        // parsed ten thousand times in a large import.
+        auto rows =
+            store::indexedRows(staged, numberField, store::trimRight(store::toGbk(number)), false);
+        if (!rows) return rows.error();
+        const std::string wanted = store::trimRight(store::toGbk(region));
+        std::vector<uint32_t> found;
+        std::string raw;
+        for (uint32_t row : *rows) {
+            if (store::Status s = staged.readRecord(row, raw); !s) return s.error();
+            if (store::trimRight(staged.fieldBytes(raw, regionField)) == wanted)
+                found.push_back(row);
+        }
+        return found;
+    }
     auto rows =
         db.query("select * from " + table + " where item_4=:item_4 and item_dqdm=:item_dqdm",
                  keyParams(number, region));

@@ -2,6 +2,7 @@
 
 #include "import_completer_pool.h"
 #include "store/lookups.h"
+#include "store/row_batch.h"
 #include "store/table_file.h"
 #include "store/values_by_name.h"
 
@@ -64,6 +65,27 @@ void setKey(const store::TableFile& live, std::vector<store::Value>& values,
         values[static_cast<size_t>(field)] = store::Value(".");
 }
 
+// The key fields' replacements when a staged row can go in as stored: the live table has the
+// staging table's fields, name for name, type for type, width for width, and character key
+// fields. Empty when the row must go field by field.
+std::vector<std::pair<int, std::string>>
+rawKey(const store::TableFile& staging, const store::TableFile& live, const std::string& number) {
+    const store::FieldList& a = staging.fields();
+    const store::FieldList& b = live.fields();
+    if (a.size() != b.size()) return {};
+    for (size_t i = 0; i < a.size(); ++i)
+        if (!store::sameName(a[i].name, b[i].name) || a[i].type != b[i].type ||
+            a[i].width != b[i].width || a[i].decimals != b[i].decimals)
+            return {};
+    const int numberField = live.fieldIndex("ITEM_4");
+    const int regionField = live.fieldIndex("ITEM_DQDM");
+    if (numberField < 0 || regionField < 0 ||
+        b[static_cast<size_t>(numberField)].type != store::FieldType::Character ||
+        b[static_cast<size_t>(regionField)].type != store::FieldType::Character)
+        return {};
+    return {{numberField, number}, {regionField, "."}};
+}
+
 store::Error failed(const StagedAchievement& staged, const std::string& why) {
     return store::fail("成果“" + store::trimmed(staged.name) + "”（" + staged.number +
                        "）未能入库：" + why);
@@ -96,20 +118,36 @@ store::Result<StoredAchievement> storeStagedAchievement(store::Database& db,
         if (!to) return refuse(to.message());
         auto rows = rowsWithKey(db, step.staging, staged.number, staged.region);
         if (!rows) return refuse(rows.message());
+        // The rows of one table go in with one write; the journal covers them as it covers one.
+        store::RowBatch batch(**to);
+        const auto key = rawKey(**from, **to, *number);
+        const bool completerRows = std::string_view(step.live) == "cgwcr";
         for (uint32_t row : *rows) {
             if (store::Status s = (*from)->readRecord(row, raw); !s) return refuse(s.message());
+            if (!key.empty()) {
+                // Tables of one layout: the row goes in with its stored bytes.
+                if (completerRows) {
+                    completers.push_back((*from)->decodeRow(raw));
+                    completerFields = (*to)->fields();
+                }
+                if (store::Status s = batch.addFrom(**from, raw, key); !s)
+                    return refuse(s.message());
+                continue;
+            }
             // Field by field of the same name: either table may come from another program.
             std::vector<store::Value> values =
                 store::valuesByName((*from)->decodeRow(raw), (*from)->fields(), **to);
-            if (std::string_view(step.live) == "cgwcr") {
+            if (completerRows) {
                 completers.push_back(values);
                 completerFields = (*to)->fields();
             }
             setKey(**to, values, *number);
-            auto appended = (*to)->append(values);
-            if (!appended) return refuse(appended.message());
-            added.add(*to, *appended);
+            if (store::Status s = batch.add(values); !s) return refuse(s.message());
         }
+        const store::Status flushed = batch.flush();
+        for (uint32_t row : batch.written())
+            added.add(*to, row);
+        if (!flushed) return refuse(flushed.message());
     }
 
     auto from = db.openTable("kjcgtemp");
@@ -118,12 +156,20 @@ store::Result<StoredAchievement> storeStagedAchievement(store::Database& db,
     if (!to) return refuse(to.message());
     if (store::Status s = (*from)->readRecord(staged.row, raw); !s) return refuse(s.message());
     if (store::TableFile::isDeleted(raw)) return refuse("暂存的记录已被删除");
-    std::vector<store::Value> values =
-        store::valuesByName((*from)->decodeRow(raw), (*from)->fields(), **to);
-    setKey(**to, values, *number);
-    auto appended = (*to)->append(values);
-    if (!appended) return refuse(appended.message());
-    added.add(*to, *appended);
+    if (const auto key = rawKey(**from, **to, *number); !key.empty()) {
+        store::RowBatch record(**to);
+        store::Status s = record.addFrom(**from, raw, key);
+        if (s) s = record.flush();
+        if (!s) return refuse(s.message());
+        added.add(*to, record.written().front());
+    } else {
+        std::vector<store::Value> values =
+            store::valuesByName((*from)->decodeRow(raw), (*from)->fields(), **to);
+        setKey(**to, values, *number);
+        auto appended = (*to)->append(values);
+        if (!appended) return refuse(appended.message());
+        added.add(*to, *appended);
+    }
     if (store::Status s = journal.stored(*number); !s) return refuse(s.message());
     added.keep();
     numbering.taken(*number);

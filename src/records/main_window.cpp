@@ -17,6 +17,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace xb::records {
@@ -361,19 +362,39 @@ void TMainForm::showEvent(QShowEvent* event) {
 }
 
 void TMainForm::FormShow() {
-    if (welcome_) ui::showModal(*welcome_);
+    // The year list and the record list of the newest year are read while the welcome picture
+    // is on screen, so the list is there when it closes. A welcome window shown without an event
+    // loop of its own leaves the reading for afterwards.
+    const auto readNewestList = [this] {
+        fillYearList();
+        {
+            QSignalBlocker block(cbYear);
+            if (cbYear->count() > 0) cbYear->setCurrentIndex(0);
+        }
+        ComboBox1->setCurrentIndex(0);
+        refreshRecordList();
+    };
+    const auto showing = std::make_shared<bool>(true);
+    const auto listRead = std::make_shared<bool>(false);
+    if (welcome_) {
+        // After the picture's first paint.
+        QTimer::singleShot(100, welcome_, [showing, listRead, readNewestList] {
+            if (!*showing) return;
+            readNewestList();
+            *listRead = true;
+        });
+        ui::showModal(*welcome_);
+    }
+    *showing = false;
     const bool hasUnit = unitHasRows();
     if (!hasUnit && pages_.profile) pages_.profile();
     if (welcome_) welcome_->close();
     queryBuilder_->prepare();
-    fillYearList();
-    {
-        QSignalBlocker block(cbYear);
-        if (cbYear->count() > 0) cbYear->setCurrentIndex(0);
-    }
-    ComboBox1->setCurrentIndex(0);
+    if (!*listRead) readNewestList();
     // The current record holds the user from the first moment when it is incomplete.
-    refreshAll();
+    computeDoneMarks();
+    numberRecordList();
+    evaluateEnabledState();
     applyProfileEnabling();
 }
 

@@ -4,6 +4,7 @@
 #include "table_file.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace xb::store {
 
@@ -36,11 +37,58 @@ struct Cursor::Impl {
     }
     const FieldList& fields() const { return live() ? table->fields() : cachedFields; }
 
+    // Rows of the positions from windowFirst on, read together in file order: a result in
+    // record-number order whose rows lie scattered over the file is still read sequentially.
+    mutable std::string window;
+    mutable int windowFirst = 0;
+    mutable int windowRows = 0;
+    mutable int windowWanted = 0;
+    mutable uint64_t windowVersion = 0;
+
+    bool inWindow(int at) const {
+        return windowVersion == table->version() && at >= windowFirst &&
+               at < windowFirst + windowRows;
+    }
+
+    // Reads the rows of the positions from `at` on. A cursor that keeps walking forward gets
+    // ever larger windows; one that jumps about reads few rows at a time.
+    bool fillWindow(int at) const {
+        constexpr int kSmallest = 32;
+        constexpr size_t kLargestBytes = 8 << 20;
+        const bool walking = windowVersion == table->version() && at == windowFirst + windowRows;
+        const int largest = static_cast<int>(std::max<size_t>(
+            kSmallest, kLargestBytes / std::max<uint32_t>(1, table->recordLength())));
+        windowWanted =
+            walking ? std::min(largest, std::max(kSmallest, windowWanted * 2)) : kSmallest;
+        const int rows = std::min(windowWanted, count() - at);
+        std::vector<std::pair<uint32_t, int>> order;
+        order.reserve(static_cast<size_t>(rows));
+        for (int i = 0; i < rows; ++i)
+            order.emplace_back(recnos[static_cast<size_t>(at + i)], i);
+        std::sort(order.begin(), order.end());
+        std::vector<uint32_t> sorted;
+        sorted.reserve(order.size());
+        for (const auto& [recno, i] : order)
+            sorted.push_back(recno);
+        const size_t length = table->recordLength();
+        window.resize(static_cast<size_t>(rows) * length);
+        const Status read = table->readRows(sorted, [&](size_t index, std::string_view bytes) {
+            std::memcpy(window.data() + static_cast<size_t>(order[index].second) * length,
+                        bytes.data(), length);
+        });
+        windowVersion = table->version();
+        windowFirst = at;
+        windowRows = read ? rows : 0;
+        return read.ok();
+    }
+
     const std::string* currentRaw() const {
         if (!live() || recnos.empty()) return nullptr;
         const uint32_t recno = recnos[static_cast<size_t>(pos)];
         if (rawRecno != recno || rawVersion != table->version()) {
-            if (!table->readRecord(recno, raw)) return nullptr;
+            if (!inWindow(pos) && !fillWindow(pos)) return nullptr;
+            const size_t length = table->recordLength();
+            raw.assign(window, static_cast<size_t>(pos - windowFirst) * length, length);
             rawRecno = recno;
             rawVersion = table->version();
         }
@@ -337,6 +385,8 @@ Status Cursor::refresh() {
                 rows.push_back(recno);
     }
     d->recnos = std::move(rows);
+    d->windowRows = 0; // positions now name other rows
+    d->rawRecno = 0;
     const auto it = std::find(d->recnos.begin(), d->recnos.end(), current);
     d->pos = it == d->recnos.end() ? 0 : static_cast<int>(it - d->recnos.begin());
     d->atEof = d->atBof = d->recnos.empty();

@@ -7,6 +7,9 @@
 #include "table_file.h"
 
 #include <filesystem>
+#include <memory>
+#include <mutex>
+#include <unordered_map>
 
 namespace fs = std::filesystem;
 
@@ -62,20 +65,43 @@ Result<std::unique_ptr<Cursor>> Database::table(const std::string& name) {
     return std::make_unique<Cursor>(*table, std::move(*rows), true);
 }
 
-Result<std::unique_ptr<Cursor>> Database::query(const std::string& sql, const Params& params) {
-    auto statement = sql::parse(sql);
+namespace {
+
+// Statements parsed before, by their text: the program runs the same few statements over and
+// over (a check per record, a lookup per row) with other parameter values.
+Result<std::shared_ptr<const sql::Statement>> parsed(const std::string& text) {
+    constexpr size_t kKept = 256;
+    static std::mutex guard;
+    static std::unordered_map<std::string, std::shared_ptr<const sql::Statement>> known;
+    {
+        std::lock_guard lock(guard);
+        if (auto it = known.find(text); it != known.end()) return it->second;
+    }
+    auto statement = sql::parse(text);
     if (!statement) return statement.error();
-    const auto* select = std::get_if<sql::Select>(&*statement);
+    auto shared = std::make_shared<const sql::Statement>(std::move(*statement));
+    std::lock_guard lock(guard);
+    if (known.size() >= kKept) known.clear();
+    known.emplace(text, shared);
+    return shared;
+}
+
+} // namespace
+
+Result<std::unique_ptr<Cursor>> Database::query(const std::string& sql, const Params& params) {
+    auto statement = parsed(sql);
+    if (!statement) return statement.error();
+    const auto* select = std::get_if<sql::Select>(statement->get());
     if (!select) return fail("SQL 语句有误：查询只能使用 SELECT 语句");
     return sql::runSelect(*this, *select, params);
 }
 
 Result<int> Database::execute(const std::string& sql, const Params& params) {
-    auto statement = sql::parse(sql);
+    auto statement = parsed(sql);
     if (!statement) return statement.error();
-    if (std::holds_alternative<sql::Select>(*statement))
+    if (std::holds_alternative<sql::Select>(**statement))
         return fail("SQL 语句有误：SELECT 语句应作为查询执行");
-    return sql::runChange(*this, *statement, params);
+    return sql::runChange(*this, **statement, params);
 }
 
 Status Database::pack(const std::string& name) {

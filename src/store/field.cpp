@@ -28,16 +28,23 @@ FieldDef logicalField(std::string name) {
     return {std::move(name), FieldType::Logical, 1, 0};
 }
 
+namespace {
+// Field and table names are ASCII; folding them needs no locale.
+char lowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+} // namespace
+
 bool sameName(const std::string& a, const std::string& b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-               return std::tolower(x) == std::tolower(y);
-           });
+    if (a.size() != b.size()) return false;
+    if (a == b) return true;
+    return std::equal(a.begin(), a.end(), b.begin(),
+                      [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
 }
 
 std::string lowerName(std::string name) {
     for (char& c : name)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        c = lowerAscii(c);
     return name;
 }
 

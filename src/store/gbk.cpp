@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <iconv.h>
 #include <mutex>
 #include <vector>
@@ -157,6 +158,10 @@ int gbkWidthOf(uint32_t cp) {
 // Length of the run of ASCII bytes starting at `i`: those are the same in both encodings.
 size_t asciiRun(std::string_view s, size_t i) {
     size_t j = i;
+    for (uint64_t word = 0; j + 8 <= s.size(); j += 8) {
+        std::memcpy(&word, s.data() + j, 8);
+        if (word & 0x8080808080808080ULL) break;
+    }
     while (j < s.size() && static_cast<unsigned char>(s[j]) < 0x80)
         ++j;
     return j - i;
@@ -165,6 +170,7 @@ size_t asciiRun(std::string_view s, size_t i) {
 } // namespace
 
 std::string toGbk(std::string_view utf8) {
+    if (asciiRun(utf8, 0) == utf8.size()) return std::string(utf8);
     std::string out;
     out.reserve(utf8.size());
     const auto& from = tables().fromUnicode;
@@ -189,32 +195,49 @@ std::string toGbk(std::string_view utf8) {
 }
 
 std::string fromGbk(std::string_view gbk) {
-    std::string out;
-    out.reserve(gbk.size() + gbk.size() / 2);
+    // Codes, numbers and dates are ASCII, which reads the same in both encodings.
+    const size_t plain = asciiRun(gbk, 0);
+    if (plain == gbk.size()) return std::string(gbk);
+    // At most three UTF-8 bytes for each GBK byte (a lone byte becomes U+FFFD).
+    std::string out(plain + (gbk.size() - plain) * 3, '\0');
+    std::memcpy(out.data(), gbk.data(), plain);
+    char* o = out.data() + plain;
+    const auto put = [&o](uint32_t cp) {
+        if (cp < 0x80) {
+            *o++ = static_cast<char>(cp);
+        } else if (cp < 0x800) {
+            *o++ = static_cast<char>(0xC0 | (cp >> 6));
+            *o++ = static_cast<char>(0x80 | (cp & 0x3F));
+        } else {
+            *o++ = static_cast<char>(0xE0 | (cp >> 12));
+            *o++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            *o++ = static_cast<char>(0x80 | (cp & 0x3F));
+        }
+    };
     const auto& to = tables().toUnicode;
-    for (size_t i = 0; i < gbk.size(); ++i) {
-        if (const size_t run = asciiRun(gbk, i)) {
-            out.append(gbk.substr(i, run));
-            i += run - 1;
+    for (size_t i = plain; i < gbk.size(); ++i) {
+        const auto b = static_cast<unsigned char>(gbk[i]);
+        if (b < 0x80) {
+            *o++ = static_cast<char>(b);
             continue;
         }
-        const auto b = static_cast<unsigned char>(gbk[i]);
         if (b == kEuroByte) {
-            appendUtf8(out, kEuro);
+            put(kEuro);
             continue;
         }
         if (b >= 0x81 && b <= 0xFE && i + 1 < gbk.size()) {
             const auto t = static_cast<unsigned char>(gbk[i + 1]);
             const uint16_t cp = to[(b - 0x81) * 256 + t];
             if (cp != 0) {
-                appendUtf8(out, cp);
+                put(cp);
                 ++i;
                 continue;
             }
         }
         // Only the lead byte is taken: the byte after it may be a TAB or a line end.
-        appendUtf8(out, 0xFFFD);
+        put(0xFFFD);
     }
+    out.resize(static_cast<size_t>(o - out.data()));
     return out;
 }
 

@@ -107,7 +107,13 @@ std::string MemoFile::read(uint32_t block) const {
         while (at < fileSize_ && out.size() < kMaxMemo) {
             if (aheadAt_ < 0 || at < aheadAt_ ||
                 at >= aheadAt_ + static_cast<off_t>(ahead_.size())) {
-                ahead_.resize(64 * 1024);
+                // A reader going through the memos in file order gets many at once; one that
+                // jumps about (rows in another order) reads little more than the memo.
+                constexpr off_t kFar = 64 * 1024, kNear = 4 * 1024;
+                const bool following = aheadAt_ >= 0 && at >= aheadAt_ &&
+                                       at < aheadAt_ + static_cast<off_t>(ahead_.size()) + kFar;
+                const bool continuing = at > offset;
+                ahead_.resize(static_cast<size_t>(following || continuing ? kFar : kNear));
                 const ssize_t n = readAt(fd_, ahead_.data(), ahead_.size(), at);
                 if (n <= 0) {
                     aheadAt_ = -1;
@@ -144,14 +150,29 @@ std::string MemoFile::read(uint32_t block) const {
 
 Result<uint32_t> MemoFile::append(const std::string& bytes) {
     if (!writable_ || style_ != MemoStyle::DBase3) return fail("备注文件 " + path_ + " 不能写入");
+    std::string pending;
+    const uint32_t block = stage(bytes, pending);
+    if (Status s = writeStaged(pending); !s) return s.error();
+    return block;
+}
+
+uint32_t MemoFile::stage(const std::string& bytes, std::string& pending) const {
+    const uint32_t block = nextFree_ + static_cast<uint32_t>(pending.size() / blockSize_);
+    pending += bytes;
+    pending += "\x1A\x1A";
+    const size_t blocks = (pending.size() + blockSize_ - 1) / blockSize_;
+    pending.resize(blocks * blockSize_, '\0');
+    return block;
+}
+
+Status MemoFile::writeStaged(const std::string& pending) {
+    if (pending.empty()) return {};
+    if (!writable_ || style_ != MemoStyle::DBase3) return fail("备注文件 " + path_ + " 不能写入");
     const uint32_t block = nextFree_;
-    std::string data = bytes;
-    data += "\x1A\x1A";
-    const uint32_t blocks = static_cast<uint32_t>((data.size() + blockSize_ - 1) / blockSize_);
-    data.resize(static_cast<size_t>(blocks) * blockSize_, '\0');
-    if (!writeAll(fd_, data.data(), data.size(), static_cast<off_t>(block) * blockSize_))
+    const auto blocks = static_cast<uint32_t>(pending.size() / blockSize_);
+    if (!writeAll(fd_, pending.data(), pending.size(), static_cast<off_t>(block) * blockSize_))
         return fail("无法写入备注文件 " + path_ + "（磁盘已满？）");
-    // The memo is in place before the header points past it, so a killed process leaves at
+    // The memos are in place before the header points past them, so a killed process leaves at
     // worst unused space, never a header that hands the same block out twice.
     unsigned char next[4];
     putLe32(next, block + blocks);
@@ -159,7 +180,7 @@ Result<uint32_t> MemoFile::append(const std::string& bytes) {
     nextFree_ = block + blocks;
     aheadAt_ = -1;
     fileSize_ = std::max<off_t>(fileSize_, static_cast<off_t>(nextFree_) * blockSize_);
-    return block;
+    return {};
 }
 
 } // namespace xb::store

@@ -29,6 +29,12 @@ class MemoFile {
     std::string read(uint32_t block) const;
     // Appends the bytes as a new memo and yields its first block.
     Result<uint32_t> append(const std::string& bytes);
+    // Places the bytes as the next memo of `pending`, memos gathered to be written together from
+    // the next free block, and yields the block the memo will have.
+    uint32_t stage(const std::string& bytes, std::string& pending) const;
+    // Writes the memos of `pending` with one write, then moves the next free block past them.
+    Status writeStaged(const std::string& pending);
+    uint32_t nextFree() const { return nextFree_; }
     uint32_t blockSize() const { return blockSize_; }
 
   private:

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <set>
 
 namespace xb::store::sql {
@@ -332,7 +333,27 @@ int compareValues(const Value& a, const Value& b, FieldType type) {
     }
 }
 
+// Character fields sort by their stored bytes (GBK order, as the engine compares text), without
+// turning every key into text and back for each comparison.
+Status sortRowsByBytes(const TableFile& table, std::vector<uint32_t>& rows, int field,
+                       bool descending) {
+    std::vector<std::pair<std::string, uint32_t>> keyed(rows.size());
+    Status read = table.readRows(rows, [&](size_t i, std::string_view raw) {
+        keyed[i] = {std::string(table.fieldBytes(raw, field)), rows[i]};
+    });
+    if (!read) return read;
+    std::stable_sort(keyed.begin(), keyed.end(), [&](const auto& x, const auto& y) {
+        return descending ? x.first > y.first : x.first < y.first;
+    });
+    for (size_t i = 0; i < rows.size(); ++i)
+        rows[i] = keyed[i].second;
+    return {};
+}
+
 Status sortRows(const TableFile& table, std::vector<uint32_t>& rows, int field, bool descending) {
+    if (table.fields()[field].type == FieldType::Character &&
+        std::is_sorted(rows.begin(), rows.end()))
+        return sortRowsByBytes(table, rows, field, descending);
     std::vector<std::pair<Value, uint32_t>> keyed;
     keyed.reserve(rows.size());
     std::string raw;
@@ -348,6 +369,21 @@ Status sortRows(const TableFile& table, std::vector<uint32_t>& rows, int field, 
     for (size_t i = 0; i < rows.size(); ++i)
         rows[i] = keyed[i].second;
     return {};
+}
+
+// Reads the rows of a result in file order, however the result is ordered, and calls `visit`
+// with each row's position in the result.
+Status readInFileOrder(const TableFile& table, const std::vector<uint32_t>& rows,
+                       const std::function<void(size_t, std::string_view)>& visit) {
+    std::vector<std::pair<uint32_t, size_t>> order(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i)
+        order[i] = {rows[i], i};
+    std::sort(order.begin(), order.end());
+    std::vector<uint32_t> sorted(rows.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        sorted[i] = order[i].first;
+    return table.readRows(sorted,
+                          [&](size_t i, std::string_view raw) { visit(order[i].second, raw); });
 }
 
 // The smallest text greater than every text that starts with `prefix` (empty: none is).
@@ -439,13 +475,13 @@ Result<std::unique_ptr<Cursor>> runSelect(Database& db, const Select& s, const P
                                                                           : table.fields()[f]);
         }
     }
-    std::string raw;
     std::vector<std::vector<Value>> out;
     if (aggregate) {
         std::vector<Value> result(s.items.size());
         std::vector<long long> counts(s.items.size(), 0);
-        for (uint32_t recno : *rows) {
-            if (Status st = table.readRecord(recno, raw); !st) return st.error();
+        // A plain field beside an aggregate takes the value of the first row in result order.
+        std::vector<size_t> firstAt(s.items.size(), rows->size());
+        Status read = readInFileOrder(table, *rows, [&](size_t at, std::string_view raw) {
             for (size_t i = 0; i < s.items.size(); ++i) {
                 const SelectItem& item = s.items[i];
                 if (item.aggregate == SelectItem::Aggregate::Count) {
@@ -454,7 +490,10 @@ Result<std::unique_ptr<Cursor>> runSelect(Database& db, const Select& s, const P
                 }
                 const Value v = table.decode(raw, fields[i]);
                 if (item.aggregate == SelectItem::Aggregate::None) {
-                    if (result[i].isNull()) result[i] = v;
+                    if (!v.isNull() && at < firstAt[i]) {
+                        result[i] = v;
+                        firstAt[i] = at;
+                    }
                     continue;
                 }
                 if (v.isNull()) continue;
@@ -463,19 +502,23 @@ Result<std::unique_ptr<Cursor>> runSelect(Database& db, const Select& s, const P
                     (item.aggregate == SelectItem::Aggregate::Max ? c > 0 : c < 0))
                     result[i] = v;
             }
-        }
+        });
+        if (!read) return read.error();
         for (size_t i = 0; i < s.items.size(); ++i)
             if (s.items[i].aggregate == SelectItem::Aggregate::Count)
                 result[i] = Value(static_cast<long long>(counts[i]));
         out.push_back(std::move(result));
     } else {
-        std::set<std::vector<std::string>> seen;
-        for (uint32_t recno : *rows) {
-            if (Status st = table.readRecord(recno, raw); !st) return st.error();
-            std::vector<Value> row;
+        std::vector<std::vector<Value>> all(rows->size());
+        Status read = readInFileOrder(table, *rows, [&](size_t at, std::string_view raw) {
+            std::vector<Value>& row = all[at];
             row.reserve(fields.size());
             for (int f : fields)
                 row.push_back(table.decode(raw, f));
+        });
+        if (!read) return read.error();
+        std::set<std::vector<std::string>> seen;
+        for (std::vector<Value>& row : all) {
             if (s.distinct) {
                 std::vector<std::string> key;
                 for (const Value& v : row)

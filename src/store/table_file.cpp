@@ -22,6 +22,8 @@ namespace {
 
 constexpr unsigned char kLanguageGbk = 0x7A;
 constexpr uint32_t kMaxFields = 1024;
+// Rows read at once for a single row asked for.
+constexpr uint32_t kReadAhead = 128 * 1024;
 
 uint32_t le32(const unsigned char* p) {
     return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
@@ -107,6 +109,11 @@ std::string memoPathFor(const std::string& dbfPath, const char* ext) {
         if (sameName(name, stem + ext)) return entry.path().string();
     }
     return (dir / (stem + ext)).string();
+}
+
+bool isAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 std::string stripBlanks(std::string_view text) {
@@ -255,6 +262,7 @@ Status TableFile::readHeader() {
 }
 
 int TableFile::fieldIndex(const std::string& name) const {
+    // Asked for by name for every row read: a hashed short name, no allocation.
     const auto it = fieldByName_.find(lowerName(name));
     return it == fieldByName_.end() ? -1 : it->second;
 }
@@ -263,17 +271,19 @@ Status TableFile::readRecord(uint32_t recno, std::string& raw) const {
     if (recno == 0 || recno > count_) return fail("记录号 " + std::to_string(recno) + " 超出范围");
     if (recno < cacheFirst_ || recno >= cacheFirst_ + cacheRows_) {
         // Read a block ahead: cursors mostly walk forward.
-        constexpr uint32_t kAhead = 128 * 1024;
-        const uint32_t rows =
-            std::min(count_ - recno + 1, std::max<uint32_t>(1, kAhead / recordLength_));
+        const uint32_t ahead = std::max<uint32_t>(1, kReadAhead / recordLength_);
+        // A reader walking backwards gets the rows before this one instead.
+        const uint32_t start =
+            cacheRows_ > 0 && recno + 1 == cacheFirst_ && recno > ahead ? recno - ahead + 1 : recno;
+        const uint32_t rows = std::min(count_ - start + 1, ahead);
         cache_.resize(static_cast<size_t>(rows) * recordLength_);
-        const off_t at = headerLength_ + static_cast<off_t>(recno - 1) * recordLength_;
+        const off_t at = headerLength_ + static_cast<off_t>(start - 1) * recordLength_;
         if (readAt(fd_, cache_.data(), cache_.size(), at) != static_cast<ssize_t>(cache_.size())) {
             cacheRows_ = 0;
             return fail("无法读取表文件 " + fileName() + " 的第 " + std::to_string(recno) +
                         " 条记录");
         }
-        cacheFirst_ = recno;
+        cacheFirst_ = start;
         cacheRows_ = rows;
     }
     raw.assign(cache_, static_cast<size_t>(recno - cacheFirst_) * recordLength_, recordLength_);
@@ -378,10 +388,63 @@ std::vector<Value> TableFile::decodeRow(std::string_view raw) const {
     return row;
 }
 
+Status TableFile::readRows(const std::vector<uint32_t>& recnos,
+                           const std::function<void(size_t, std::string_view)>& visit) const {
+    // Rows closer than this are read together with the rows between them.
+    constexpr uint32_t kReadThrough = 16 * 1024;
+    constexpr uint32_t kMaxRead = 1 << 20;
+    const uint32_t gapRows = std::max<uint32_t>(1, kReadThrough / recordLength_);
+    const uint32_t maxRows = std::max<uint32_t>(1, kMaxRead / recordLength_);
+    std::string buffer;
+    for (size_t from = 0; from < recnos.size();) {
+        if (recnos[from] == 0 || recnos[from] > count_)
+            return fail("记录号 " + std::to_string(recnos[from]) + " 超出范围");
+        size_t to = from + 1;
+        while (to < recnos.size() && recnos[to] >= recnos[to - 1] && recnos[to] <= count_ &&
+               recnos[to] - recnos[to - 1] <= gapRows && recnos[to] - recnos[from] < maxRows)
+            ++to;
+        const uint32_t first = recnos[from];
+        const uint32_t rows = recnos[to - 1] - first + 1;
+        buffer.resize(static_cast<size_t>(rows) * recordLength_);
+        const off_t at = headerLength_ + static_cast<off_t>(first - 1) * recordLength_;
+        if (first >= cacheFirst_ && recnos[to - 1] < cacheFirst_ + cacheRows_) {
+            // Rows just read ahead for a lookup: copied, not read again.
+            std::memcpy(buffer.data(),
+                        cache_.data() + static_cast<size_t>(first - cacheFirst_) * recordLength_,
+                        buffer.size());
+        } else if (readAt(fd_, buffer.data(), buffer.size(), at) !=
+                   static_cast<ssize_t>(buffer.size())) {
+            return fail("无法读取表文件 " + fileName());
+        }
+        for (size_t i = from; i < to; ++i)
+            visit(i, std::string_view(buffer).substr(
+                         static_cast<size_t>(recnos[i] - first) * recordLength_, recordLength_));
+        from = to;
+    }
+    return {};
+}
+
 Status TableFile::scan(const std::function<bool(uint32_t, std::string_view)>& visit) const {
     constexpr size_t kBlock = 1 << 20;
     const uint32_t perBlock = std::max<uint32_t>(1, static_cast<uint32_t>(kBlock / recordLength_));
     std::string buffer;
+    if (count_ > 0 && count_ <= kReadAhead / recordLength_) {
+        // A small table (rules, dictionaries) scanned again and again is read once and then
+        // taken from the rows read ahead, which every write of this process keeps current.
+        if (cacheFirst_ != 1 || cacheRows_ < count_) {
+            cacheRows_ = 0;
+            if (Status s = readRecord(1, buffer); !s) return s;
+        }
+        const uint32_t rows = count_; // rows a visit appends are not visited
+        buffer.assign(cache_, 0, static_cast<size_t>(rows) * recordLength_);
+        for (uint32_t i = 0; i < rows; ++i) {
+            std::string_view raw(buffer.data() + static_cast<size_t>(i) * recordLength_,
+                                 recordLength_);
+            if (isDeleted(raw)) continue;
+            if (!visit(i + 1, raw)) return {};
+        }
+        return {};
+    }
     for (uint32_t first = 1; first <= count_; first += perBlock) {
         const uint32_t n = std::min(perBlock, count_ - first + 1);
         buffer.resize(static_cast<size_t>(n) * recordLength_);
@@ -412,7 +475,14 @@ std::string TableFile::memoText(const Value& value) {
     return value.toText();
 }
 
-Status TableFile::encode(const std::vector<Value>& values, std::string_view old, std::string& raw) {
+Result<uint32_t> TableFile::storeMemo(const std::string& bytes, std::string* pendingMemos) {
+    if (!memo_) return fail("表文件 " + fileName() + " 缺少备注文件");
+    if (pendingMemos) return memo_->stage(bytes, *pendingMemos);
+    return memo_->append(bytes);
+}
+
+Status TableFile::encode(const std::vector<Value>& values, std::string_view old, std::string& raw,
+                         std::string* pendingMemos) {
     raw.assign(recordLength_, ' ');
     for (size_t i = 0; i < fields_.size(); ++i) {
         const FieldDef& f = fields_[i];
@@ -428,7 +498,17 @@ Status TableFile::encode(const std::vector<Value>& values, std::string_view old,
         }
         switch (f.type) {
         case FieldType::Character: {
-            const std::string bytes = toGbk(v.toText());
+            // Texts held as text (most are) are converted without a copy first; ASCII texts
+            // are already their GBK bytes.
+            const std::string* text = v.text();
+            std::string converted;
+            std::string_view bytes;
+            if (text && isAscii(*text)) {
+                bytes = *text;
+            } else {
+                converted = toGbk(text ? *text : v.toText());
+                bytes = converted;
+            }
             const std::string_view cut = cutGbkBytes(bytes, f.width);
             std::memcpy(out, cut.data(), cut.size());
             break;
@@ -474,8 +554,7 @@ Status TableFile::encode(const std::vector<Value>& values, std::string_view old,
             const std::string text = memoText(v);
             if (text.empty()) break;
             // A changed memo gets new space at the end.
-            if (!memo_) return fail("表文件 " + fileName() + " 缺少备注文件");
-            auto block = memo_->append(toGbk(text));
+            auto block = storeMemo(toGbk(text), pendingMemos);
             if (!block) return block.error();
             char buf[32];
             std::snprintf(buf, sizeof buf, "%*u", f.width, *block);
@@ -522,14 +601,21 @@ Result<uint32_t> TableFile::append(const std::vector<Value>& values) {
     if (readOnly_) return fail(readOnlyText());
     std::string raw;
     if (Status s = encode(values, {}, raw); !s) return s.error();
-    return appendRaw(raw);
+    return appendEncoded(raw, 1);
 }
 
 Result<uint32_t> TableFile::appendFrom(const TableFile& source, std::string_view sourceRaw) {
     if (readOnly_) return fail(readOnlyText());
+    std::string raw;
+    if (Status s = encodeFrom(source, sourceRaw, raw, nullptr); !s) return s.error();
+    return appendEncoded(raw, 1);
+}
+
+Status TableFile::encodeFrom(const TableFile& source, std::string_view sourceRaw, std::string& raw,
+                             std::string* pendingMemos) {
     if (source.fields().size() != fields_.size())
         return fail("表文件 " + source.fileName() + " 与 " + fileName() + " 的字段不同");
-    std::string raw(recordLength_, ' ');
+    raw.assign(recordLength_, ' ');
     for (size_t i = 0; i < fields_.size(); ++i) {
         const int field = static_cast<int>(i);
         char* out = raw.data() + offsets_[i];
@@ -542,34 +628,39 @@ Result<uint32_t> TableFile::appendFrom(const TableFile& source, std::string_view
         }
         const std::string bytes = source.memoBytes(sourceRaw, field);
         if (bytes.empty()) continue;
-        if (!memo_) return fail("表文件 " + fileName() + " 缺少备注文件");
-        auto block = memo_->append(bytes);
+        auto block = storeMemo(bytes, pendingMemos);
         if (!block) return block.error();
         char buf[32];
         std::snprintf(buf, sizeof buf, "%*u", fields_[i].width, *block);
         std::memcpy(out, buf, width);
     }
-    return appendRaw(raw);
+    return {};
 }
 
-Result<uint32_t> TableFile::appendRaw(std::string& raw) {
-    raw[0] = ' ';
+Result<uint32_t> TableFile::appendEncoded(std::string& raw, uint32_t rows) {
+    if (rows == 0) return count_ + 1;
+    for (uint32_t i = 0; i < rows; ++i)
+        raw[static_cast<size_t>(i) * recordLength_] = ' ';
     raw += '\x1A';
-    const uint32_t recno = count_ + 1;
+    const uint32_t first = count_ + 1;
     const off_t at = headerLength_ + static_cast<off_t>(count_) * recordLength_;
-    // The row and the end marker go first and the count after, so a process killed in between
+    // The rows and the end marker go first and the count after, so a process killed in between
     // leaves a table whose header still describes only complete rows.
-    if (!writeAll(fd_, raw.data(), raw.size(), at))
-        return fail("无法写入表文件 " + fileName() + "（磁盘已满？）");
-    ++count_;
+    const bool written = writeAll(fd_, raw.data(), raw.size(), at);
+    raw.pop_back();
+    if (!written) return fail("无法写入表文件 " + fileName() + "（磁盘已满？）");
+    count_ += rows;
     ++version_;
     if (Status s = writeHeader(true); !s) {
-        --count_;
+        count_ -= rows;
         return s.error();
     }
-    raw.pop_back();
-    indexAdd(raw, recno);
-    return recno;
+    if (!indexes_.empty())
+        for (uint32_t i = 0; i < rows; ++i)
+            indexAdd(
+                std::string_view(raw).substr(static_cast<size_t>(i) * recordLength_, recordLength_),
+                first + i);
+    return first;
 }
 
 Status TableFile::markDeleted(uint32_t recno) {

@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace xb::store {
@@ -61,6 +62,10 @@ class TableFile {
     Value decode(std::string_view raw, int field) const;
     std::vector<Value> decodeRow(std::string_view raw) const;
 
+    // Reads the rows `recnos` (ascending) in file order, neighbours with one read, and calls
+    // `visit` with each row's index in `recnos` and its bytes, deleted rows included.
+    Status readRows(const std::vector<uint32_t>& recnos,
+                    const std::function<void(size_t index, std::string_view raw)>& visit) const;
     // Calls `visit` for every row not marked deleted, in stored order, reading in large blocks.
     // `visit` returns false to stop early.
     Status scan(const std::function<bool(uint32_t recno, std::string_view raw)>& visit) const;
@@ -78,14 +83,21 @@ class TableFile {
     Result<const CharIndex*> index(int field);
 
   private:
+    friend class RowBatch;
     TableFile() = default;
     Status readHeader();
-    Status encode(const std::vector<Value>& values, std::string_view old, std::string& raw);
+    // `pendingMemos`, when given, gathers changed memos to be written with the batch's rows.
+    Status encode(const std::vector<Value>& values, std::string_view old, std::string& raw,
+                  std::string* pendingMemos = nullptr);
+    Status encodeFrom(const TableFile& source, std::string_view sourceRaw, std::string& raw,
+                      std::string* pendingMemos);
+    Result<uint32_t> storeMemo(const std::string& bytes, std::string* pendingMemos);
+    // Appends `rows` encoded rows held one after another in `raw`; yields the first's number.
+    Result<uint32_t> appendEncoded(std::string& raw, uint32_t rows);
     bool unchanged(std::string_view old, int field, const Value& value) const;
     static std::string memoText(const Value& value);
     uint32_t memoBlock(std::string_view raw, int field) const;
     Status writeHeader(bool withCount);
-    Result<uint32_t> appendRaw(std::string& raw);
     void indexRemove(std::string_view raw, uint32_t recno);
     void indexAdd(std::string_view raw, uint32_t recno);
     std::string damagedText(const std::string& what) const;
@@ -104,7 +116,7 @@ class TableFile {
     FieldList fields_;
     std::vector<uint32_t> offsets_;
     std::vector<char> codes_;
-    std::map<std::string, int, std::less<>> fieldByName_; // lower-case name to position
+    std::unordered_map<std::string, int> fieldByName_; // lower-case name to position
     std::unique_ptr<MemoFile> memo_;
     std::map<int, CharIndex> indexes_;
     uint64_t version_ = 0;

@@ -2,6 +2,7 @@
 #include "support/window_fixture.h"
 
 #include <QDate>
+#include <QEventLoop>
 
 using xb::ui::Answer;
 
@@ -135,4 +136,35 @@ TEST_F(MainWindow, AnIncompleteRecordLocksFromTheFirstMoment) {
     EXPECT_FALSE(find("Button1")->isEnabled());
     EXPECT_FALSE(main->close());
     EXPECT_EQ(prompter.messages().back().text, "成果概况没有填完,请继续填写完成该项目！");
+}
+
+// The record list of the newest year is read while the welcome window is still on screen, so it
+// is complete the moment the welcome window closes; the rest of the start-up follows.
+TEST_F(MainWindow, TheRecordListIsReadWhileTheWelcomeWindowIsShown) {
+    addRecord("2024000001", "1", "应用一");
+    addRecord("2024000002", "1", "应用二");
+    addRecord("2023000001", "1", "去年");
+    QDialog welcome;
+    int rowsWhileWelcomeShown = -1;
+    QString yearWhileWelcomeShown;
+    modal.queue([&](QDialog& shown) {
+        EXPECT_EQ(&shown, &welcome);
+        auto* grid = find<QTableView>("DBGrid1");
+        // The welcome window's own event loop runs until the list has been read into the grid.
+        QEventLoop loop;
+        QObject::connect(grid->model(), &QAbstractItemModel::modelReset, &loop, &QEventLoop::quit);
+        loop.exec();
+        rowsWhileWelcomeShown = grid->model()->rowCount();
+        yearWhileWelcomeShown = find<QComboBox>("cbYear")->currentText();
+    });
+    main = std::make_unique<xb::records::TMainForm>(*store, &welcome);
+    main->show();
+    QApplication::processEvents();
+    EXPECT_EQ(rowsWhileWelcomeShown, 2);
+    EXPECT_EQ(yearWhileWelcomeShown, "2024");
+    // Afterwards the list is numbered and the current record is the first, as without a welcome.
+    ASSERT_EQ(listCount(), 2);
+    EXPECT_EQ(current("item_3"), "应用一");
+    EXPECT_EQ(current("NO"), "1");
+    EXPECT_EQ(find<QTableView>("DBGrid1")->model()->rowCount(), 2);
 }

@@ -1,5 +1,7 @@
 #include "temp_dir.h"
 
+#include "store/row_batch.h"
+
 #include <gtest/gtest.h>
 
 using namespace xb::store;
@@ -110,4 +112,60 @@ TEST_F(CursorTest, LocateFindsTheFirstMatchingRow) {
     EXPECT_EQ(c->recNo(), 4u);
     EXPECT_FALSE(c->locate("item_180", "无此人"));
     EXPECT_EQ(c->recNo(), 1u);
+}
+
+// A result in number order whose rows lie scattered over the file (every tenth row a year, as
+// records of ten years appended in turn) reads each row right, whether walked, walked back or
+// jumped about, and sees rows changed or deleted meanwhile.
+TEST(ScatteredResult, RowsReadInFileOrderComeBackInResultOrder) {
+    TempDir dir;
+    createTables(dir, {"cgwcr"});
+    Database db(dir.path().string());
+    {
+        auto table = std::move(*db.openTable("cgwcr"));
+        RowBatch batch(*table, 700);
+        std::vector<Value> values(table->fields().size());
+        for (int i = 0; i < 3000; ++i) {
+            values[table->fieldIndex("ITEM_4")] =
+                std::to_string(2000 + i % 10) + std::to_string(1000000 + i / 10).substr(1);
+            values[table->fieldIndex("ITEM_180")] = "人" + std::to_string(i);
+            ASSERT_TRUE(batch.add(values).ok());
+        }
+        ASSERT_TRUE(batch.flush().ok());
+        ASSERT_EQ(batch.written().size(), 3000u);
+        EXPECT_EQ(batch.written().front(), 1u);
+    }
+    auto expected = [](int position) { // the row at `position` of the list by number
+        const int year = position / 300, sequence = position % 300;
+        return "人" + std::to_string(sequence * 10 + year);
+    };
+    auto list = std::move(*db.query("select * from cgwcr order by item_4"));
+    ASSERT_EQ(list->count(), 3000);
+    int position = 0;
+    for (list->first(); !list->eof(); list->next(), ++position)
+        ASSERT_EQ(list->text("ITEM_180"), expected(position)) << position;
+    for (list->last(); !list->bof(); list->prior())
+        ASSERT_EQ(list->text("ITEM_180"), expected(--position)) << position;
+    for (int at : {2999, 0, 1500, 17, 2500}) {
+        ASSERT_TRUE(list->moveTo(at));
+        EXPECT_EQ(list->text("ITEM_180"), expected(at)) << at;
+    }
+
+    // Another cursor changes a row ahead and deletes one: the walk sees both.
+    list->moveTo(40);
+    EXPECT_EQ(list->text("ITEM_180"), expected(40));
+    auto other = std::move(*db.table("cgwcr"));
+    ASSERT_TRUE(other->locate("ITEM_180", Value(expected(41))));
+    ASSERT_TRUE(other->edit().ok());
+    ASSERT_TRUE(other->setValue("ITEM_180", "改过").ok());
+    ASSERT_TRUE(other->post().ok());
+    list->next();
+    EXPECT_EQ(list->text("ITEM_180"), "改过");
+    ASSERT_TRUE(list->refresh().ok());
+    ASSERT_TRUE(other->locate("ITEM_180", Value(expected(42))));
+    ASSERT_TRUE(other->remove().ok());
+    ASSERT_TRUE(list->refresh().ok());
+    EXPECT_EQ(list->count(), 2999);
+    ASSERT_TRUE(list->moveTo(42));
+    EXPECT_EQ(list->text("ITEM_180"), expected(43));
 }

@@ -305,3 +305,36 @@ TEST_F(SqlTest, EveryStatementFormAndEveryExecutorRefusal) {
     EXPECT_EQ(column("select * from kjcg", "item_4").size(), 5u);
     EXPECT_EQ(column("select * from cgwcr", "item_4").size(), 1u);
 }
+
+// Text sorts in the order of its stored GBK bytes (啊 B0A1 before 张 D5C5 before 中 D6D0, though
+// Unicode orders 中 first), blanks first; ties keep stored order. A field list, distinct values
+// and a plain field beside an aggregate come back in the result's order, whatever file order the
+// rows lie in.
+TEST_F(SqlTest, TextOrderFollowsStoredBytesAndResultsKeepTheirOrder) {
+    add("2026000001", "1", "张三的成果", 1);
+    add("2026000002", "1", "中国的成果", 2);
+    add("2026000003", "1", "啊呀成果", 3);
+    add("2026000004", "1", "", 4);
+    add("2026000005", "1", "张三的成果", 5);
+    const std::string year = "select item_4, item_3 from kjcg where item_4 like '2026%' ";
+    EXPECT_EQ(column(year + "order by item_3", "item_3"),
+              (Texts{"", "啊呀成果", "张三的成果", "张三的成果", "中国的成果"}));
+    EXPECT_EQ(column(year + "order by item_3", "item_4"),
+              (Texts{"2026000004", "2026000003", "2026000001", "2026000005", "2026000002"}));
+    EXPECT_EQ(column(year + "order by item_3 desc", "item_4"),
+              (Texts{"2026000002", "2026000001", "2026000005", "2026000003", "2026000004"}));
+    EXPECT_EQ(column("select distinct item_3 from kjcg where item_4 like '2026%' order by item_3 "
+                     "desc",
+                     "item_3"),
+              (Texts{"中国的成果", "张三的成果", "啊呀成果", ""}));
+    // The first row of the result in its own order gives the plain field's value.
+    auto first = db.query("select item_4, max(item_45) from kjcg where item_4 like '2026%' "
+                          "order by item_4 desc");
+    ASSERT_TRUE(first.ok()) << first.message();
+    EXPECT_EQ((*first)->value(0).toText(), "2026000005");
+    EXPECT_EQ((*first)->value(1).toInteger(), 5);
+    // The same statement text with other parameter values gives other rows.
+    const std::string byNumber = "select item_3 from kjcg where item_4=:item_4";
+    EXPECT_EQ(column(byNumber, "item_3", {{"item_4", "2026000003"}}), (Texts{"啊呀成果"}));
+    EXPECT_EQ(column(byNumber, "item_3", {{"item_4", "2026000002"}}), (Texts{"中国的成果"}));
+}

@@ -1,4 +1,5 @@
 #include "store/layouts.h"
+#include "store/row_batch.h"
 #include "store/table_file.h"
 #include "temp_dir.h"
 
@@ -135,4 +136,112 @@ TEST(TableFile, IndexFollowsWritesAndDeletes) {
     ASSERT_TRUE(kjcg->markDeleted(2).ok());
     EXPECT_TRUE(indexedRows(*kjcg, item4, "2024", true)->empty());
     EXPECT_EQ(indexedRows(*kjcg, item4, "2025000001", false)->size(), 1u);
+}
+
+// A batch writes its rows and their memos like single appends would, byte for byte, keeps the
+// bytes of rows copied from another table, and refuses when the memo file moved under it.
+TEST(RowBatch, WritesWhatSingleAppendsWriteAndRefusesAMovedMemoFile) {
+    TempDir single, batched;
+    auto one = createAndOpen(single, "kjcg");
+    auto many = createAndOpen(batched, "kjcg");
+    RowBatch batch(*many, 3);
+    for (int i = 0; i < 7; ++i) {
+        const auto values = rowWith(*one, {{"ITEM_4", std::to_string(2024000001 + i)},
+                                           {"ITEM_3", "成果" + std::to_string(i)},
+                                           {"ITEM_13", i % 2 ? "备注\r\n" + std::to_string(i) : ""},
+                                           {"ITEM_45", 1.5 * i},
+                                           {"ITEM_121", Date{2024, 2, 1 + i}}});
+        ASSERT_TRUE(one->append(values).ok());
+        ASSERT_TRUE(batch.add(values).ok());
+    }
+    EXPECT_EQ(batch.pending(), 1u); // two writes of three rows each went out on their own
+    EXPECT_EQ(many->recordCount(), 6u);
+    ASSERT_TRUE(batch.flush().ok());
+    EXPECT_EQ(many->recordCount(), 7u);
+    EXPECT_EQ(batch.written(), (std::vector<uint32_t>{1, 2, 3, 4, 5, 6, 7}));
+    EXPECT_EQ(readBytes(single.file("kjcg.dbf")), readBytes(batched.file("kjcg.dbf")));
+    EXPECT_EQ(readBytes(single.file("kjcg.dbt")), readBytes(batched.file("kjcg.dbt")));
+
+    // Rows copied from another table keep their bytes, memos included.
+    TempDir copied;
+    auto copy = createAndOpen(copied, "kjcg");
+    RowBatch copying(*copy);
+    ASSERT_TRUE(
+        one->scan([&](uint32_t, std::string_view raw) { return copying.addFrom(*one, raw).ok(); })
+            .ok());
+    ASSERT_TRUE(copying.flush().ok());
+    EXPECT_EQ(readBytes(copied.file("kjcg.dbt")), readBytes(single.file("kjcg.dbt")));
+    std::string from, to;
+    for (uint32_t recno = 1; recno <= 7; ++recno) {
+        ASSERT_TRUE(one->readRecord(recno, from).ok());
+        ASSERT_TRUE(copy->readRecord(recno, to).ok());
+        EXPECT_EQ(from, to) << recno;
+    }
+
+    // A copied row may take new texts for character fields; numbers cannot be given so.
+    RowBatch rekeyed(*copy);
+    ASSERT_TRUE(one->readRecord(2, from).ok());
+    const int number = copy->fieldIndex("ITEM_4"), name = copy->fieldIndex("ITEM_3");
+    ASSERT_TRUE(rekeyed.addFrom(*one, from, {{number, "2025000009"}, {name, "新名"}}).ok());
+    EXPECT_FALSE(rekeyed.addFrom(*one, from, {{copy->fieldIndex("ITEM_45"), "1"}}).ok());
+    ASSERT_TRUE(rekeyed.flush().ok());
+    ASSERT_EQ(rekeyed.written(), (std::vector<uint32_t>{8}));
+    ASSERT_TRUE(copy->readRecord(8, to).ok());
+    for (int field = 0; field < static_cast<int>(copy->fields().size()); ++field) {
+        if (field == number || field == name || copy->fields()[field].type == FieldType::Memo)
+            continue;
+        EXPECT_EQ(copy->fieldBytes(to, field), one->fieldBytes(from, field)) << field;
+    }
+    EXPECT_EQ(copy->decode(to, number).toText(), "2025000009");
+    EXPECT_EQ(copy->decode(to, name).toText(), "新名");
+    EXPECT_EQ(copy->decode(to, copy->fieldIndex("ITEM_13")).toText(), "备注\r\n1");
+
+    // A memo appended past the batch's back would have its blocks handed out twice.
+    RowBatch late(*copy);
+    ASSERT_TRUE(late.add(rowWith(*copy, {{"ITEM_13", "批内备注"}})).ok());
+    ASSERT_TRUE(copy->append(rowWith(*copy, {{"ITEM_13", "批外备注"}})).ok());
+    EXPECT_FALSE(late.flush().ok());
+    EXPECT_EQ(copy->recordCount(), 9u);
+    ASSERT_TRUE(copy->readRecord(9, to).ok());
+    EXPECT_EQ(copy->decode(to, copy->fieldIndex("ITEM_13")).toText(), "批外备注");
+}
+
+// A small table is scanned from the rows read ahead: every change of this process shows in the
+// next scan, and rows a scan appends wait for the next one.
+TEST(TableFile, RepeatedScansOfASmallTableSeeEveryChange) {
+    TempDir dir;
+    auto table = createAndOpen(dir, "cgwcr");
+    auto names = [&] {
+        std::vector<std::string> seen;
+        EXPECT_TRUE(table
+                        ->scan([&](uint32_t, std::string_view raw) {
+                            seen.push_back(
+                                table->decode(raw, table->fieldIndex("ITEM_180")).toText());
+                            return true;
+                        })
+                        .ok());
+        return seen;
+    };
+    for (const char* name : {"甲", "乙", "丙"})
+        ASSERT_TRUE(table->append(rowWith(*table, {{"ITEM_180", name}})).ok());
+    EXPECT_EQ(names(), (std::vector<std::string>{"甲", "乙", "丙"}));
+    ASSERT_TRUE(table->write(2, rowWith(*table, {{"ITEM_180", "改"}})).ok());
+    ASSERT_TRUE(table->markDeleted(1).ok());
+    ASSERT_TRUE(table->append(rowWith(*table, {{"ITEM_180", "丁"}})).ok());
+    EXPECT_EQ(names(), (std::vector<std::string>{"改", "丙", "丁"}));
+
+    int visits = 0;
+    ASSERT_TRUE(table
+                    ->scan([&](uint32_t, std::string_view) {
+                        ++visits;
+                        return table->append(rowWith(*table, {{"ITEM_180", "新"}})).ok();
+                    })
+                    .ok());
+    EXPECT_EQ(visits, 3);
+    EXPECT_EQ(names().size(), 6u);
+    // The file holds every row written.
+    table.reset();
+    auto reopened = TableFile::open(dir.file("cgwcr.dbf"), OpenMode::Shared);
+    ASSERT_TRUE(reopened.ok());
+    EXPECT_EQ((*reopened)->recordCount(), 7u);
 }

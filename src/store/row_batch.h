@@ -1,0 +1,54 @@
+// Appends many rows to one table with few writes. Rows are encoded into one buffer and their
+// memos into another; each flush writes the memos, then the rows with the end marker, then the
+// header's row count once. A process killed at any moment leaves a table whose header counts
+// only complete rows: the rows of the batch being written are all there or none is.
+#pragma once
+
+#include "result.h"
+#include "table_file.h"
+#include "value.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace xb::store {
+
+class RowBatch {
+  public:
+    // Writes every `rowsPerWrite` rows on its own; nothing else may append to the table while
+    // rows are gathered.
+    explicit RowBatch(TableFile& table, uint32_t rowsPerWrite = 4096);
+    // Rows still gathered are dropped: a batch is written by flush() or not at all.
+    ~RowBatch() = default;
+    RowBatch(const RowBatch&) = delete;
+    RowBatch& operator=(const RowBatch&) = delete;
+
+    // A new row from values, as TableFile::append takes them.
+    Status add(const std::vector<Value>& values);
+    // A row of `source`, a table with the same fields, as TableFile::appendFrom takes it;
+    // `texts` then replace the values of character fields, given by position.
+    Status addFrom(const TableFile& source, std::string_view sourceRaw,
+                   const std::vector<std::pair<int, std::string>>& texts = {});
+    // Writes the gathered rows.
+    Status flush();
+    // Record numbers of the rows written so far by this batch, in the order they were added.
+    const std::vector<uint32_t>& written() const { return written_; }
+    uint32_t pending() const { return rows_; }
+
+  private:
+    Status added();
+
+    TableFile& table_;
+    uint32_t rowsPerWrite_;
+    std::string raw_;
+    std::string memos_;
+    std::string row_;
+    uint32_t rows_ = 0;
+    uint32_t memoBase_ = 0;
+    std::vector<uint32_t> written_;
+};
+
+} // namespace xb::store
