@@ -148,10 +148,10 @@ store::Result<std::unique_ptr<store::Cursor>> records(store::Database& db, const
 
 // The required sections the current record leaves incomplete, with the fields that make it so.
 store::Result<std::vector<std::pair<std::string, std::vector<std::string>>>>
-incompleteSections(store::Database& db, const store::Cursor& record) {
+incompleteSections(records::CompletenessChecker& checker, const store::Cursor& record) {
     const bool applied = store::trimmed(record.text("item_cglb")) == "1";
     records::MissingFields missing;
-    if (store::Status s = records::findMissing(db, record, applied, missing); !s) return s.error();
+    if (store::Status s = checker.findMissing(record, applied, missing); !s) return s.error();
     std::vector<std::pair<std::string, std::vector<std::string>>> out;
     for (const auto& [section, fields] : missing.fields) {
         if (section == records::Section::Property && !applied) continue;
@@ -201,9 +201,10 @@ int list(store::Database& db, const Options& o, Streams io) {
         io.err << "错误：" << rows.message() << "\n";
         return 1;
     }
+    records::CompletenessChecker checker(db);
     store::Cursor& c = **rows;
     for (c.first(); !c.eof(); c.next()) {
-        auto incomplete = incompleteSections(db, c);
+        auto incomplete = incompleteSections(checker, c);
         if (!incomplete) {
             io.err << "错误：" << incomplete.message() << "\n";
             return 1;
@@ -228,9 +229,10 @@ int check(store::Database& db, const Options& o, Streams io) {
         return 1;
     }
     int incompleteRecords = 0, all = 0;
+    records::CompletenessChecker checker(db);
     store::Cursor& c = **rows;
     for (c.first(); !c.eof(); c.next(), ++all) {
-        auto incomplete = incompleteSections(db, c);
+        auto incomplete = incompleteSections(checker, c);
         if (!incomplete) {
             io.err << "错误：" << incomplete.message() << "\n";
             return 1;

@@ -10,6 +10,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace xb::records {
@@ -51,6 +52,33 @@ struct MissingFields {
 };
 store::Status findMissing(store::Database& db, const store::Cursor& record, bool appliedTechnology,
                           MissingFields& missing);
+
+// The same search for many records one after another (the command-line list and check): the
+// rules are read once, and one pass over the completers finds every record that has some.
+class CompletenessChecker {
+  public:
+    explicit CompletenessChecker(store::Database& db) : db_(db) {}
+    store::Status findMissing(const store::Cursor& record, bool appliedTechnology,
+                              MissingFields& missing);
+
+    struct Rule {
+        std::string field;
+        std::string button;
+    };
+
+  private:
+    struct Kind {
+        bool read = false;
+        std::vector<Rule> rules;
+        const store::Cursor* resolvedFor = nullptr;
+        std::vector<int> positions;
+    };
+    store::Status prepare(Kind& kind, bool appliedTechnology, const store::Cursor& record);
+
+    store::Database& db_;
+    Kind applied_, other_;
+    std::optional<std::unordered_set<std::string>> withCompleters_;
+};
 // The caption of a section button ("成果概况", ...).
 const char* sectionCaption(Section section);
 

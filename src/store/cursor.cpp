@@ -222,8 +222,15 @@ long long Cursor::integer(const std::string& name) const {
 std::optional<Date> Cursor::date(const std::string& name) const {
     return value(name).toDate();
 }
+bool Cursor::isNull(int index) const {
+    // A stored row answers without reading whole memos.
+    if (index >= 0 && index < fieldCount() && d->state == Impl::State::Browse && d->live())
+        if (const std::string* raw = d->currentRaw()) return d->table->isNull(*raw, index);
+    return value(index).isNull();
+}
+
 bool Cursor::isNull(const std::string& name) const {
-    return value(name).isNull();
+    return isNull(fieldIndex(name));
 }
 
 std::vector<Value> Cursor::row() const {

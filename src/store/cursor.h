@@ -53,6 +53,7 @@ class Cursor {
     std::string text(const std::string& name) const; // trimmed of trailing blanks
     long long integer(const std::string& name) const;
     std::optional<Date> date(const std::string& name) const;
+    bool isNull(int index) const;
     bool isNull(const std::string& name) const;
     std::vector<Value> row() const;
 

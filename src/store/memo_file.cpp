@@ -148,6 +148,29 @@ std::string MemoFile::read(uint32_t block) const {
     return out;
 }
 
+bool MemoFile::isBlank(uint32_t block) const {
+    // Blank as a field value is: every byte a blank or a control character.
+    const auto blanksOnly = [](std::string_view bytes) {
+        return std::all_of(bytes.begin(), bytes.end(),
+                           [](char c) { return static_cast<unsigned char>(c) <= ' '; });
+    };
+    if (style_ == MemoStyle::DBase3 && block != 0) {
+        const off_t offset = static_cast<off_t>(block) * blockSize_;
+        char first[512];
+        std::string_view head;
+        if (aheadAt_ >= 0 && offset >= aheadAt_ &&
+            offset < aheadAt_ + static_cast<off_t>(ahead_.size())) {
+            head = std::string_view(ahead_).substr(static_cast<size_t>(offset - aheadAt_));
+        } else if (const ssize_t n = readAt(fd_, first, sizeof first, offset); n > 0) {
+            head = std::string_view(first, static_cast<size_t>(n));
+        }
+        const size_t end = head.find('\x1A');
+        if (!blanksOnly(head.substr(0, end))) return false;
+        if (end != std::string_view::npos) return true;
+    }
+    return blanksOnly(read(block));
+}
+
 Result<uint32_t> MemoFile::append(const std::string& bytes) {
     if (!writable_ || style_ != MemoStyle::DBase3) return fail("备注文件 " + path_ + " 不能写入");
     std::string pending;

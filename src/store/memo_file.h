@@ -27,6 +27,9 @@ class MemoFile {
     const std::string& path() const { return path_; }
     // The bytes of the memo at `block`; empty when the block lies outside the file.
     std::string read(uint32_t block) const;
+    // Whether the memo at `block` holds nothing but blanks and line breaks (or nothing); most
+    // memos answer from their first block.
+    bool isBlank(uint32_t block) const;
     // Appends the bytes as a new memo and yields its first block.
     Result<uint32_t> append(const std::string& bytes);
     // Places the bytes as the next memo of `pending`, memos gathered to be written together from

@@ -380,6 +380,13 @@ Value TableFile::decode(std::string_view raw, int field) const {
     return {};
 }
 
+bool TableFile::isNull(std::string_view raw, int field) const {
+    if (fields_[static_cast<size_t>(field)].type != FieldType::Memo)
+        return decode(raw, field).isNull();
+    const uint32_t block = memo_ ? memoBlock(raw, field) : 0;
+    return block == 0 || memo_->isBlank(block);
+}
+
 std::vector<Value> TableFile::decodeRow(std::string_view raw) const {
     std::vector<Value> row;
     row.reserve(fields_.size());

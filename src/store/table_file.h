@@ -60,6 +60,8 @@ class TableFile {
     // The field's bytes in a raw record, trailing blanks removed.
     std::string_view fieldBytes(std::string_view raw, int field) const;
     Value decode(std::string_view raw, int field) const;
+    // Whether the field is empty as decode(...).isNull() says, without reading whole memos.
+    bool isNull(std::string_view raw, int field) const;
     std::vector<Value> decodeRow(std::string_view raw) const;
 
     // Reads the rows `recnos` (ascending) in file order, neighbours with one read, and calls

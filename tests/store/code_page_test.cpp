@@ -233,4 +233,16 @@ TEST(TableFidelity, MemosOfOnlyBlanksOrLineBreaksAreKept) {
     EXPECT_EQ(t->decode(raw, 1).toText(), "\r\n\r\n");
     ASSERT_TRUE(t->readRecord(3, raw).ok());
     EXPECT_EQ(storedField(*t, 3, 1), std::string(10, ' '));
+
+    // Emptiness is told without reading whole memos, and agrees with the decoded value: text
+    // after a first block of blanks counts, and so does a byte outside the code page.
+    ASSERT_TRUE(t->append({Value("d"), Value(std::string(600, ' ') + "x")}).ok());
+    ASSERT_TRUE(t->append({Value("e"), Value(std::string(1200, '\n'))}).ok());
+    ASSERT_TRUE(t->append({Value("f"), Value("\t€")}).ok());
+    const bool expected[] = {true, true, true, false, true, false};
+    for (uint32_t row = 1; row <= 6; ++row) {
+        ASSERT_TRUE(t->readRecord(row, raw).ok());
+        EXPECT_EQ(t->isNull(raw, 1), expected[row - 1]) << row;
+        EXPECT_EQ(t->decode(raw, 1).isNull(), expected[row - 1]) << row;
+    }
 }
