@@ -2,6 +2,7 @@
 // append rate, full scan reading every field, a like filter over item_4, max(item_4) of a year,
 // and pack; beside each, the time `cat` takes to read the same files (the raw bound).
 //   store_bench [ROWS...]
+#include "bench_clock.h"
 #include "store/database.h"
 #include "store/layouts.h"
 #include "store/table_file.h"
@@ -17,20 +18,6 @@ using namespace xb::store;
 namespace fs = std::filesystem;
 
 namespace {
-
-double seconds(std::chrono::steady_clock::time_point from) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - from).count();
-}
-
-double catTime(const std::vector<fs::path>& files) {
-    std::string command = "cat";
-    for (const auto& f : files)
-        command += " '" + f.string() + "'";
-    command += " > /dev/null";
-    const auto t = std::chrono::steady_clock::now();
-    if (std::system(command.c_str()) != 0) std::cerr << "cat failed\n";
-    return seconds(t);
-}
 
 void report(const char* what, double s, double raw, const char* unit = "") {
     std::printf("  %-38s %9.3f s   (cat %.3f s, %.1fx)%s\n", what, s, raw, raw > 0 ? s / raw : 0.0,
