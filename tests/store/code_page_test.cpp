@@ -3,6 +3,7 @@
 // nobody changed must be written back exactly as it was stored.
 #include "store/gbk.h"
 #include "store/table_file.h"
+#include "support/shell_run.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -47,15 +48,9 @@ uint32_t onlyCodePoint(const std::string& utf8) {
 
 std::string pythonOutput(const std::string& program) {
     const std::string line = "/usr/bin/python3 -c '" + program + "' 2>&1";
-    std::string out;
-    if (FILE* p = ::popen(line.c_str(), "r")) {
-        std::array<char, 4096> buf{};
-        size_t n = 0;
-        while ((n = fread(buf.data(), 1, buf.size(), p)) > 0)
-            out.append(buf.data(), n);
-        EXPECT_EQ(::pclose(p), 0) << out;
-    }
-    return out;
+    const ShellRun run = runShell(line);
+    EXPECT_EQ(run.status, 0) << run.out;
+    return run.out;
 }
 
 std::shared_ptr<TableFile> makeTable(const TempDir& dir, const FieldList& fields) {

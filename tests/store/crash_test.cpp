@@ -3,12 +3,11 @@
 #include "temp_dir.h"
 
 #include "store/row_batch.h"
+#include "support/shell_run.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <chrono>
-#include <cstdio>
 #include <random>
 #include <sstream>
 #include <thread>
@@ -118,15 +117,9 @@ std::string outsideRows(const std::string& path, const char* nameField, bool wit
         std::string("import dbf\nt = dbf.Table(\"") + path +
         "\")\nt.open(dbf.READ_ONLY)\nfor r in t:\n print(r.item_4.strip(), r." + field +
         ".strip(), " + (withMemo ? "len(r.item_13.rstrip())" : "0") + ")\nt.close()\n";
-    std::string out;
-    if (FILE* p = ::popen(("/usr/bin/python3 -c '" + program + "' 2>&1").c_str(), "r")) {
-        std::array<char, 65536> buf{};
-        size_t n = 0;
-        while ((n = fread(buf.data(), 1, buf.size(), p)) > 0)
-            out.append(buf.data(), n);
-        EXPECT_EQ(::pclose(p), 0) << out.substr(0, 2000);
-    }
-    return out;
+    const ShellRun run = runShell("/usr/bin/python3 -c '" + program + "' 2>&1");
+    EXPECT_EQ(run.status, 0) << run.out.substr(0, 2000);
+    return run.out;
 }
 
 // Every counted row of the table is complete and in its place, for the engine and for

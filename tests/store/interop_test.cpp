@@ -4,12 +4,11 @@
 #include "store/layouts.h"
 #include "store/pack.h"
 #include "store/table_file.h"
+#include "support/shell_run.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <sstream>
 
@@ -20,15 +19,9 @@ namespace {
 std::string runPeer(const std::string& command, const std::string& path) {
     const std::string line = "/usr/bin/python3 " XB_SOURCE_DIR "/tests/store/dbf_peer.py " +
                              command + " '" + path + "' 2>&1";
-    std::string out;
-    if (FILE* p = ::popen(line.c_str(), "r")) {
-        std::array<char, 4096> buf{};
-        size_t n = 0;
-        while ((n = fread(buf.data(), 1, buf.size(), p)) > 0)
-            out.append(buf.data(), n);
-        EXPECT_EQ(::pclose(p), 0) << out;
-    }
-    return out;
+    const ShellRun run = runShell(line);
+    EXPECT_EQ(run.status, 0) << run.out;
+    return run.out;
 }
 
 std::vector<std::string> lines(const std::string& text) {
@@ -99,14 +92,8 @@ namespace {
 void makeFoxProTable(const std::string& path, const std::string& declared, const std::string& row) {
     const std::string line = "/usr/bin/python3 " XB_SOURCE_DIR "/tests/store/dbf_peer.py vfp '" +
                              path + "' '" + declared + "' '" + row + "' 2>&1";
-    std::string out;
-    if (FILE* p = ::popen(line.c_str(), "r")) {
-        std::array<char, 4096> buf{};
-        size_t n = 0;
-        while ((n = fread(buf.data(), 1, buf.size(), p)) > 0)
-            out.append(buf.data(), n);
-        ASSERT_EQ(::pclose(p), 0) << out;
-    }
+    const ShellRun run = runShell(line);
+    ASSERT_EQ(run.status, 0) << run.out;
 }
 
 } // namespace
@@ -139,14 +126,10 @@ TEST(Interop, VisualFoxProTablesAreConvertedWithTheirMemos) {
 
     // pgdbf, a reader of its own, finds the memo too (in the table's GBK).
     if (!std::filesystem::exists("/usr/bin/pgdbf")) return;
-    std::string dump;
-    const std::string command = "/usr/bin/pgdbf -m '" + dir.file("peer.dbt") + "' '" + path + "'";
-    if (FILE* p = ::popen(command.c_str(), "r")) {
-        std::array<char, 4096> buf{};
-        for (size_t n; (n = fread(buf.data(), 1, buf.size(), p)) > 0;)
-            dump.append(buf.data(), n);
-        EXPECT_EQ(::pclose(p), 0) << dump;
-    }
+    const ShellRun pgdbf =
+        runShell("/usr/bin/pgdbf -m '" + dir.file("peer.dbt") + "' '" + path + "'");
+    EXPECT_EQ(pgdbf.status, 0) << pgdbf.out;
+    const std::string& dump = pgdbf.out;
     EXPECT_NE(dump.find(toGbk("2024000002\t第一行\\r\\n第二行 é")), std::string::npos) << dump;
 }
 
