@@ -44,9 +44,13 @@ int tableReader(const uint8_t* data, size_t size) {
     }
     const store::TableFile& file = **opened;
     (void)file.scan([&](uint32_t, std::string_view raw) {
-        (void)file.decodeRow(raw);
-        for (int field = 0; field < static_cast<int>(file.fields().size()); ++field)
+        const std::vector<store::Value> row = file.decodeRow(raw);
+        for (int field = 0; field < static_cast<int>(file.fields().size()); ++field) {
             (void)file.memoBytes(raw, field);
+            // Emptiness told without the whole memo must agree with the decoded value.
+            if (file.isNull(raw, field) != row[static_cast<size_t>(field)].isNull())
+                __builtin_trap();
+        }
         return true;
     });
     return 0;
