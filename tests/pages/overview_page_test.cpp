@@ -1,4 +1,5 @@
 // The overview page through the real main window, in both layouts.
+#include "overview_filling.h"
 #include "support/window_fixture.h"
 
 #include <QLabel>
@@ -17,39 +18,13 @@ void setText(QDialog& d, const char* name, const QString& text) {
     box(d, name)->setText(text);
 }
 
-// Checks an option by a click, whichever tab holds it; a checked option stays checked.
-void tick(QDialog& d, const char* name) {
-    auto* option = control<QAbstractButton>(&d, name);
-    if (!option->isChecked()) option->click();
-}
-
 bool checked(QDialog& d, const char* name) {
     return control<QAbstractButton>(&d, name)->isChecked();
 }
 
 // Fills every required item of the page's layout.
 void fillPage(QDialog& d, bool applied) {
-    setText(d, "edt_121_y", "2006");
-    setText(d, "edt_121_m", "3");
-    setText(d, "edt_121_d", "7");
-    setText(d, "edt_8_y_s", "2003");
-    setText(d, "edt_8_m_s", "5");
-    setText(d, "edt_8_y_e", "2005");
-    setText(d, "edt_8_m_e", "12");
-    choose(control<QComboBox>(&d, "CB_1"), "1");
-    choose(control<QComboBox>(&d, "cb_201"), "1");
-    tick(d, "CB_125_03");
-    if (applied) {
-        choose(control<QComboBox>(&d, "Cb_125_1"), "1");
-        choose(control<QComboBox>(&d, "cb_16"), "3");
-        choose(control<QComboBox>(&d, "cb_33"), "2");
-        tick(d, "RB_123_B");
-    } else {
-        choose(control<QComboBox>(&d, "cb_210"), "1");
-        tick(d, "CB_200_03");
-    }
-    control<QPlainTextEdit>(&d, "Mo_13_1")->setPlainText("茶树\t快繁");
-    control<QPlainTextEdit>(&d, "Mo_13")->setPlainText("公报");
+    fillOverview(d, applied, QStringLiteral("茶树\t快繁"));
 }
 
 class OverviewPage : public WindowFixture {

@@ -1,5 +1,6 @@
 // Records made complete through the real pages, section by section, then checked and exported by
 // the command-line tool on the same data directory.
+#include "overview_filling.h"
 #include "support/shell_run.h"
 #include "support/window_fixture.h"
 
@@ -25,27 +26,7 @@ class WholeRecord : public WindowFixture {
   protected:
     void overview(bool applied) {
         openSection("btn_page01", [&](QDialog& d) {
-            setText(d, "edt_121_y", "2006");
-            setText(d, "edt_121_m", "3");
-            setText(d, "edt_121_d", "7");
-            setText(d, "edt_8_y_s", "2003");
-            setText(d, "edt_8_m_s", "5");
-            setText(d, "edt_8_y_e", "2005");
-            setText(d, "edt_8_m_e", "12");
-            choose(control<QComboBox>(&d, "CB_1"), "1");
-            choose(control<QComboBox>(&d, "cb_201"), "1");
-            ::click(&d, "CB_125_03");
-            if (applied) {
-                choose(control<QComboBox>(&d, "Cb_125_1"), "1");
-                choose(control<QComboBox>(&d, "cb_16"), "3");
-                choose(control<QComboBox>(&d, "cb_33"), "2");
-                ::click(&d, "RB_123_B");
-            } else {
-                choose(control<QComboBox>(&d, "cb_210"), "1");
-                ::click(&d, "CB_200_03");
-            }
-            control<QPlainTextEdit>(&d, "Mo_13_1")->setPlainText("茶树快繁");
-            control<QPlainTextEdit>(&d, "Mo_13")->setPlainText("公报");
+            fillOverview(d, applied, QStringLiteral("茶树快繁"));
             saveAndQuit(d);
         });
     }

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QRadioButton>
 #include <QTreeWidget>
 #include <QtTest>
