@@ -5,6 +5,7 @@
 #include "store/layouts.h"
 #include "store/record_store.h"
 #include "store/temp_dir.h"
+#include "support/gbk_codes.h"
 #include "support/shell_run.h"
 
 #include <gtest/gtest.h>
@@ -257,12 +258,7 @@ TEST(Cli, UserDefinedCodesTravelThroughAPackageByteForByte) {
     fs::create_directory(out);
     ASSERT_EQ(cli("--data " + from + " init").status, 0);
     ASSERT_EQ(cli("--data " + to + " init").status, 0);
-    std::string codes = "\x80";
-    for (const auto& [firstLead, lastLead, firstTrail, lastTrail] : std::vector<std::array<int, 4>>{
-             {0xAA, 0xAF, 0xA1, 0xFE}, {0xF8, 0xFE, 0xA1, 0xFE}, {0xA1, 0xA7, 0x40, 0xA0}})
-        for (int lead = firstLead; lead <= lastLead; ++lead)
-            for (int trail = firstTrail; trail <= lastTrail; ++trail)
-                if (trail != 0x7F) codes += {static_cast<char>(lead), static_cast<char>(trail)};
+    const std::string codes = euroAndUserDefinedCodes();
     const std::string name = "\xD5\xC5\xAA\xA1\xF8\xA1\x80";
     {
         xb::store::Database db(from);

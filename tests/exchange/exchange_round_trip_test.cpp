@@ -5,6 +5,7 @@
 #include "exchange/exchange_writer.h"
 #include "store/gbk.h"
 #include "store/layouts.h"
+#include "support/gbk_codes.h"
 
 #include <gtest/gtest.h>
 
@@ -193,12 +194,7 @@ TEST(ExchangeValues, TextsAFieldCannotTakeAreReportedByLineAndItem) {
 
 TEST(ExchangeRoundTrip, EveryUserDefinedCodeAndBareLineFeedsTravelByteForByte) {
     const FieldList& fields = store::layoutOf("kjcgtemp").fields;
-    std::string codes = "\x80";
-    for (const auto& [firstLead, lastLead, firstTrail, lastTrail] : std::vector<std::array<int, 4>>{
-             {0xAA, 0xAF, 0xA1, 0xFE}, {0xF8, 0xFE, 0xA1, 0xFE}, {0xA1, 0xA7, 0x40, 0xA0}})
-        for (int lead = firstLead; lead <= lastLead; ++lead)
-            for (int trail = firstTrail; trail <= lastTrail; ++trail)
-                if (trail != 0x7F) codes += {static_cast<char>(lead), static_cast<char>(trail)};
+    const std::string codes = euroAndUserDefinedCodes();
     std::vector<Value> row(fields.size());
     row[indexOf(fields, "ITEM_4")] = Value("2009000001");
     row[indexOf(fields, "ITEM_121")] = Value(Date{2009, 1, 2});

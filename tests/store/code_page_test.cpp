@@ -3,6 +3,7 @@
 // nobody changed must be written back exactly as it was stored.
 #include "store/gbk.h"
 #include "store/table_file.h"
+#include "support/gbk_codes.h"
 #include "support/shell_run.h"
 #include "temp_dir.h"
 
@@ -23,18 +24,6 @@ bool isTrail(int t) {
 
 std::string code(int lead, int trail) {
     return {static_cast<char>(lead), static_cast<char>(trail)};
-}
-
-// Every code of the three user-defined areas, in the order Windows numbers them.
-std::vector<std::string> userDefinedCodes() {
-    std::vector<std::string> codes;
-    const std::array<std::array<int, 4>, 3> areas{
-        {{0xAA, 0xAF, 0xA1, 0xFE}, {0xF8, 0xFE, 0xA1, 0xFE}, {0xA1, 0xA7, 0x40, 0xA0}}};
-    for (const auto& [firstLead, lastLead, firstTrail, lastTrail] : areas)
-        for (int lead = firstLead; lead <= lastLead; ++lead)
-            for (int trail = firstTrail; trail <= lastTrail; ++trail)
-                if (isTrail(trail)) codes.push_back(code(lead, trail));
-    return codes;
 }
 
 // The single code point of a UTF-8 text of one character; 0 when it holds more or none.
