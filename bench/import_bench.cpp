@@ -13,7 +13,7 @@
 //     appended to a table twice, as staging and storing do;
 //   - pack of kjcg with a tenth of its rows deleted, against a copy of its files with a sync.
 // The closing table gives each row as our time, the bound's time and the ratio.
-//   import_bench [ACHIEVEMENTS [STORED]]
+//   import_bench [ACHIEVEMENTS [STORED [FOLDER]]]
 #include "bench_clock.h"
 #include "data_directory.h"
 #include "exchange/archiver.h"
@@ -349,9 +349,11 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     const int achievements = argc > 1 ? std::atoi(argv[1]) : 10000;
     const int stored = argc > 2 ? std::atoi(argv[2]) : 50000;
+    // A third argument keeps everything in that folder, for looking into afterwards.
     QTemporaryDir root;
     if (!root.isValid()) die("no temporary folder");
-    const fs::path base = root.path().toStdString();
+    const fs::path base = argc > 3 ? fs::path(argv[3]) : fs::path(root.path().toStdString());
+    if (argc > 3 && fs::exists(base)) die(base.string() + " exists already");
     const fs::path data = base / "data", package = base / "package", copy = base / "copy";
     fs::create_directories(data);
     fs::create_directories(package);
