@@ -290,23 +290,30 @@ Result<Plan> plan(Database& db, const std::string& tableName, const Expr* where,
     return p;
 }
 
-// Record numbers, ascending, of the rows that satisfy the plan's condition.
-Result<std::vector<uint32_t>> matchingRows(const Plan& p) {
+// Record numbers, ascending, of the rows that satisfy the plan's condition. With `keys`, the
+// stored bytes of field `keyField` of each such row are gathered on the same pass.
+Result<std::vector<uint32_t>> matchingRows(const Plan& p, int keyField = -1,
+                                           std::vector<std::string>* keys = nullptr) {
     TableFile& table = *p.table;
     const Evaluator evaluator(table);
     std::vector<uint32_t> rows;
+    const auto take = [&](uint32_t recno, std::string_view raw) {
+        if (p.where && !evaluator.eval(*p.where, raw)) return;
+        rows.push_back(recno);
+        if (keys) keys->emplace_back(table.fieldBytes(raw, keyField));
+    };
     if (const auto probe = findProbe(p.where.get())) {
         auto candidates = indexedRows(table, probe->field, probe->key, probe->prefix);
         if (!candidates) return candidates.error();
         std::string raw;
         for (uint32_t recno : *candidates) {
             if (Status s = table.readRecord(recno, raw); !s) return s.error();
-            if (evaluator.eval(*p.where, raw)) rows.push_back(recno);
+            take(recno, raw);
         }
         return rows;
     }
     Status s = table.scan([&](uint32_t recno, std::string_view raw) {
-        if (!p.where || evaluator.eval(*p.where, raw)) rows.push_back(recno);
+        take(recno, raw);
         return true;
     });
     if (!s) return s.error();
@@ -334,26 +341,21 @@ int compareValues(const Value& a, const Value& b, FieldType type) {
 }
 
 // Character fields sort by their stored bytes (GBK order, as the engine compares text), without
-// turning every key into text and back for each comparison.
-Status sortRowsByBytes(const TableFile& table, std::vector<uint32_t>& rows, int field,
-                       bool descending) {
-    std::vector<std::pair<std::string, uint32_t>> keyed(rows.size());
-    Status read = table.readRows(rows, [&](size_t i, std::string_view raw) {
-        keyed[i] = {std::string(table.fieldBytes(raw, field)), rows[i]};
+// turning every key into text and back for each comparison. `keys` are the rows' stored bytes.
+void sortRowsByBytes(std::vector<uint32_t>& rows, std::vector<std::string>& keys, bool descending) {
+    std::vector<uint32_t> order(rows.size());
+    for (uint32_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](uint32_t x, uint32_t y) {
+        return descending ? keys[x] > keys[y] : keys[x] < keys[y];
     });
-    if (!read) return read;
-    std::stable_sort(keyed.begin(), keyed.end(), [&](const auto& x, const auto& y) {
-        return descending ? x.first > y.first : x.first < y.first;
-    });
-    for (size_t i = 0; i < rows.size(); ++i)
-        rows[i] = keyed[i].second;
-    return {};
+    std::vector<uint32_t> sorted(rows.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        sorted[i] = rows[order[i]];
+    rows = std::move(sorted);
 }
 
 Status sortRows(const TableFile& table, std::vector<uint32_t>& rows, int field, bool descending) {
-    if (table.fields()[field].type == FieldType::Character &&
-        std::is_sorted(rows.begin(), rows.end()))
-        return sortRowsByBytes(table, rows, field, descending);
     std::vector<std::pair<Value, uint32_t>> keyed;
     keyed.reserve(rows.size());
     std::string raw;
@@ -443,12 +445,18 @@ Result<std::unique_ptr<Cursor>> runSelect(Database& db, const Select& s, const P
     TableFile& table = *p->table;
     if (auto viaIndex = maxThroughIndex(*p, s)) return std::move(*viaIndex);
 
-    auto rows = matchingRows(*p);
+    const int orderField = s.orderBy.empty() ? -1 : table.fieldIndex(s.orderBy);
+    if (!s.orderBy.empty() && orderField < 0)
+        return fail("表 " + table.fileName() + " 中没有字段 " + s.orderBy);
+    // Character keys are taken on the pass that finds the rows.
+    const bool byBytes = orderField >= 0 && table.fields()[orderField].type == FieldType::Character;
+    std::vector<std::string> keys;
+    auto rows = matchingRows(*p, orderField, byBytes ? &keys : nullptr);
     if (!rows) return rows.error();
-    if (!s.orderBy.empty()) {
-        const int field = table.fieldIndex(s.orderBy);
-        if (field < 0) return fail("表 " + table.fileName() + " 中没有字段 " + s.orderBy);
-        if (Status st = sortRows(table, *rows, field, s.descending); !st) return st.error();
+    if (byBytes) {
+        sortRowsByBytes(*rows, keys, s.descending);
+    } else if (orderField >= 0) {
+        if (Status st = sortRows(table, *rows, orderField, s.descending); !st) return st.error();
     }
     if (s.star && !s.distinct) return std::make_unique<Cursor>(p->table, std::move(*rows), false);
 
