@@ -26,11 +26,6 @@ struct Cursor::Impl {
     enum class State { Browse, Edit, Insert } state = State::Browse;
     std::vector<Value> buffer;
 
-    // The current row's bytes, kept while the table has not changed.
-    mutable std::string raw;
-    mutable uint32_t rawRecno = 0;
-    mutable uint64_t rawVersion = 0;
-
     bool live() const { return table != nullptr; }
     int count() const {
         return live() ? static_cast<int>(recnos.size()) : static_cast<int>(rows.size());
@@ -61,38 +56,42 @@ struct Cursor::Impl {
         windowWanted =
             walking ? std::min(largest, std::max(kSmallest, windowWanted * 2)) : kSmallest;
         const int rows = std::min(windowWanted, count() - at);
-        std::vector<std::pair<uint32_t, int>> order;
-        order.reserve(static_cast<size_t>(rows));
-        for (int i = 0; i < rows; ++i)
-            order.emplace_back(recnos[static_cast<size_t>(at + i)], i);
-        std::sort(order.begin(), order.end());
-        std::vector<uint32_t> sorted;
-        sorted.reserve(order.size());
-        for (const auto& [recno, i] : order)
-            sorted.push_back(recno);
         const size_t length = table->recordLength();
         window.resize(static_cast<size_t>(rows) * length);
-        const Status read = table->readRows(sorted, [&](size_t index, std::string_view bytes) {
-            std::memcpy(window.data() + static_cast<size_t>(order[index].second) * length,
-                        bytes.data(), length);
-        });
+        const auto first = recnos.begin() + at;
+        Status read;
+        if (std::is_sorted(first, first + rows)) {
+            // Rows in file order (a table, most results) are read straight into the window.
+            read = table->readRowsInto(std::vector<uint32_t>(first, first + rows), window.data());
+        } else {
+            std::vector<std::pair<uint32_t, int>> order;
+            order.reserve(static_cast<size_t>(rows));
+            for (int i = 0; i < rows; ++i)
+                order.emplace_back(recnos[static_cast<size_t>(at + i)], i);
+            std::sort(order.begin(), order.end());
+            std::vector<uint32_t> sorted;
+            sorted.reserve(order.size());
+            for (const auto& [recno, i] : order)
+                sorted.push_back(recno);
+            read = table->readRows(sorted, [&](size_t index, std::string_view bytes) {
+                std::memcpy(window.data() + static_cast<size_t>(order[index].second) * length,
+                            bytes.data(), length);
+            });
+        }
         windowVersion = table->version();
         windowFirst = at;
         windowRows = read ? rows : 0;
         return read.ok();
     }
 
-    const std::string* currentRaw() const {
-        if (!live() || recnos.empty()) return nullptr;
-        const uint32_t recno = recnos[static_cast<size_t>(pos)];
-        if (rawRecno != recno || rawVersion != table->version()) {
-            if (!inWindow(pos) && !fillWindow(pos)) return nullptr;
-            const size_t length = table->recordLength();
-            raw.assign(window, static_cast<size_t>(pos - windowFirst) * length, length);
-            rawRecno = recno;
-            rawVersion = table->version();
-        }
-        return &raw;
+    // The current row's bytes as they lie in the window; empty when the row cannot be read.
+    // Valid until the cursor moves or the table is written.
+    std::optional<std::string_view> currentRaw() const {
+        if (!live() || recnos.empty()) return std::nullopt;
+        if (!inWindow(pos) && !fillWindow(pos)) return std::nullopt;
+        const size_t length = table->recordLength();
+        return std::string_view(window).substr(static_cast<size_t>(pos - windowFirst) * length,
+                                               length);
     }
 
     void clampAfterRemoval() {
@@ -201,7 +200,7 @@ Value Cursor::value(int index) const {
         if (d->rows.empty()) return {};
         return d->rows[static_cast<size_t>(d->pos)][static_cast<size_t>(index)];
     }
-    const std::string* raw = d->currentRaw();
+    const auto raw = d->currentRaw();
     return raw ? d->table->decode(*raw, index) : Value();
 }
 
@@ -225,7 +224,7 @@ std::optional<Date> Cursor::date(const std::string& name) const {
 bool Cursor::isNull(int index) const {
     // A stored row answers without reading whole memos.
     if (index >= 0 && index < fieldCount() && d->state == Impl::State::Browse && d->live())
-        if (const std::string* raw = d->currentRaw()) return d->table->isNull(*raw, index);
+        if (const auto raw = d->currentRaw()) return d->table->isNull(*raw, index);
     return value(index).isNull();
 }
 
@@ -251,7 +250,7 @@ Status Cursor::edit() {
     if (!d->live()) return fail("结果集只读，不能修改");
     if (d->state != Impl::State::Browse) return {};
     if (d->recnos.empty()) return fail("没有可以修改的记录");
-    const std::string* raw = d->currentRaw();
+    const auto raw = d->currentRaw();
     if (!raw) return fail("无法读取当前记录");
     d->buffer = d->table->decodeRow(*raw);
     d->state = Impl::State::Edit;
@@ -393,7 +392,6 @@ Status Cursor::refresh() {
     }
     d->recnos = std::move(rows);
     d->windowRows = 0; // positions now name other rows
-    d->rawRecno = 0;
     const auto it = std::find(d->recnos.begin(), d->recnos.end(), current);
     d->pos = it == d->recnos.end() ? 0 : static_cast<int>(it - d->recnos.begin());
     d->atEof = d->atBof = d->recnos.empty();

@@ -395,37 +395,73 @@ std::vector<Value> TableFile::decodeRow(std::string_view raw) const {
     return row;
 }
 
-Status TableFile::readRows(const std::vector<uint32_t>& recnos,
-                           const std::function<void(size_t, std::string_view)>& visit) const {
-    // Rows closer than this are read together with the rows between them.
+// The end of the group of rows from `from` on that is read with one read: neighbours closer than
+// a few rows, up to a megabyte.
+size_t TableFile::readGroupEnd(const std::vector<uint32_t>& recnos, size_t from) const {
     constexpr uint32_t kReadThrough = 16 * 1024;
     constexpr uint32_t kMaxRead = 1 << 20;
     const uint32_t gapRows = std::max<uint32_t>(1, kReadThrough / recordLength_);
     const uint32_t maxRows = std::max<uint32_t>(1, kMaxRead / recordLength_);
+    size_t to = from + 1;
+    while (to < recnos.size() && recnos[to] >= recnos[to - 1] && recnos[to] <= count_ &&
+           recnos[to] - recnos[to - 1] <= gapRows && recnos[to] - recnos[from] < maxRows)
+        ++to;
+    return to;
+}
+
+Status TableFile::readSpan(uint32_t first, uint32_t rows, char* out) const {
+    const size_t bytes = static_cast<size_t>(rows) * recordLength_;
+    if (first >= cacheFirst_ && first + rows <= cacheFirst_ + cacheRows_) {
+        // Rows just read ahead for a lookup: copied, not read again.
+        std::memcpy(out, cache_.data() + static_cast<size_t>(first - cacheFirst_) * recordLength_,
+                    bytes);
+        return {};
+    }
+    const off_t at = headerLength_ + static_cast<off_t>(first - 1) * recordLength_;
+    if (readAt(fd_, out, bytes, at) != static_cast<ssize_t>(bytes))
+        return fail("无法读取表文件 " + fileName());
+    return {};
+}
+
+Status TableFile::readRows(const std::vector<uint32_t>& recnos,
+                           const std::function<void(size_t, std::string_view)>& visit) const {
     std::string buffer;
     for (size_t from = 0; from < recnos.size();) {
         if (recnos[from] == 0 || recnos[from] > count_)
             return fail("记录号 " + std::to_string(recnos[from]) + " 超出范围");
-        size_t to = from + 1;
-        while (to < recnos.size() && recnos[to] >= recnos[to - 1] && recnos[to] <= count_ &&
-               recnos[to] - recnos[to - 1] <= gapRows && recnos[to] - recnos[from] < maxRows)
-            ++to;
+        const size_t to = readGroupEnd(recnos, from);
         const uint32_t first = recnos[from];
         const uint32_t rows = recnos[to - 1] - first + 1;
         buffer.resize(static_cast<size_t>(rows) * recordLength_);
-        const off_t at = headerLength_ + static_cast<off_t>(first - 1) * recordLength_;
-        if (first >= cacheFirst_ && recnos[to - 1] < cacheFirst_ + cacheRows_) {
-            // Rows just read ahead for a lookup: copied, not read again.
-            std::memcpy(buffer.data(),
-                        cache_.data() + static_cast<size_t>(first - cacheFirst_) * recordLength_,
-                        buffer.size());
-        } else if (readAt(fd_, buffer.data(), buffer.size(), at) !=
-                   static_cast<ssize_t>(buffer.size())) {
-            return fail("无法读取表文件 " + fileName());
-        }
+        if (Status s = readSpan(first, rows, buffer.data()); !s) return s;
         for (size_t i = from; i < to; ++i)
             visit(i, std::string_view(buffer).substr(
                          static_cast<size_t>(recnos[i] - first) * recordLength_, recordLength_));
+        from = to;
+    }
+    return {};
+}
+
+Status TableFile::readRowsInto(const std::vector<uint32_t>& recnos, char* out) const {
+    std::string buffer;
+    for (size_t from = 0; from < recnos.size();) {
+        if (recnos[from] == 0 || recnos[from] > count_)
+            return fail("记录号 " + std::to_string(recnos[from]) + " 超出范围");
+        const size_t to = readGroupEnd(recnos, from);
+        const uint32_t first = recnos[from];
+        const uint32_t rows = recnos[to - 1] - first + 1;
+        char* slot = out + from * recordLength_;
+        if (rows == to - from) {
+            // Neighbours without gaps go straight to their places.
+            if (Status s = readSpan(first, rows, slot); !s) return s;
+        } else {
+            buffer.resize(static_cast<size_t>(rows) * recordLength_);
+            if (Status s = readSpan(first, rows, buffer.data()); !s) return s;
+            for (size_t i = from; i < to; ++i, slot += recordLength_)
+                std::memcpy(slot,
+                            buffer.data() + static_cast<size_t>(recnos[i] - first) * recordLength_,
+                            recordLength_);
+        }
         from = to;
     }
     return {};

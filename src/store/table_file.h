@@ -68,6 +68,9 @@ class TableFile {
     // `visit` with each row's index in `recnos` and its bytes, deleted rows included.
     Status readRows(const std::vector<uint32_t>& recnos,
                     const std::function<void(size_t index, std::string_view raw)>& visit) const;
+    // Reads the rows `recnos` (ascending) into `out`, one after another in that
+    // order, deleted rows included; neighbours are read together, straight into place.
+    Status readRowsInto(const std::vector<uint32_t>& recnos, char* out) const;
     // Calls `visit` for every row not marked deleted, in stored order, reading in large blocks.
     // `visit` returns false to stop early.
     Status scan(const std::function<bool(uint32_t recno, std::string_view raw)>& visit) const;
@@ -88,6 +91,9 @@ class TableFile {
     friend class RowBatch;
     TableFile() = default;
     Status readHeader();
+    size_t readGroupEnd(const std::vector<uint32_t>& recnos, size_t from) const;
+    // Reads `rows` rows from record `first` on into `out`.
+    Status readSpan(uint32_t first, uint32_t rows, char* out) const;
     // `pendingMemos`, when given, gathers changed memos to be written with the batch's rows.
     Status encode(const std::vector<Value>& values, std::string_view old, std::string& raw,
                   std::string* pendingMemos = nullptr);

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <ctime>
+#include <utility>
 
 namespace xb::store {
 
@@ -72,7 +73,12 @@ bool Value::isNull() const {
     return false;
 }
 
-std::string Value::toText() const {
+std::string Value::toText() && {
+    if (std::string* text = std::get_if<std::string>(&data_)) return std::move(*text);
+    return std::as_const(*this).toText();
+}
+
+std::string Value::toText() const& {
     switch (data_.index()) {
     case 1:
         return std::get<std::string>(data_);

@@ -46,7 +46,9 @@ class Value {
     bool isLogical() const { return data_.index() == 4; }
 
     // The value as text: numbers with "." and no grouping, dates as yyyy-MM-dd, logicals T/F.
-    std::string toText() const;
+    std::string toText() const&;
+    // A value about to go away hands over its text instead of copying it.
+    std::string toText() &&;
     // Numbers as they are; text parsed as a number (0 when it is not one).
     double toNumber() const;
     long long toInteger() const;
