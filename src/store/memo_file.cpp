@@ -91,6 +91,27 @@ Status MemoFile::create(const std::string& path) {
     return {};
 }
 
+bool MemoFile::readAhead(off_t at, bool continuing) const {
+    if (aheadAt_ >= 0 && at >= aheadAt_ && at < aheadAt_ + static_cast<off_t>(ahead_.size()))
+        return true;
+    // A reader going through the memos in file order gets many at once; one that jumps about
+    // (rows in another order) reads little more than the memo. The memos of one row lie together
+    // but are asked for in any order, so a little before `at` is read too.
+    constexpr off_t kFar = 64 * 1024, kNear = 4 * 1024, kBehind = 2 * 1024;
+    const bool following =
+        aheadAt_ >= 0 && at >= aheadAt_ && at < aheadAt_ + static_cast<off_t>(ahead_.size()) + kFar;
+    const off_t from = continuing ? at : std::max<off_t>(0, at - kBehind);
+    ahead_.resize(static_cast<size_t>(at - from + (following || continuing ? kFar : kNear)));
+    const ssize_t n = readAt(fd_, ahead_.data(), ahead_.size(), from);
+    if (n <= at - from) {
+        aheadAt_ = -1;
+        return false;
+    }
+    ahead_.resize(static_cast<size_t>(n));
+    aheadAt_ = from;
+    return true;
+}
+
 std::string MemoFile::read(uint32_t block) const {
     if (block == 0) return {};
     const off_t offset = static_cast<off_t>(block) * blockSize_;
@@ -105,23 +126,7 @@ std::string MemoFile::read(uint32_t block) const {
         std::string out;
         off_t at = offset;
         while (at < fileSize_ && out.size() < kMaxMemo) {
-            if (aheadAt_ < 0 || at < aheadAt_ ||
-                at >= aheadAt_ + static_cast<off_t>(ahead_.size())) {
-                // A reader going through the memos in file order gets many at once; one that
-                // jumps about (rows in another order) reads little more than the memo.
-                constexpr off_t kFar = 64 * 1024, kNear = 4 * 1024;
-                const bool following = aheadAt_ >= 0 && at >= aheadAt_ &&
-                                       at < aheadAt_ + static_cast<off_t>(ahead_.size()) + kFar;
-                const bool continuing = at > offset;
-                ahead_.resize(static_cast<size_t>(following || continuing ? kFar : kNear));
-                const ssize_t n = readAt(fd_, ahead_.data(), ahead_.size(), at);
-                if (n <= 0) {
-                    aheadAt_ = -1;
-                    break;
-                }
-                ahead_.resize(static_cast<size_t>(n));
-                aheadAt_ = at;
-            }
+            if (!readAhead(at, at > offset)) break;
             const std::string_view rest =
                 std::string_view(ahead_).substr(static_cast<size_t>(at - aheadAt_));
             const size_t end = rest.find('\x1A');
@@ -156,14 +161,9 @@ bool MemoFile::isBlank(uint32_t block) const {
     };
     if (style_ == MemoStyle::DBase3 && block != 0) {
         const off_t offset = static_cast<off_t>(block) * blockSize_;
-        char first[512];
         std::string_view head;
-        if (aheadAt_ >= 0 && offset >= aheadAt_ &&
-            offset < aheadAt_ + static_cast<off_t>(ahead_.size())) {
+        if (offset < fileSize_ && readAhead(offset, false))
             head = std::string_view(ahead_).substr(static_cast<size_t>(offset - aheadAt_));
-        } else if (const ssize_t n = readAt(fd_, first, sizeof first, offset); n > 0) {
-            head = std::string_view(first, static_cast<size_t>(n));
-        }
         const size_t end = head.find('\x1A');
         if (!blanksOnly(head.substr(0, end))) return false;
         if (end != std::string_view::npos) return true;

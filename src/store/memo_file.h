@@ -43,6 +43,8 @@ class MemoFile {
   private:
     MemoFile(std::string path, int fd, MemoStyle style, bool writable);
     Status readHeader();
+    // Makes the bytes at `at` part of the bytes read ahead; false when nothing is there.
+    bool readAhead(off_t at, bool continuing) const;
 
     std::string path_;
     int fd_ = -1;

@@ -319,9 +319,13 @@ std::string TableFile::memoBytes(std::string_view raw, int field) const {
 
 std::string_view TableFile::fieldBytes(std::string_view raw, int field) const {
     const std::string_view bytes = raw.substr(offsets_[field], fields_[field].width);
-    // Most stored fields are blank or short: skip trailing blanks eight at a time.
+    // Most stored fields are blank or short: skip trailing blanks 32 and then 8 at a time.
     size_t n = bytes.size();
-    static constexpr char kBlanks[8] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
+    static constexpr char kBlanks[32] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ',
+                                         ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ',
+                                         ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
+    while (n >= 32 && std::memcmp(bytes.data() + n - 32, kBlanks, 32) == 0)
+        n -= 32;
     while (n >= 8 && std::memcmp(bytes.data() + n - 8, kBlanks, 8) == 0)
         n -= 8;
     while (n > 0 && (bytes[n - 1] == ' ' || bytes[n - 1] == '\0'))
