@@ -385,8 +385,15 @@ Value TableFile::decode(std::string_view raw, int field) const {
 }
 
 bool TableFile::isNull(std::string_view raw, int field) const {
-    if (fields_[static_cast<size_t>(field)].type != FieldType::Memo)
-        return decode(raw, field).isNull();
+    const FieldType type = fields_[static_cast<size_t>(field)].type;
+    if (type == FieldType::Character) {
+        // A text is empty when it is only blanks and control characters; every byte of a GBK
+        // character is above those, so the stored bytes tell without decoding them.
+        const std::string_view bytes = fieldBytes(raw, field);
+        return std::all_of(bytes.begin(), bytes.end(),
+                           [](char c) { return static_cast<unsigned char>(c) <= ' '; });
+    }
+    if (type != FieldType::Memo) return decode(raw, field).isNull();
     const uint32_t block = memo_ ? memoBlock(raw, field) : 0;
     return block == 0 || memo_->isBlank(block);
 }

@@ -228,4 +228,15 @@ TEST(TableFidelity, MemosOfOnlyBlanksOrLineBreaksAreKept) {
         EXPECT_EQ(t->isNull(raw, 1), expected[row - 1]) << row;
         EXPECT_EQ(t->decode(raw, 1).isNull(), expected[row - 1]) << row;
     }
+    // Texts are told from their stored bytes: control characters are blank, an ideographic
+    // space or the euro sign is not.
+    const char* texts[] = {" \t\r\n", "\x01", "\xe3\x80\x80", "€", "  x"};
+    const bool blank[] = {true, true, false, false, false};
+    for (int i = 0; i < 5; ++i) {
+        const uint32_t row = static_cast<uint32_t>(7 + i);
+        ASSERT_TRUE(t->append({Value(texts[i]), Value()}).ok());
+        ASSERT_TRUE(t->readRecord(row, raw).ok());
+        EXPECT_EQ(t->isNull(raw, 0), blank[i]) << row;
+        EXPECT_EQ(t->decode(raw, 0).isNull(), blank[i]) << row;
+    }
 }
