@@ -5,6 +5,7 @@
 #include "file_io.h"
 #include "gbk.h"
 #include "pack.h"
+#include "strided_bytes.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -478,6 +479,15 @@ Status TableFile::readRowsInto(const std::vector<uint32_t>& recnos, char* out) c
     return {};
 }
 
+std::optional<std::string> TableFile::deletionMarks() const {
+    // Small tables are read whole anyway (and kept); mapping pays off for the large ones.
+    if (count_ <= kReadAhead / recordLength_) return std::nullopt;
+    std::string marks(count_, ' ');
+    if (!gatherStridedBytes(fd_, headerLength_, recordLength_, count_, marks.data()))
+        return std::nullopt;
+    return marks;
+}
+
 Status TableFile::scan(const std::function<bool(uint32_t, std::string_view)>& visit) const {
     constexpr size_t kBlock = 1 << 20;
     const uint32_t perBlock = std::max<uint32_t>(1, static_cast<uint32_t>(kBlock / recordLength_));
@@ -780,6 +790,11 @@ Result<std::vector<uint32_t>> indexedRows(TableFile& table, int field, const std
 Result<std::vector<uint32_t>> allRows(const TableFile& table) {
     std::vector<uint32_t> rows;
     rows.reserve(table.recordCount());
+    if (auto marks = table.deletionMarks()) {
+        for (uint32_t i = 0; i < marks->size(); ++i)
+            if ((*marks)[i] != '*') rows.push_back(i + 1);
+        return rows;
+    }
     Status s = table.scan([&](uint32_t recno, std::string_view) {
         rows.push_back(recno);
         return true;

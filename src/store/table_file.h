@@ -12,6 +12,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -71,6 +72,9 @@ class TableFile {
     // Reads the rows `recnos` (ascending) into `out`, one after another in that
     // order, deleted rows included; neighbours are read together, straight into place.
     Status readRowsInto(const std::vector<uint32_t>& recnos, char* out) const;
+    // The deletion mark of every row ('*' deleted), taken without reading the rows; nullopt
+    // when they must be read (a small table, a file that cannot be mapped).
+    std::optional<std::string> deletionMarks() const;
     // Calls `visit` for every row not marked deleted, in stored order, reading in large blocks.
     // `visit` returns false to stop early.
     Status scan(const std::function<bool(uint32_t recno, std::string_view raw)>& visit) const;
