@@ -106,6 +106,7 @@ Cursor::Cursor(std::shared_ptr<TableFile> table, std::vector<uint32_t> recnos, b
     d->table = std::move(table);
     d->recnos = std::move(recnos);
     d->tableView = tableView;
+    fieldCount_ = static_cast<int>(d->fields().size());
     first();
 }
 
@@ -113,6 +114,7 @@ Cursor::Cursor(FieldList fields, std::vector<std::vector<Value>> rows)
     : d(std::make_unique<Impl>()) {
     d->cachedFields = std::move(fields);
     d->rows = std::move(rows);
+    fieldCount_ = static_cast<int>(d->fields().size());
     first();
 }
 
@@ -180,9 +182,6 @@ uint32_t Cursor::recNo() const {
 
 const FieldList& Cursor::fields() const {
     return d->fields();
-}
-int Cursor::fieldCount() const {
-    return static_cast<int>(d->fields().size());
 }
 
 int Cursor::fieldIndex(const std::string& name) const {

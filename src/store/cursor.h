@@ -44,7 +44,7 @@ class Cursor {
 
     // Fields of the rows.
     const FieldList& fields() const;
-    int fieldCount() const;
+    int fieldCount() const { return fieldCount_; }
     int fieldIndex(const std::string& name) const; // -1 when there is no such field
 
     // Reading the current row (an edit buffer while editing). Unknown fields read as null.
@@ -83,6 +83,7 @@ class Cursor {
   private:
     struct Impl;
     std::unique_ptr<Impl> d;
+    int fieldCount_ = 0; // the fields of a cursor never change
 };
 
 } // namespace xb::store
