@@ -320,15 +320,13 @@ std::string TableFile::memoBytes(std::string_view raw, int field) const {
 
 std::string_view TableFile::fieldBytes(std::string_view raw, int field) const {
     const std::string_view bytes = raw.substr(offsets_[field], fields_[field].width);
-    // Most stored fields are blank or short: skip trailing blanks 32 and then 8 at a time.
+    // Most stored fields are blank or short: skip trailing blanks a word at a time.
     size_t n = bytes.size();
-    static constexpr char kBlanks[32] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ',
-                                         ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ',
-                                         ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
-    while (n >= 32 && std::memcmp(bytes.data() + n - 32, kBlanks, 32) == 0)
-        n -= 32;
-    while (n >= 8 && std::memcmp(bytes.data() + n - 8, kBlanks, 8) == 0)
-        n -= 8;
+    constexpr uint64_t kBlankWord = 0x2020202020202020ULL;
+    for (uint64_t word; n >= 8; n -= 8) {
+        std::memcpy(&word, bytes.data() + n - 8, 8);
+        if (word != kBlankWord) break;
+    }
     while (n > 0 && (bytes[n - 1] == ' ' || bytes[n - 1] == '\0'))
         --n;
     return bytes.substr(0, n);
