@@ -405,18 +405,28 @@ std::vector<Value> TableFile::decodeRow(std::string_view raw) const {
     return row;
 }
 
-// The end of the group of rows from `from` on that is read with one read: neighbours closer than
-// a few rows, up to a megabyte.
-size_t TableFile::readGroupEnd(const std::vector<uint32_t>& recnos, size_t from) const {
+// Goes through `recnos` in groups read with one read each (neighbours closer than a few rows, up
+// to a megabyte): `read` gets the positions [from, to) and the span of rows from `first` on.
+Status TableFile::forEachReadGroup(
+    const std::vector<uint32_t>& recnos,
+    const std::function<Status(size_t from, size_t to, uint32_t first, uint32_t rows)>& read)
+    const {
     constexpr uint32_t kReadThrough = 16 * 1024;
     constexpr uint32_t kMaxRead = 1 << 20;
     const uint32_t gapRows = std::max<uint32_t>(1, kReadThrough / recordLength_);
     const uint32_t maxRows = std::max<uint32_t>(1, kMaxRead / recordLength_);
-    size_t to = from + 1;
-    while (to < recnos.size() && recnos[to] >= recnos[to - 1] && recnos[to] <= count_ &&
-           recnos[to] - recnos[to - 1] <= gapRows && recnos[to] - recnos[from] < maxRows)
-        ++to;
-    return to;
+    for (size_t from = 0; from < recnos.size();) {
+        if (recnos[from] == 0 || recnos[from] > count_)
+            return fail("记录号 " + std::to_string(recnos[from]) + " 超出范围");
+        size_t to = from + 1;
+        while (to < recnos.size() && recnos[to] >= recnos[to - 1] && recnos[to] <= count_ &&
+               recnos[to] - recnos[to - 1] <= gapRows && recnos[to] - recnos[from] < maxRows)
+            ++to;
+        if (Status s = read(from, to, recnos[from], recnos[to - 1] - recnos[from] + 1); !s)
+            return s;
+        from = to;
+    }
+    return {};
 }
 
 Status TableFile::readSpan(uint32_t first, uint32_t rows, char* out) const {
@@ -436,45 +446,30 @@ Status TableFile::readSpan(uint32_t first, uint32_t rows, char* out) const {
 Status TableFile::readRows(const std::vector<uint32_t>& recnos,
                            const std::function<void(size_t, std::string_view)>& visit) const {
     std::string buffer;
-    for (size_t from = 0; from < recnos.size();) {
-        if (recnos[from] == 0 || recnos[from] > count_)
-            return fail("记录号 " + std::to_string(recnos[from]) + " 超出范围");
-        const size_t to = readGroupEnd(recnos, from);
-        const uint32_t first = recnos[from];
-        const uint32_t rows = recnos[to - 1] - first + 1;
+    return forEachReadGroup(recnos, [&](size_t from, size_t to, uint32_t first, uint32_t rows) {
         buffer.resize(static_cast<size_t>(rows) * recordLength_);
         if (Status s = readSpan(first, rows, buffer.data()); !s) return s;
         for (size_t i = from; i < to; ++i)
             visit(i, std::string_view(buffer).substr(
                          static_cast<size_t>(recnos[i] - first) * recordLength_, recordLength_));
-        from = to;
-    }
-    return {};
+        return Status();
+    });
 }
 
 Status TableFile::readRowsInto(const std::vector<uint32_t>& recnos, char* out) const {
     std::string buffer;
-    for (size_t from = 0; from < recnos.size();) {
-        if (recnos[from] == 0 || recnos[from] > count_)
-            return fail("记录号 " + std::to_string(recnos[from]) + " 超出范围");
-        const size_t to = readGroupEnd(recnos, from);
-        const uint32_t first = recnos[from];
-        const uint32_t rows = recnos[to - 1] - first + 1;
+    return forEachReadGroup(recnos, [&](size_t from, size_t to, uint32_t first, uint32_t rows) {
         char* slot = out + from * recordLength_;
-        if (rows == to - from) {
-            // Neighbours without gaps go straight to their places.
-            if (Status s = readSpan(first, rows, slot); !s) return s;
-        } else {
-            buffer.resize(static_cast<size_t>(rows) * recordLength_);
-            if (Status s = readSpan(first, rows, buffer.data()); !s) return s;
-            for (size_t i = from; i < to; ++i, slot += recordLength_)
-                std::memcpy(slot,
-                            buffer.data() + static_cast<size_t>(recnos[i] - first) * recordLength_,
-                            recordLength_);
-        }
-        from = to;
-    }
-    return {};
+        // Neighbours without gaps go straight to their places.
+        if (rows == to - from) return readSpan(first, rows, slot);
+        buffer.resize(static_cast<size_t>(rows) * recordLength_);
+        if (Status s = readSpan(first, rows, buffer.data()); !s) return s;
+        for (size_t i = from; i < to; ++i, slot += recordLength_)
+            std::memcpy(slot,
+                        buffer.data() + static_cast<size_t>(recnos[i] - first) * recordLength_,
+                        recordLength_);
+        return Status();
+    });
 }
 
 std::optional<std::string> TableFile::deletionMarks() const {

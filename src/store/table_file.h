@@ -95,7 +95,9 @@ class TableFile {
     friend class RowBatch;
     TableFile() = default;
     Status readHeader();
-    size_t readGroupEnd(const std::vector<uint32_t>& recnos, size_t from) const;
+    Status forEachReadGroup(const std::vector<uint32_t>& recnos,
+                            const std::function<Status(size_t from, size_t to, uint32_t first,
+                                                       uint32_t rows)>& read) const;
     // Reads `rows` rows from record `first` on into `out`.
     Status readSpan(uint32_t first, uint32_t rows, char* out) const;
     // `pendingMemos`, when given, gathers changed memos to be written with the batch's rows.
