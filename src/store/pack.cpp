@@ -1,6 +1,7 @@
 #include "pack.h"
 
 #include "memo_stream.h"
+#include "replaced_files.h"
 #include "row_batch.h"
 #include "streamed_file.h"
 #include "table_file.h"
@@ -170,6 +171,8 @@ Status recoverInterruptedPack(const std::string& path) {
 }
 
 Status packTable(const std::string& path, PackNeed need) {
+    // Declared before the old table, so the old files are let go of after it is closed.
+    ReplacedFiles replaced;
     auto opened = TableFile::open(path, OpenMode::Exclusive);
     if (!opened) return opened.error();
     TableFile& old = **opened;
@@ -215,6 +218,8 @@ Status packTable(const std::string& path, PackNeed need) {
     }
     syncPath(work / "complete");
     syncPath(work);
+    replaced.hold(path);
+    replaced.hold(memoOf(table).string());
     return recoverInterruptedPack(path);
 }
 
