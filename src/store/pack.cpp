@@ -113,6 +113,7 @@ Status copyRaw(const TableFile& old, const fs::path& oldMemo, const fs::path& wo
     std::string memo; // a memo the stream could not give, read through the table
     Status s = old.scan([&](uint32_t, std::string_view raw) {
         char* row = dbf.extend(rowLength);
+        if (!row) return false;
         std::memcpy(row, raw.data(), rowLength);
         for (int f : memoFields) {
             char* pointer = row + old.fieldOffset(f);
@@ -141,12 +142,8 @@ Status copyRaw(const TableFile& old, const fs::path& oldMemo, const fs::path& wo
     if (!s) return s;
     dbf.append("\x1A");
     dbf.writeAt(4, littleEndian(count));
-    dbf.finish();
-    if (dbt) {
-        dbt->writeAt(0, littleEndian(nextBlock));
-        dbt->finish();
-    }
-    // Both files' writeback runs at once; then each is waited for.
+    if (dbt) dbt->writeAt(0, littleEndian(nextBlock));
+    // Both files were written while they filled; each is now waited for until on the disk.
     if (!dbf.sync() || (dbt && !dbt->sync())) return fail("无法写入压缩后的表（磁盘已满？）");
     return {};
 }

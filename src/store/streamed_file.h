@@ -1,19 +1,22 @@
 // A file written front to back from one large buffer, as a pack writes its new table and memo
-// file. Writeback to the disk is started every few megabytes, so the sync at the end waits only
-// for the last of them instead of the whole file.
+// file. Where the system allows, the buffer goes straight to the disk (O_DIRECT): no copy into
+// the page cache and no writeback left for the sync at the end to wait for. Elsewhere the file is
+// written through the cache, the writeback of each buffer started at once. Each full buffer is
+// written on a thread of its own while the next one is filled.
 #pragma once
 
 #include <cstddef>
+#include <future>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <sys/types.h>
-#include <vector>
 
 namespace xb::store {
 
 class StreamedFile {
   public:
-    // Writes into the existing file at `path` from `from` on.
+    // Continues the existing file at `path` (its header written already) from `from` on.
     StreamedFile(const std::string& path, off_t from);
     ~StreamedFile();
     StreamedFile(const StreamedFile&) = delete;
@@ -21,27 +24,36 @@ class StreamedFile {
 
     // False once the file could not be opened or a write failed; every later call does nothing.
     bool ok() const { return fd_ >= 0 && !failed_; }
-    // Where the next byte goes.
-    off_t end() const { return written_ + static_cast<off_t>(buffer_.size()); }
     // `size` bytes at the end for the caller to fill; valid until the next call.
     char* extend(size_t size);
     void append(std::string_view bytes);
     void appendZeros(size_t size);
-    // Writes bytes before the streamed part (a header field), at once.
-    void writeAt(off_t offset, std::string_view bytes);
-    // Writes what is buffered and starts its writeback.
+    // Writes what is buffered; through the cache, its writeback is started.
     void finish();
+    // Overwrites bytes already written (a header field); finishes the streamed part first.
+    void writeAt(off_t offset, std::string_view bytes);
     // Waits until everything written is on the disk.
     bool sync();
 
   private:
     void writeBuffer();
+    // Waits for the write under way; one the disk refused directly is written again through the
+    // cache.
+    void waitForWrite();
+    bool stopWritingDirectly();
 
     int fd_ = -1;
+    bool direct_ = false;
     bool failed_ = false;
-    std::string buffer_;
-    off_t written_ = 0;       // bytes of the file written so far
-    off_t writebackFrom_ = 0; // first byte whose writeback has not been started
+    using Buffer = std::unique_ptr<char, void (*)(void*)>; // aligned for direct writes
+    Buffer buffer_;                                        // being filled
+    Buffer writing_;                                       // being written by `pending_`
+    std::future<bool> pending_;
+    size_t pendingSize_ = 0;
+    off_t pendingAt_ = 0;
+    size_t used_ = 0;   // bytes in the buffer, which holds the file from written_ on
+    off_t written_ = 0; // a multiple of the alignment while writing directly
+    off_t writebackFrom_ = 0;
 };
 
 } // namespace xb::store
