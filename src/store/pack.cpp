@@ -199,9 +199,10 @@ Status packTable(const std::string& path, PackNeed need) {
     if (!fs::create_directory(work, ec))
         return fail("无法压缩表 " + table.filename().string() + "：" + ec.message());
     const fs::path newTable = work / "table.dbf";
+    const fs::path oldMemo = memoOf(table);
     if (Status s = TableFile::create(newTable.string(), *fields); !s) return s;
     if (old.ownLayout()) {
-        if (Status s = copyRaw(old, memoOf(table), work); !s) return s;
+        if (Status s = copyRaw(old, oldMemo, work); !s) return s;
     } else {
         if (Status s = copyConverted(old, newTable); !s) return s;
         const bool hasMemo = fs::exists(work / "table.dbt", ec);
@@ -216,7 +217,7 @@ Status packTable(const std::string& path, PackNeed need) {
     syncPath(work / "complete");
     syncPath(work);
     replaced.hold(path);
-    replaced.hold(memoOf(table).string());
+    replaced.hold(oldMemo.string());
     return recoverInterruptedPack(path);
 }
 
