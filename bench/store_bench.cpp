@@ -2,17 +2,24 @@
 // append rate, full scan reading every field, a like filter over item_4, max(item_4) of a year,
 // and pack; beside each, the time `cat` takes to read the same files (the raw bound).
 //   store_bench [ROWS...]
+// The pack alone, again and again on copies of an existing table, each run set beside a copy of
+// the table's files with a sync (the bound the pack is judged against):
+//   store_bench --pack TABLE.DBF [RUNS]
 #include "bench_clock.h"
 #include "store/database.h"
 #include "store/layouts.h"
+#include "store/pack.h"
 #include "store/table_file.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <string>
+#include <unistd.h>
+#include <vector>
 
 using namespace xb::store;
 namespace fs = std::filesystem;
@@ -116,9 +123,56 @@ void run(int rows) {
     fs::remove_all(dir);
 }
 
+// Copies the files and syncs each, as `cp` and `sync FILE` would.
+double copyAndSyncTime(const std::vector<fs::path>& files, const fs::path& to) {
+    fs::create_directories(to);
+    const auto t = std::chrono::steady_clock::now();
+    for (const fs::path& file : files) {
+        const fs::path target = to / file.filename();
+        fs::copy_file(file, target, fs::copy_options::overwrite_existing);
+        if (std::system(("sync '" + target.string() + "'").c_str()) != 0) return -1;
+    }
+    return seconds(t);
+}
+
+int packRuns(const fs::path& table, int runs) {
+    fs::path memo = table;
+    memo.replace_extension(table.extension() == ".DBF" ? ".DBT" : ".dbt");
+    std::vector<fs::path> files{table};
+    if (fs::exists(memo)) files.push_back(memo);
+    const fs::path scratch = table.parent_path() / "pack-runs";
+    std::vector<double> ratios;
+    for (int run = 1; run <= runs; ++run) {
+        fs::remove_all(scratch);
+        fs::create_directories(scratch);
+        for (const fs::path& file : files)
+            fs::copy_file(file, scratch / file.filename());
+        ::sync();
+        const double bound = copyAndSyncTime(files, scratch / "copy");
+        ::sync();
+        const auto t = std::chrono::steady_clock::now();
+        const Status packed = packTable((scratch / table.filename()).string());
+        const double pack = seconds(t);
+        if (!packed) {
+            std::cerr << "pack failed: " << packed.message() << "\n";
+            return 1;
+        }
+        ratios.push_back(pack / bound);
+        std::printf("  run %2d: pack %.3f s, copy + sync %.3f s, %.2fx\n", run, pack, bound,
+                    pack / bound);
+    }
+    fs::remove_all(scratch);
+    std::sort(ratios.begin(), ratios.end());
+    std::printf("ratio: best %.2fx, median %.2fx, worst %.2fx\n", ratios.front(),
+                ratios[ratios.size() / 2], ratios.back());
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 2 && std::string(argv[1]) == "--pack")
+        return packRuns(argv[2], argc > 3 ? std::atoi(argv[3]) : 5);
     std::vector<int> sizes{10000, 100000};
     if (argc > 1) {
         sizes.clear();

@@ -1,11 +1,16 @@
 #include "pack.h"
 
+#include "memo_stream.h"
+#include "replaced_files.h"
 #include "row_batch.h"
+#include "streamed_file.h"
 #include "table_file.h"
 
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <unistd.h>
 #include <vector>
 
@@ -68,70 +73,78 @@ Status copyConverted(const TableFile& old, const fs::path& newTable) {
     return batch.flush();
 }
 
+// The block a memo field of our layout points at: ten digits, blank-padded; 0 for none.
+uint32_t memoBlock(std::string_view pointer) {
+    uint32_t block = 0;
+    for (char c : pointer) {
+        if (c >= '0' && c <= '9')
+            block = block * 10 + static_cast<uint32_t>(c - '0');
+        else if (c != ' ' && c != '\0')
+            return 0;
+    }
+    return block;
+}
+
+std::string littleEndian(uint32_t v) {
+    return {static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF),
+            static_cast<char>((v >> 16) & 0xFF), static_cast<char>((v >> 24) & 0xFF)};
+}
+
 // Rows of our own layout are copied as they are stored, each memo moved to the next free block
-// of the new memo file; both files are written sequentially, and only into the work folder.
-Status copyRaw(const TableFile& old, const fs::path& work) {
-    const fs::path dbfPath = work / "table.dbf";
-    // Large buffers: the files are written in few large writes rather than one per page.
-    constexpr size_t kBuffer = 1 << 20;
-    std::vector<char> dbfBuffer(kBuffer), dbtBuffer(kBuffer);
-    std::fstream dbf;
-    dbf.rdbuf()->pubsetbuf(dbfBuffer.data(), static_cast<std::streamsize>(kBuffer));
-    dbf.open(dbfPath, std::ios::in | std::ios::out | std::ios::binary);
-    std::fstream dbt;
-    dbt.rdbuf()->pubsetbuf(dbtBuffer.data(), static_cast<std::streamsize>(kBuffer));
+// of the new memo file; both files are written sequentially, only into the work folder, and are
+// on the disk when this returns.
+Status copyRaw(const TableFile& old, const fs::path& oldMemo, const fs::path& work) {
     const FieldList& fields = old.fields();
     std::vector<int> memoFields;
     for (size_t i = 0; i < fields.size(); ++i)
         if (fields[i].type == FieldType::Memo) memoFields.push_back(static_cast<int>(i));
-    if (!memoFields.empty())
-        dbt.open(work / "table.dbt", std::ios::in | std::ios::out | std::ios::binary);
-    if (!dbf || (!memoFields.empty() && !dbt)) return fail("无法写入压缩后的表");
+    StreamedFile dbf((work / "table.dbf").string(), old.headerLength());
+    std::optional<StreamedFile> dbt;
+    std::optional<MemoStream> memos;
+    if (!memoFields.empty()) {
+        dbt.emplace((work / "table.dbt").string(), 512); // memos follow one another from block 1
+        memos.emplace(oldMemo.string());
+    }
+    if (!dbf.ok() || (dbt && !dbt->ok())) return fail("无法写入压缩后的表");
 
-    dbf.seekp(old.headerLength());
-    if (dbt.is_open()) dbt.seekp(512); // memos are written one after another from block 1
+    const size_t rowLength = old.recordLength();
     uint32_t count = 0;
     uint32_t nextBlock = 1;
-    std::string row;
+    std::string memo; // a memo the stream could not give, read through the table
     Status s = old.scan([&](uint32_t, std::string_view raw) {
-        row.assign(raw);
+        char* row = dbf.extend(rowLength);
+        if (!row) return false;
+        std::memcpy(row, raw.data(), rowLength);
         for (int f : memoFields) {
-            const std::string bytes = old.memoBytes(raw, f);
-            std::string pointer(10, ' ');
-            if (!bytes.empty()) {
-                std::string block = bytes + "\x1A\x1A";
-                const uint32_t blocks = static_cast<uint32_t>((block.size() + 511) / 512);
-                block.resize(static_cast<size_t>(blocks) * 512, '\0');
-                dbt.write(block.data(), static_cast<std::streamsize>(block.size()));
-                const std::string number = std::to_string(nextBlock);
-                pointer.replace(10 - number.size(), number.size(), number);
-                nextBlock += blocks;
+            char* pointer = row + old.fieldOffset(f);
+            std::string_view bytes;
+            const uint32_t block =
+                fields[f].width == 10 ? memoBlock(std::string_view(pointer, 10)) : 0;
+            if (auto streamed = block != 0 ? memos->read(block) : std::nullopt) {
+                bytes = *streamed;
+            } else {
+                memo = old.memoBytes(raw, f);
+                bytes = memo;
             }
-            row.replace(old.fieldOffset(f), 10, pointer);
+            std::memset(pointer, ' ', 10);
+            if (bytes.empty()) continue;
+            const uint32_t blocks = static_cast<uint32_t>((bytes.size() + 2 + 511) / 512);
+            dbt->append(bytes);
+            dbt->append("\x1A\x1A");
+            dbt->appendZeros(static_cast<size_t>(blocks) * 512 - bytes.size() - 2);
+            const std::string number = std::to_string(nextBlock);
+            std::memcpy(pointer + 10 - number.size(), number.data(), number.size());
+            nextBlock += blocks;
         }
-        dbf.write(row.data(), static_cast<std::streamsize>(row.size()));
         ++count;
         return true;
     });
     if (!s) return s;
-    dbf.put('\x1A');
-    const unsigned char countBytes[4] = {static_cast<unsigned char>(count & 0xFF),
-                                         static_cast<unsigned char>((count >> 8) & 0xFF),
-                                         static_cast<unsigned char>((count >> 16) & 0xFF),
-                                         static_cast<unsigned char>((count >> 24) & 0xFF)};
-    dbf.seekp(4);
-    dbf.write(reinterpret_cast<const char*>(countBytes), 4);
-    if (dbt.is_open()) {
-        const unsigned char next[4] = {static_cast<unsigned char>(nextBlock & 0xFF),
-                                       static_cast<unsigned char>((nextBlock >> 8) & 0xFF),
-                                       static_cast<unsigned char>((nextBlock >> 16) & 0xFF),
-                                       static_cast<unsigned char>((nextBlock >> 24) & 0xFF)};
-        dbt.seekp(0);
-        dbt.write(reinterpret_cast<const char*>(next), 4);
-        dbt.flush();
-    }
-    dbf.flush();
-    if (!dbf || (dbt.is_open() && !dbt)) return fail("无法写入压缩后的表（磁盘已满？）");
+    dbf.append("\x1A");
+    dbf.writeAt(4, littleEndian(count));
+    if (dbt) dbt->writeAt(0, littleEndian(nextBlock));
+    // Both files were written while they filled; each is now waited for until on the disk.
+    if (!dbf.sync() || (dbt && !dbt->sync())) return fail("无法写入压缩后的表（磁盘已满？）");
     return {};
 }
 
@@ -155,6 +168,8 @@ Status recoverInterruptedPack(const std::string& path) {
 }
 
 Status packTable(const std::string& path, PackNeed need) {
+    // Declared before the old table, so the old files are let go of after it is closed.
+    ReplacedFiles replaced;
     auto opened = TableFile::open(path, OpenMode::Exclusive);
     if (!opened) return opened.error();
     TableFile& old = **opened;
@@ -184,12 +199,16 @@ Status packTable(const std::string& path, PackNeed need) {
     if (!fs::create_directory(work, ec))
         return fail("无法压缩表 " + table.filename().string() + "：" + ec.message());
     const fs::path newTable = work / "table.dbf";
+    const fs::path oldMemo = memoOf(table);
     if (Status s = TableFile::create(newTable.string(), *fields); !s) return s;
-    if (Status s = old.ownLayout() ? copyRaw(old, work) : copyConverted(old, newTable); !s)
-        return s;
-    const bool hasMemo = fs::exists(work / "table.dbt", ec);
-    if (!syncPath(newTable) || (hasMemo && !syncPath(work / "table.dbt")))
-        return fail("无法压缩表 " + table.filename().string() + "：写入失败");
+    if (old.ownLayout()) {
+        if (Status s = copyRaw(old, oldMemo, work); !s) return s;
+    } else {
+        if (Status s = copyConverted(old, newTable); !s) return s;
+        const bool hasMemo = fs::exists(work / "table.dbt", ec);
+        if (!syncPath(newTable) || (hasMemo && !syncPath(work / "table.dbt")))
+            return fail("无法压缩表 " + table.filename().string() + "：写入失败");
+    }
     {
         std::ofstream marker(work / "complete");
         marker << "complete\n";
@@ -197,6 +216,8 @@ Status packTable(const std::string& path, PackNeed need) {
     }
     syncPath(work / "complete");
     syncPath(work);
+    replaced.hold(path);
+    replaced.hold(oldMemo.string());
     return recoverInterruptedPack(path);
 }
 
