@@ -1,9 +1,11 @@
 // Storing staged achievements: the numbering of each year, child rows that follow their own
 // achievement, a record that cannot be stored, the completer pool and the overwrite import.
+#include "exchange/import_duplicates.h"
 #include "exchange/import_merge.h"
 #include "exchange/import_staging.h"
 #include "import_fixture.h"
 #include "store/layouts.h"
+#include "store/lookups.h"
 #include "store/table_file.h"
 
 #include <QDir>
@@ -299,6 +301,34 @@ TEST_F(ImportStoring, AGroupThatCannotBeWrittenIsRefusedWhole) {
     auto staged = loadStagedAchievements(reopened);
     ASSERT_TRUE(staged.ok());
     EXPECT_EQ(staged->size(), 3u);
+}
+
+// The twin of an overwrite is the first stored record the statement on name and organization
+// finds: blanks around the texts, an empty organization, deleted records and names met twice.
+TEST_F(ImportStoring, TwinsAreTheRecordsTheStatementFinds) {
+    addRecord("2008000001", "甲", "单位");
+    addRecord("2008000002", "甲", "单位");
+    addRecord("2008000003", "乙", "");
+    addRecord("2008000004", "  丙", "单位");
+    addRecord("2008000005", "丁 ", "单位 ");
+    addRecord("2008000006", "", "");
+    const std::vector<std::pair<std::string, std::string>> asked{
+        {"甲", "单位"},   {" 甲 ", "单位"}, {"乙", ""},     {"乙", "  "}, {"丙", "单位"},
+        {"  丙", "单位"}, {"丁", "单位"},   {"戊", "单位"}, {"", ""},     {"甲", "别的"}};
+    const auto expectAsTheStatement = [&] {
+        for (const auto& [name, unit] : asked) {
+            const auto found =
+                column("select * from kjcg where item_3=:item_3 and item_9=:item_9", "ITEM_4",
+                       {{"item_3", store::trimmed(name)}, {"item_9", store::trimmed(unit)}});
+            auto twin = findStoredTwin(db(), name, unit);
+            ASSERT_TRUE(twin.ok()) << twin.message();
+            EXPECT_EQ(twin->value_or("<none>"), found.empty() ? "<none>" : found.front())
+                << name << "/" << unit;
+        }
+    };
+    expectAsTheStatement();
+    ASSERT_TRUE(deleteStoredRecord(db(), "2008000001").ok());
+    expectAsTheStatement();
 }
 
 } // namespace
