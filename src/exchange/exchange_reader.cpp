@@ -49,9 +49,10 @@ struct ExchangeReader::Impl {
     }
     store::Error readFailed() const { return store::fail("读取文件 " + fileName + " 时出错"); }
 
-    // The next record text with the line it starts on; empty `text` at the end of the file.
-    store::Result<bool> assemble(std::string& text, int& firstLine);
-    store::Result<std::optional<ExchangeRecord>> next();
+    // The next record text, held by the assembler, with the line it starts on; false at the end
+    // of the file.
+    store::Result<bool> assemble(int& firstLine);
+    store::Result<bool> next(ExchangeRecord& record);
 
     LineSource lines;
     std::string fileName;
@@ -59,10 +60,11 @@ struct ExchangeReader::Impl {
     std::size_t maxRecordBytes;
     RecordAssembler assembler;
     std::string line;
+    ParsedRecord parsed;
     std::optional<store::Error> stopped; // a failure after which the stream cannot go on
 };
 
-store::Result<bool> ExchangeReader::Impl::assemble(std::string& text, int& firstLine) {
+store::Result<bool> ExchangeReader::Impl::assemble(int& firstLine) {
     std::string_view lineEnd;
     auto outcome = lines.next(line, lineEnd);
     if (outcome == LineSource::Outcome::End) return false;
@@ -81,26 +83,27 @@ store::Result<bool> ExchangeReader::Impl::assemble(std::string& text, int& first
             return tooLong(firstLine);
         complete = assembler.append(joinedBy, line);
     }
-    text = assembler.takeText();
     return true;
 }
 
-store::Result<std::optional<ExchangeRecord>> ExchangeReader::Impl::next() {
+store::Result<bool> ExchangeReader::Impl::next(ExchangeRecord& record) {
     if (stopped) return *stopped;
     for (;;) {
-        std::string text;
         int firstLine = 0;
-        auto got = assemble(text, firstLine);
+        auto got = assemble(firstLine);
         if (!got) {
             stopped = got.error();
             return got.error();
         }
-        if (!*got) return std::optional<ExchangeRecord>{};
+        if (!*got) return false;
+        const std::string& text = assembler.text();
         if (isBlankRecord(text)) continue;
 
-        ParsedRecord parsed = parseRecord(text, rules);
+        parseRecord(text, rules, parsed);
         if (parsed.surplus) return lineError(firstLine, "的数据项多于表的字段数");
-        return std::optional<ExchangeRecord>(ExchangeRecord{firstLine, std::move(parsed.fields)});
+        record.firstLine = firstLine;
+        record.fields.swap(parsed.fields);
+        return true;
     }
 }
 
@@ -128,7 +131,15 @@ ExchangeReader ExchangeReader::fromBytes(std::string bytes, std::string fileName
 }
 
 store::Result<std::optional<ExchangeRecord>> ExchangeReader::next() {
-    return impl_->next();
+    ExchangeRecord record;
+    auto got = impl_->next(record);
+    if (!got) return got.error();
+    if (!*got) return std::optional<ExchangeRecord>{};
+    return std::optional<ExchangeRecord>(std::move(record));
+}
+
+store::Result<bool> ExchangeReader::next(ExchangeRecord& record) {
+    return impl_->next(record);
 }
 
 store::Result<std::vector<ExchangeRecord>> readAllRecords(ExchangeReader& reader) {

@@ -55,6 +55,8 @@ class ExchangeReader {
     // with more values than the target has fields, a read failure or an oversized record is an
     // Error naming the file and the line; reading may go on after a refused record.
     store::Result<std::optional<ExchangeRecord>> next();
+    // The same into `record`, whose texts keep their memory for the next one: false at the end.
+    store::Result<bool> next(ExchangeRecord& record);
 
   private:
     struct Impl;

@@ -19,9 +19,7 @@ store::Error badItem(int line, int item, const std::string& utf8Text, const char
 
 } // namespace
 
-store::Result<store::Value> valueFromExchange(const std::string& gbkText,
-                                              const store::FieldDef& field, int line, int item) {
-    using store::FieldType;
+store::Status checkExchangeBytes(std::string_view gbkText, int line, int item) {
     if (const size_t at = store::firstNonGbkByte(gbkText); at != std::string::npos) {
         char hex[8];
         std::snprintf(hex, sizeof hex, "%02X", static_cast<unsigned char>(gbkText[at]));
@@ -29,6 +27,13 @@ store::Result<store::Value> valueFromExchange(const std::string& gbkText,
                            " 项含有不属于 GBK 编码的字节 " + hex + "（第 " +
                            std::to_string(at + 1) + " 个字节），文件可能不是本系统的导出文件");
     }
+    return {};
+}
+
+store::Result<store::Value> valueFromExchange(const std::string& gbkText,
+                                              const store::FieldDef& field, int line, int item) {
+    using store::FieldType;
+    if (store::Status s = checkExchangeBytes(gbkText, line, item); !s) return s.error();
     const std::string text = store::fromGbk(gbkText);
     switch (field.type) {
     case FieldType::Character:

@@ -7,6 +7,7 @@
 #include "store/value.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace xb::exchange {
@@ -16,6 +17,10 @@ namespace xb::exchange {
 // such as "第 3 行第 46 项“abc”不是数字".
 store::Result<store::Value> valueFromExchange(const std::string& gbkText,
                                               const store::FieldDef& field, int line, int item);
+
+// Refuses a field text (GBK) with a byte outside the code page, as valueFromExchange does; a text
+// that passes reads as text and back to the same bytes.
+store::Status checkExchangeBytes(std::string_view gbkText, int line, int item);
 
 // Every field text of a record, in the order of `fields` (missing texts are empty).
 store::Result<std::vector<store::Value>>

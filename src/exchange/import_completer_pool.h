@@ -17,4 +17,10 @@ namespace xb::exchange {
 store::Status updateCompleterPool(store::Database& db, const std::vector<store::Value>& completer,
                                   const store::FieldList& fields = store::layoutOf("cgwcr").fields);
 
+// The same for many completers, one after another, with few writes: the pool ends as it would
+// after one call for each. When one fails, those before it are in the pool.
+store::Status updateCompleterPool(store::Database& db,
+                                  const std::vector<std::vector<store::Value>>& completers,
+                                  const store::FieldList& fields);
+
 } // namespace xb::exchange

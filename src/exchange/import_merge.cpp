@@ -1,49 +1,111 @@
 #include "import_merge.h"
 
 #include "import_duplicates.h"
+#include "import_staged_rows.h"
 #include "import_staging.h"
 #include "import_store.h"
 #include "store/lookups.h"
+#include "store/table_file.h"
 
+#include <cstdint>
 #include <optional>
+#include <set>
+#include <utility>
 
 namespace xb::exchange {
 namespace {
 
 enum class Mode { Store, Overwrite };
 
-// Merges one staged achievement; false when it stays staged.
-bool mergeOne(store::Database& db, ImportNumbering& numbering, store::ImportJournal& journal,
-              Mode mode, const StagedAchievement& achievement, MergeOutcome& outcome) {
-    std::optional<std::string> twin;
-    if (mode == Mode::Overwrite) {
-        if (store::trimmed(achievement.name).empty()) {
-            ++outcome.skipped;
-            return false;
+// Achievements are stored a group at a time: few enough that a group's rows are held in memory,
+// enough that each table gets few writes.
+constexpr size_t GroupRecords = 256;
+constexpr uint64_t GroupBytes = uint64_t{8} << 20;
+
+// A staged achievement in table order with what becomes of it: stored, or settled before.
+struct Pending {
+    StoringAchievement achievement;
+    bool skipped = false; // an overwrite passes over an achievement without a name
+    std::string problem;  // why it is not stored, when known before storing
+    bool stored() const { return !skipped && problem.empty(); }
+};
+
+// Gathers the next group of staged achievements, in table order.
+class GroupGatherer {
+  public:
+    GroupGatherer(store::Database& db, Mode mode, const std::vector<StagedAchievement>& staged,
+                  const StagedChildRows& children)
+        : db_(db), mode_(mode), staged_(staged), children_(children) {}
+
+    bool atEnd() const { return next_ == staged_.size(); }
+    std::vector<Pending> next();
+
+  private:
+    store::Database& db_;
+    Mode mode_;
+    const std::vector<StagedAchievement>& staged_;
+    const StagedChildRows& children_;
+    size_t next_ = 0;
+};
+
+std::vector<Pending> GroupGatherer::next() {
+    std::vector<Pending> group;
+    size_t storing = 0;
+    uint64_t bytes = 0;
+    // An overwrite looks up each twin before the group is stored. The answer is the one found
+    // after storing the achievements before it as long as none of them could be the twin or have
+    // the same twin: a name met again starts the next group, which looks up once this group is
+    // stored and its twins are gone.
+    std::set<std::pair<std::string, std::string>> names;
+    std::set<std::string> twins;
+    while (next_ < staged_.size() && storing < GroupRecords && bytes < GroupBytes) {
+        const StagedAchievement& achievement = staged_[next_];
+        Pending pending{{&achievement, {}}, false, {}};
+        if (mode_ == Mode::Overwrite) {
+            const std::pair<std::string, std::string> name(store::trimmed(achievement.name),
+                                                           store::trimmed(achievement.unit));
+            if (name.first.empty()) {
+                pending.skipped = true;
+            } else if (names.count(name) != 0) {
+                break;
+            } else if (auto found = findStoredTwin(db_, achievement.name, achievement.unit);
+                       !found) {
+                pending.problem = found.message();
+            } else if (*found && !twins.insert(**found).second) {
+                break;
+            } else {
+                names.insert(name);
+                pending.achievement.replaces = found->value_or(std::string());
+            }
         }
-        auto found = findStoredTwin(db, achievement.name, achievement.unit);
-        if (!found) {
-            outcome.problems.push_back(found.message());
-            return false;
+        if (pending.stored()) {
+            ++storing;
+            bytes += children_.bytes(achievement);
         }
-        twin = *found;
+        group.push_back(std::move(pending));
+        ++next_;
     }
-    auto stored =
-        storeStagedAchievement(db, numbering, journal, achievement, twin ? *twin : std::string());
+    return group;
+}
+
+// Settles what storing an achievement came to; false when it stays staged.
+bool settle(store::Database& db, store::ImportJournal& journal, const StoringAchievement& member,
+            const store::Result<StoredAchievement>& stored, MergeOutcome& outcome) {
     if (!stored) {
         outcome.problems.push_back(stored.message());
         return false;
     }
     if (!stored->warning.empty()) outcome.problems.push_back(stored->warning);
-    if (!twin) {
+    if (member.replaces.empty()) {
         ++outcome.added;
         return true;
     }
     ++outcome.overwritten;
-    store::Status removed = deleteStoredRecord(db, *twin);
-    if (removed) removed = journal.replaced(*twin);
+    store::Status removed = deleteStoredRecord(db, member.replaces);
+    if (removed) removed = journal.replaced(member.replaces);
     if (!removed)
-        outcome.problems.push_back("同名成果（" + *twin + "）未能删除：" + removed.message());
+        outcome.problems.push_back("同名成果（" + member.replaces + "）未能删除：" +
+                                   removed.message());
     return true;
 }
 
@@ -52,6 +114,12 @@ MergeOutcome merge(store::Database& db, Mode mode, const MergeProgress& progress
     auto staged = loadStagedAchievements(db);
     if (!staged) {
         outcome.problems.push_back(staged.message());
+        outcome.stagedLeft = true;
+        return outcome;
+    }
+    auto children = StagedChildRows::load(db);
+    if (!children) {
+        outcome.problems.push_back(children.message());
         outcome.stagedLeft = true;
         return outcome;
     }
@@ -65,12 +133,30 @@ MergeOutcome merge(store::Database& db, Mode mode, const MergeProgress& progress
     int done = 0;
     std::vector<const StagedAchievement*> merged;
     ImportNumbering numbering(db);
-    for (const StagedAchievement& achievement : *staged) {
-        if (mergeOne(db, numbering, *journal, mode, achievement, outcome))
-            merged.push_back(&achievement);
-        else
-            outcome.stagedLeft = true;
-        if (progress) progress(++done, total);
+    GroupGatherer gatherer(db, mode, *staged, *children);
+    while (!gatherer.atEnd()) {
+        const std::vector<Pending> group = gatherer.next();
+        std::vector<StoringAchievement> storing;
+        for (const Pending& pending : group)
+            if (pending.stored()) storing.push_back(pending.achievement);
+        const auto results = storing.empty()
+                                 ? std::vector<store::Result<StoredAchievement>>{}
+                                 : storeStagedGroup(db, numbering, *journal, *children, storing);
+        size_t result = 0;
+        for (const Pending& pending : group) {
+            bool kept = false;
+            if (pending.skipped)
+                ++outcome.skipped;
+            else if (!pending.problem.empty())
+                outcome.problems.push_back(pending.problem);
+            else
+                kept = settle(db, *journal, pending.achievement, results[result++], outcome);
+            if (kept)
+                merged.push_back(pending.achievement.staged);
+            else
+                outcome.stagedLeft = true;
+            if (progress) progress(++done, total);
+        }
     }
     if (store::Status finished = journal->finish(); !finished)
         outcome.problems.push_back(finished.message());

@@ -8,6 +8,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace xb::exchange {
 
@@ -30,6 +31,11 @@ class ImportNumbering {
     store::Result<std::string> next(const std::string& stagedNumber);
     // Records that `number` is now used in kjcg.
     void taken(const std::string& number);
+
+    // What is known now, to go back to when the records numbered since are not stored after all.
+    using Mark = std::map<std::string, std::string>;
+    Mark mark() const { return greatest_; }
+    void rewind(Mark mark) { greatest_ = std::move(mark); }
 
   private:
     store::Database& db_;

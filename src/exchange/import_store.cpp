@@ -15,7 +15,7 @@ struct CopyStep {
     const char* staging;
     const char* live;
 };
-// Child rows first, the achievement row last: a record never shows up in the lists before its
+// Child rows first, the achievement rows last: a record never shows up in the lists before its
 // children are in place.
 constexpr CopyStep ChildCopies[] = {{"zlqktemp", "zlqk"},
                                     {"cgwcrtemp", "cgwcr"},
@@ -27,14 +27,15 @@ struct AddedRow {
     uint32_t row = 0;
 };
 
-// Rows added for one achievement, removed again unless the whole achievement got in.
+// Rows added for a group, removed again unless the whole group got in.
 class AddedRows {
   public:
     ~AddedRows() {
         if (!kept_) (void)discard(); // only after an exception; every refusal discards first
     }
-    void add(std::shared_ptr<store::TableFile> table, uint32_t row) {
-        rows_.push_back({std::move(table), row});
+    void add(const std::shared_ptr<store::TableFile>& table, const std::vector<uint32_t>& rows) {
+        for (uint32_t row : rows)
+            rows_.push_back({table, row});
     }
     void keep() { kept_ = true; }
 
@@ -65,123 +66,195 @@ void setKey(const store::TableFile& live, std::vector<store::Value>& values,
         values[static_cast<size_t>(field)] = store::Value(".");
 }
 
-// The key fields' replacements when a staged row can go in as stored: the live table has the
-// staging table's fields, name for name, type for type, width for width, and character key
-// fields. Empty when the row must go field by field.
-std::vector<std::pair<int, std::string>>
-rawKey(const store::TableFile& staging, const store::TableFile& live, const std::string& number) {
-    const store::FieldList& a = staging.fields();
-    const store::FieldList& b = live.fields();
-    if (a.size() != b.size()) return {};
-    for (size_t i = 0; i < a.size(); ++i)
-        if (!store::sameName(a[i].name, b[i].name) || a[i].type != b[i].type ||
-            a[i].width != b[i].width || a[i].decimals != b[i].decimals)
-            return {};
-    const int numberField = live.fieldIndex("ITEM_4");
-    const int regionField = live.fieldIndex("ITEM_DQDM");
-    if (numberField < 0 || regionField < 0 ||
-        b[static_cast<size_t>(numberField)].type != store::FieldType::Character ||
-        b[static_cast<size_t>(regionField)].type != store::FieldType::Character)
-        return {};
-    return {{numberField, number}, {regionField, "."}};
-}
+// How staged rows go into a live table. When the live table has the staging table's fields, name
+// for name, type for type, width for width, and character key fields, a row goes in as stored
+// with only the key fields replaced; otherwise field by field of the same name, since either
+// table may come from another program.
+class RowCopy {
+  public:
+    RowCopy(const store::TableFile& staging, const store::TableFile& live)
+        : staging_(staging), live_(live) {
+        const store::FieldList& a = staging.fields();
+        const store::FieldList& b = live.fields();
+        if (a.size() != b.size()) return;
+        for (size_t i = 0; i < a.size(); ++i)
+            if (!store::sameName(a[i].name, b[i].name) || a[i].type != b[i].type ||
+                a[i].width != b[i].width || a[i].decimals != b[i].decimals)
+                return;
+        numberField_ = live.fieldIndex("ITEM_4");
+        regionField_ = live.fieldIndex("ITEM_DQDM");
+        const auto isCharacter = [&](int field) {
+            return field >= 0 && b[static_cast<size_t>(field)].type == store::FieldType::Character;
+        };
+        asStored_ = isCharacter(numberField_) && isCharacter(regionField_);
+    }
+
+    // Adds the staged row `raw` to `batch` under `number`; `values`, when given, gets the row's
+    // values in the live table's field order.
+    store::Status add(store::RowBatch& batch, std::string_view raw, const std::string& number,
+                      std::vector<store::Value>* values) const {
+        if (asStored_) {
+            if (values) *values = staging_.decodeRow(raw);
+            return batch.addFrom(staging_, raw, {{numberField_, number}, {regionField_, "."}});
+        }
+        std::vector<store::Value> row =
+            store::valuesByName(staging_.decodeRow(raw), staging_.fields(), live_);
+        if (values) *values = row;
+        setKey(live_, row, number);
+        return batch.add(row);
+    }
+
+  private:
+    const store::TableFile& staging_;
+    const store::TableFile& live_;
+    int numberField_ = -1;
+    int regionField_ = -1;
+    bool asStored_ = false;
+};
+
+// An achievement of the group that has its number.
+struct Member {
+    size_t index = 0; // in the group
+    std::string number;
+    std::string raw; // its kjcgtemp row
+    std::vector<std::vector<store::Value>> completers;
+};
 
 store::Error failed(const StagedAchievement& staged, const std::string& why) {
     return store::fail("成果“" + store::trimmed(staged.name) + "”（" + staged.number +
                        "）未能入库：" + why);
 }
 
+// Adds the rows of one child staging table for every member to `batch`, in member order, reading
+// the staged rows in as few reads as their places allow.
+store::Status addChildRows(store::Database& db, const StagedChildRows& children,
+                           const CopyStep& step, const std::vector<StoringAchievement>& group,
+                           std::vector<Member>& members, store::RowBatch& batch,
+                           store::FieldList& completerFields) {
+    auto from = db.openTable(step.staging);
+    if (!from) return from.error();
+    auto to = db.openTable(step.live);
+    if (!to) return to.error();
+    std::vector<uint32_t> rows;
+    std::vector<Member*> owners;
+    for (Member& member : members) {
+        auto found = children.rows(db, step.staging, *group[member.index].staged);
+        if (!found) return found.error();
+        rows.insert(rows.end(), found->begin(), found->end());
+        owners.insert(owners.end(), found->size(), &member);
+    }
+    const bool completerRows = std::string_view(step.live) == "cgwcr";
+    if (completerRows) completerFields = (*to)->fields();
+    const RowCopy copy(**from, **to);
+    store::Status added;
+    std::vector<store::Value> values;
+    store::Status read = (*from)->readRows(rows, [&](size_t i, std::string_view raw) {
+        if (!added) return;
+        Member& member = *owners[i];
+        added = copy.add(batch, raw, member.number, completerRows ? &values : nullptr);
+        if (completerRows) member.completers.push_back(std::move(values));
+    });
+    if (!read) return read;
+    return added;
+}
+
 } // namespace
 
-store::Result<StoredAchievement> storeStagedAchievement(store::Database& db,
-                                                        ImportNumbering& numbering,
-                                                        store::ImportJournal& journal,
-                                                        const StagedAchievement& staged,
-                                                        const std::string& replaces) {
-    auto number = numbering.next(staged.number);
-    if (!number) return failed(staged, number.message());
-    if (store::Status s = journal.storing(*number, replaces); !s)
-        return failed(staged, s.message());
+std::vector<store::Result<StoredAchievement>>
+storeStagedGroup(store::Database& db, ImportNumbering& numbering, store::ImportJournal& journal,
+                 const StagedChildRows& children, const std::vector<StoringAchievement>& group) {
+    std::vector<store::Result<StoredAchievement>> results(group.size(), store::fail(""));
+    const auto refuseEach = [&](const std::string& why) {
+        for (size_t i = 0; i < group.size(); ++i)
+            results[i] = failed(*group[i].staged, why);
+        return results;
+    };
+    auto from = db.openTable("kjcgtemp");
+    if (!from) return refuseEach(from.message());
+    auto to = db.openTable("kjcg");
+    if (!to) return refuseEach(to.message());
+
+    // The staged achievement rows, then the numbers: one that cannot be numbered or whose staged
+    // row is gone is refused alone, before anything is written.
+    std::vector<uint32_t> stagedRows;
+    for (const StoringAchievement& achievement : group)
+        stagedRows.push_back(achievement.staged->row);
+    std::vector<std::string> raws(group.size());
+    if (store::Status s =
+            (*from)->readRows(stagedRows, [&](size_t i, std::string_view raw) { raws[i] = raw; });
+        !s)
+        return refuseEach(s.message());
+    const ImportNumbering::Mark mark = numbering.mark();
+    std::vector<Member> members;
+    std::vector<std::pair<std::string, std::string>> storing;
+    for (size_t i = 0; i < group.size(); ++i) {
+        const StagedAchievement& staged = *group[i].staged;
+        auto number = numbering.next(staged.number);
+        if (!number) {
+            results[i] = failed(staged, number.message());
+            continue;
+        }
+        if (store::TableFile::isDeleted(raws[i])) {
+            results[i] = failed(staged, "暂存的记录已被删除");
+            continue;
+        }
+        // Taken for now, so that the next one of the year follows it.
+        numbering.taken(*number);
+        members.push_back({i, *number, std::move(raws[i]), {}});
+        storing.emplace_back(*number, group[i].replaces);
+        results[i] = StoredAchievement{*number, {}};
+    }
+    if (members.empty()) return results;
 
     AddedRows added;
-    // A refused achievement takes back the rows already added for it.
+    // A refused group takes back the rows already added for it and its numbers.
     const auto refuse = [&](const std::string& why) {
-        return failed(staged, why + added.discard());
+        const std::string left = added.discard();
+        numbering.rewind(mark);
+        for (const Member& member : members)
+            results[member.index] = failed(*group[member.index].staged, why + left);
+        return results;
     };
-    std::vector<std::vector<store::Value>> completers;
+    if (store::Status s = journal.storing(storing); !s) return refuse(s.message());
+
     store::FieldList completerFields;
-    std::string raw;
     for (const CopyStep& step : ChildCopies) {
-        auto from = db.openTable(step.staging);
-        if (!from) return refuse(from.message());
-        auto to = db.openTable(step.live);
-        if (!to) return refuse(to.message());
-        auto rows = rowsWithKey(db, step.staging, staged.number, staged.region);
-        if (!rows) return refuse(rows.message());
+        auto live = db.openTable(step.live);
+        if (!live) return refuse(live.message());
         // The rows of one table go in with one write; the journal covers them as it covers one.
-        store::RowBatch batch(**to);
-        const auto key = rawKey(**from, **to, *number);
-        const bool completerRows = std::string_view(step.live) == "cgwcr";
-        for (uint32_t row : *rows) {
-            if (store::Status s = (*from)->readRecord(row, raw); !s) return refuse(s.message());
-            if (!key.empty()) {
-                // Tables of one layout: the row goes in with its stored bytes.
-                if (completerRows) {
-                    completers.push_back((*from)->decodeRow(raw));
-                    completerFields = (*to)->fields();
-                }
-                if (store::Status s = batch.addFrom(**from, raw, key); !s)
-                    return refuse(s.message());
-                continue;
-            }
-            // Field by field of the same name: either table may come from another program.
-            std::vector<store::Value> values =
-                store::valuesByName((*from)->decodeRow(raw), (*from)->fields(), **to);
-            if (completerRows) {
-                completers.push_back(values);
-                completerFields = (*to)->fields();
-            }
-            setKey(**to, values, *number);
-            if (store::Status s = batch.add(values); !s) return refuse(s.message());
-        }
-        const store::Status flushed = batch.flush();
-        for (uint32_t row : batch.written())
-            added.add(*to, row);
-        if (!flushed) return refuse(flushed.message());
-    }
-
-    auto from = db.openTable("kjcgtemp");
-    if (!from) return refuse(from.message());
-    auto to = db.openTable("kjcg");
-    if (!to) return refuse(to.message());
-    if (store::Status s = (*from)->readRecord(staged.row, raw); !s) return refuse(s.message());
-    if (store::TableFile::isDeleted(raw)) return refuse("暂存的记录已被删除");
-    if (const auto key = rawKey(**from, **to, *number); !key.empty()) {
-        store::RowBatch record(**to);
-        store::Status s = record.addFrom(**from, raw, key);
-        if (s) s = record.flush();
+        store::RowBatch batch(**live);
+        store::Status s = addChildRows(db, children, step, group, members, batch, completerFields);
+        if (s) s = batch.flush();
+        added.add(*live, batch.written());
         if (!s) return refuse(s.message());
-        added.add(*to, record.written().front());
-    } else {
-        std::vector<store::Value> values =
-            store::valuesByName((*from)->decodeRow(raw), (*from)->fields(), **to);
-        setKey(**to, values, *number);
-        auto appended = (*to)->append(values);
-        if (!appended) return refuse(appended.message());
-        added.add(*to, *appended);
     }
-    if (store::Status s = journal.stored(*number); !s) return refuse(s.message());
-    added.keep();
-    numbering.taken(*number);
 
-    StoredAchievement stored{*number, {}};
-    for (const auto& completer : completers)
-        if (store::Status s = updateCompleterPool(db, completer, completerFields); !s) {
-            stored.warning = "成果“" + store::trimmed(staged.name) +
-                             "”已入库，但完成人名录未能更新：" + s.message();
-            break;
-        }
-    return stored;
+    store::RowBatch records(**to);
+    const RowCopy copy(**from, **to);
+    store::Status s;
+    for (const Member& member : members)
+        if (s = copy.add(records, member.raw, member.number, nullptr); !s) break;
+    if (s) s = records.flush();
+    added.add(*to, records.written());
+    if (!s) return refuse(s.message());
+    std::vector<std::string> numbers;
+    for (const Member& member : members)
+        numbers.push_back(member.number);
+    if (store::Status s = journal.stored(numbers); !s) return refuse(s.message());
+    added.keep();
+
+    std::vector<std::vector<store::Value>> completers;
+    for (Member& member : members)
+        for (auto& completer : member.completers)
+            completers.push_back(std::move(completer));
+    if (completers.empty()) return results;
+    if (store::Status s = updateCompleterPool(db, completers, completerFields); !s)
+        for (const Member& member : members)
+            if (!member.completers.empty())
+                results[member.index]->warning = "成果“" +
+                                                 store::trimmed(group[member.index].staged->name) +
+                                                 "”已入库，但完成人名录未能更新：" + s.message();
+    return results;
 }
 
 } // namespace xb::exchange

@@ -7,6 +7,23 @@ namespace xb::exchange {
 namespace {
 constexpr std::string_view TabQuote = "\t\"";
 constexpr std::string_view QuoteTab = "\"\t";
+
+// Where TAB QUOTE (or QUOTE TAB) first stands in `text`. Records hold a TAB between every two
+// values and few QUOTEs, so the QUOTEs are looked for.
+std::size_t findTabQuote(std::string_view text) {
+    for (std::size_t quote = text.find('"', 1); quote != std::string_view::npos;
+         quote = text.find('"', quote + 1))
+        if (text[quote - 1] == '\t') return quote - 1;
+    return std::string_view::npos;
+}
+
+std::size_t findQuoteTab(std::string_view text) {
+    for (std::size_t quote = text.find('"'); quote != std::string_view::npos;
+         quote = text.find('"', quote + 1))
+        if (quote + 1 < text.size() && text[quote + 1] == '\t') return quote;
+    return std::string_view::npos;
+}
+
 } // namespace
 
 bool RecordAssembler::begin(std::string_view line) {
@@ -18,7 +35,7 @@ bool RecordAssembler::begin(std::string_view line) {
 bool RecordAssembler::append(std::string_view lineEnd, std::string_view line) {
     text_ += lineEnd;
     text_ += line;
-    if (line.find(QuoteTab) == std::string_view::npos) addToOpenValue(line);
+    if (findQuoteTab(line) == std::string_view::npos) addToOpenValue(line);
     return scan(line);
 }
 
@@ -31,16 +48,16 @@ bool RecordAssembler::scan(std::string_view unscanned) {
     for (;;) {
         std::size_t closing = std::string_view::npos;
         if (!open_) {
-            const std::size_t opening = unscanned.find(TabQuote);
+            const std::size_t opening = findTabQuote(unscanned);
             if (opening == std::string_view::npos) return true;
             unscanned.remove_prefix(opening + TabQuote.size());
             open_ = true;
             oddQuotes_ = true; // the value holds its opening TAB and QUOTE
             endsWithQuote_ = true;
-            closing = unscanned.find(QuoteTab);
+            closing = findQuoteTab(unscanned);
             if (closing == std::string_view::npos) addToOpenValue(unscanned);
         } else {
-            closing = unscanned.find(QuoteTab);
+            closing = findQuoteTab(unscanned);
         }
         if (closing == std::string_view::npos) {
             // The line ends inside the value: the record is complete only if the value closed

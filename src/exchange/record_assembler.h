@@ -17,7 +17,6 @@ class RecordAssembler {
     bool append(std::string_view lineEnd, std::string_view line);
 
     const std::string& text() const { return text_; }
-    std::string takeText() { return std::move(text_); }
 
   private:
     bool scan(std::string_view unscanned);

@@ -92,9 +92,17 @@ bool isBlankRecord(std::string_view record) {
 
 ParsedRecord parseRecord(std::string_view record, const ParseRules& rules) {
     ParsedRecord parsed;
+    parseRecord(record, rules, parsed);
+    return parsed;
+}
+
+void parseRecord(std::string_view record, const ParseRules& rules, ParsedRecord& parsed) {
     parsed.fields.resize(static_cast<std::size_t>(std::max(rules.fieldCount, 0)));
+    for (std::string& field : parsed.fields)
+        field.clear();
+    parsed.surplus = false;
     const int n = std::min(rules.valueCount, rules.fieldCount);
-    if (n < 1) return parsed;
+    if (n < 1) return;
 
     Pieces pieces(record);
     if (record.find(Tab) != std::string_view::npos) parsed.fields[0] = pieces.take();
@@ -116,7 +124,6 @@ ParsedRecord parseRecord(std::string_view record, const ParseRules& rules) {
     const std::string_view last = trimmed(pieces.rest());
     parsed.fields[n - 1] = last;
     parsed.surplus = last.find(Tab) != std::string_view::npos;
-    return parsed;
 }
 
 } // namespace xb::exchange

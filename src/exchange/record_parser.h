@@ -22,5 +22,7 @@ struct ParsedRecord {
 bool isBlankRecord(std::string_view record);
 
 ParsedRecord parseRecord(std::string_view record, const ParseRules& rules);
+// The same into `parsed`, whose texts keep their memory for the next record.
+void parseRecord(std::string_view record, const ParseRules& rules, ParsedRecord& parsed);
 
 } // namespace xb::exchange

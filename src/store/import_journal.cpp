@@ -103,7 +103,10 @@ Result<ImportJournal> ImportJournal::begin(Database& db) {
 }
 
 Status ImportJournal::line(const std::string& text) {
-    const std::string bytes = text + "\n";
+    return lines(text + "\n");
+}
+
+Status ImportJournal::lines(const std::string& bytes) {
     size_t written = 0;
     while (written < bytes.size()) {
         const ssize_t n = ::write(fd_, bytes.data() + written, bytes.size() - written);
@@ -120,6 +123,20 @@ Status ImportJournal::storing(const std::string& number, const std::string& repl
 
 Status ImportJournal::stored(const std::string& number) {
     return line("W " + number);
+}
+
+Status ImportJournal::storing(const std::vector<std::pair<std::string, std::string>>& records) {
+    std::string text;
+    for (const auto& [number, replaces] : records)
+        text += "S " + number + (replaces.empty() ? "" : " " + replaces) + "\n";
+    return lines(text);
+}
+
+Status ImportJournal::stored(const std::vector<std::string>& numbers) {
+    std::string text;
+    for (const std::string& number : numbers)
+        text += "W " + number + "\n";
+    return lines(text);
 }
 
 Status ImportJournal::replaced(const std::string& replaced) {

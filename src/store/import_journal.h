@@ -13,6 +13,8 @@
 #include "result.h"
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace xb::store {
 
@@ -30,6 +32,11 @@ class ImportJournal {
     Status storing(const std::string& number, const std::string& replaces = {});
     // After the last row of `number` is written.
     Status stored(const std::string& number);
+    // The same for many records with one write: the rows of a group of records go in together,
+    // between the lines that name them all and the lines that say they are whole. Each pair is
+    // a record's number and the twin it replaces ("" for none).
+    Status storing(const std::vector<std::pair<std::string, std::string>>& records);
+    Status stored(const std::vector<std::string>& numbers);
     // After every row of the twin `replaced` is removed.
     Status replaced(const std::string& replaced);
     // Settles what a failed record left and removes the journal.
@@ -38,6 +45,8 @@ class ImportJournal {
   private:
     ImportJournal(Database& db, int fd);
     Status line(const std::string& text);
+    // Whole lines, each ending with its line end, in one write.
+    Status lines(const std::string& bytes);
 
     Database* db_;
     int fd_ = -1;

@@ -2,6 +2,9 @@
 // memos into another; each flush writes the memos, then the rows with the end marker, then the
 // header's row count once. A process killed at any moment leaves a table whose header counts
 // only complete rows: the rows of the batch being written are all there or none is.
+//
+// A batch also rewrites stored rows in place: they go to the file with the flush, after the
+// appended rows, stored rows close to each other with one write.
 #pragma once
 
 #include "result.h"
@@ -9,6 +12,7 @@
 #include "value.h"
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -21,8 +25,9 @@ class RowBatch {
     // Writes every `rowsPerWrite` rows on its own; nothing else may append to the table while
     // rows are gathered.
     explicit RowBatch(TableFile& table, uint32_t rowsPerWrite = 4096);
-    // Rows still gathered are dropped: a batch is written by flush() or not at all.
-    ~RowBatch() = default;
+    // Rows still gathered are dropped: a batch is written by flush() or not at all. The table
+    // forgets rewrites not written.
+    ~RowBatch() { forgetRewrites(); }
     RowBatch(const RowBatch&) = delete;
     RowBatch& operator=(const RowBatch&) = delete;
 
@@ -32,7 +37,17 @@ class RowBatch {
     // `texts` then replace the values of character fields, given by position.
     Status addFrom(const TableFile& source, std::string_view sourceRaw,
                    const std::vector<std::pair<int, std::string>>& texts = {});
-    // Writes the gathered rows.
+    // A new row from values, where the character and memo fields given by position in `bytes`
+    // (ascending) take those stored bytes (GBK) instead of their values: cut at the field's width
+    // like a text, or put in the memo file. Texts read in the table's own code page go in
+    // undecoded. The row is the one add() makes when those bytes are decoded into its values.
+    Status addWithBytes(const std::vector<Value>& values,
+                        const std::vector<std::pair<int, std::string_view>>& bytes);
+    // Rewrites stored row `recno` from values as TableFile::write does: a field whose value is
+    // unchanged keeps its stored bytes. The indexes the table holds show the new row at once; the
+    // file, and what is read from it, gets it with the next flush.
+    Status rewrite(uint32_t recno, const std::vector<Value>& values);
+    // Writes the gathered rows, then the rewritten ones.
     Status flush();
     // Record numbers of the rows written so far by this batch, in the order they were added.
     const std::vector<uint32_t>& written() const { return written_; }
@@ -40,6 +55,11 @@ class RowBatch {
 
   private:
     Status added();
+    Status counted();
+    void beginMemos();
+    Status writeRewrites();
+    // After a failed rewrite the table's index and read-ahead may show rows the file lacks.
+    void forgetRewrites();
 
     TableFile& table_;
     uint32_t rowsPerWrite_;
@@ -49,6 +69,7 @@ class RowBatch {
     uint32_t rows_ = 0;
     uint32_t memoBase_ = 0;
     std::vector<uint32_t> written_;
+    std::map<uint32_t, std::string> rewrites_; // row number to its new bytes
 };
 
 } // namespace xb::store

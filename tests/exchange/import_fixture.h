@@ -74,18 +74,23 @@ inline std::string linesOf(const std::vector<std::string>& lines) {
     return bytes;
 }
 
+// A data directory built from the installation sources in `path`, opened.
+inline std::unique_ptr<store::RecordStore> openNewDataDirectory(const std::string& path) {
+    EXPECT_TRUE(QDir().mkpath(QString::fromStdString(path)));
+    auto built = install::buildDataDirectory(path, install::repositorySources(XB_SOURCE_DIR));
+    EXPECT_TRUE(built.ok()) << (built.ok() ? "" : built.message());
+    auto opened = std::make_unique<store::RecordStore>(path);
+    const store::Status s = opened->open();
+    EXPECT_TRUE(s.ok()) << (s.ok() ? "" : s.message());
+    return opened;
+}
+
 class ImportFixture : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(root.isValid());
-        ASSERT_TRUE(QDir(root.path()).mkpath("data"));
         ASSERT_TRUE(QDir(root.path()).mkpath("package"));
-        auto built =
-            install::buildDataDirectory(dataPath(), install::repositorySources(XB_SOURCE_DIR));
-        ASSERT_TRUE(built.ok()) << built.message();
-        store = std::make_unique<store::RecordStore>(dataPath());
-        auto opened = store->open();
-        ASSERT_TRUE(opened.ok()) << opened.message();
+        store = openNewDataDirectory(dataPath());
     }
 
     std::string dataPath() const { return QDir(root.path()).filePath("data").toStdString(); }

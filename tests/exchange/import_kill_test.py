@@ -19,7 +19,8 @@ import dbf
 
 CLI = sys.argv[1]
 KILLS = int(sys.argv[2]) if len(sys.argv) > 2 else 20
-RECORDS = 200
+# More records than the import stores in one group, so that kills also fall between groups.
+RECORDS = 600
 CHILD_TABLES = ("zlqk", "cgwcr", "jdwyhmd", "cgwcdw")
 
 

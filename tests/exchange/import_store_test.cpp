@@ -1,9 +1,11 @@
 // Storing staged achievements: the numbering of each year, child rows that follow their own
 // achievement, a record that cannot be stored, the completer pool and the overwrite import.
+#include "exchange/import_duplicates.h"
 #include "exchange/import_merge.h"
 #include "exchange/import_staging.h"
 #include "import_fixture.h"
 #include "store/layouts.h"
+#include "store/lookups.h"
 #include "store/table_file.h"
 
 #include <QDir>
@@ -227,6 +229,106 @@ TEST_F(ImportStoring, OverwriteReplacesTwinsAndLeavesUnnamedOnesStaged) {
     EXPECT_EQ(count("zlqk"), 0);
     EXPECT_EQ(column("select * from kjcgtemp", "ITEM_4"), Texts{"2008000011"});
     EXPECT_EQ(column("select * from cgwcrtemp", "ITEM_180"), Texts{"无名成果的人"});
+}
+
+// Achievements of one name in one package: each overwrite finds the copy stored just before it,
+// so one copy stays, the last; records of other names in between are stored as usual.
+TEST_F(ImportStoring, OverwriteOfTwinsWithinOnePackageLeavesTheLastCopy) {
+    addRecord("2008000001", "甲");
+    addRow("cgwcr", {{"ITEM_4", "2008000001"}, {"ITEM_DQDM", "."}, {"ITEM_180", "旧人"}});
+    stage("2008000011", "甲");
+    stageChild("cgwcrtemp", "2008000011", {{"ITEM_180", "第一份"}});
+    stage("2008000012", "乙");
+    stage("2008000013", "甲 ");
+    stageChild("cgwcrtemp", "2008000013", {{"ITEM_180", "第二份"}});
+    stage("2008000014", "丙");
+    stage("2008000015", "丙");
+    stage("2008000016", "甲", ".", "另一单位");
+
+    const MergeOutcome outcome = overwriteImport(db());
+    EXPECT_TRUE(outcome.problems.empty()) << outcome.problems.front();
+    EXPECT_EQ(outcome.added, 3);
+    EXPECT_EQ(outcome.overwritten, 3);
+    EXPECT_FALSE(outcome.stagedLeft);
+    EXPECT_EQ(column("select * from kjcg", "ITEM_3"), (Texts{"乙", "甲", "丙", "甲"}));
+    EXPECT_EQ(column("select * from kjcg", "ITEM_4"),
+              (Texts{"2008000003", "2008000004", "2008000006", "2008000007"}));
+    EXPECT_EQ(children("cgwcr", "ITEM_180"), Texts{"2008000004 . 第二份"});
+}
+
+// A child table that refuses its rows in the middle of a group: every achievement of the group is
+// refused with the reason, the rows written for them are taken back and all stay staged.
+TEST_F(ImportStoring, AGroupThatCannotBeWrittenIsRefusedWhole) {
+    for (int i = 1; i <= 3; ++i) {
+        const std::string number = "200800000" + std::to_string(i);
+        stage(number, "成果" + std::to_string(i));
+        stageChild("zlqktemp", number, {{"PATENT_NAM", "专利"}});
+        stageChild("cgwcrtemp", number, {{"ITEM_180", "人" + std::to_string(i)}});
+        stageChild("cgwcdwtemp", number, {{"ITEM_170", "单位"}});
+    }
+    // A table whose header announces a row more than the file holds is only read.
+    {
+        QFile file(QString::fromStdString(db().tablePath("cgwcdw")));
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.seek(4));
+        QByteArray countBytes = file.read(4);
+        countBytes[0] = static_cast<char>(countBytes[0] + 1);
+        ASSERT_TRUE(file.seek(4));
+        ASSERT_EQ(file.write(countBytes), 4);
+    }
+    store::Database reopened(dataPath());
+
+    const MergeOutcome outcome = storeStagedAchievements(reopened);
+    EXPECT_EQ(outcome.added, 0);
+    ASSERT_EQ(outcome.problems.size(), 3u);
+    for (int i = 1; i <= 3; ++i) {
+        const std::string& problem = outcome.problems[static_cast<size_t>(i - 1)];
+        EXPECT_EQ(problem.find("成果“成果" + std::to_string(i) + "”（200800000" +
+                               std::to_string(i) + "）未能入库："),
+                  0u)
+            << problem;
+        EXPECT_NE(problem.find("cgwcdw"), std::string::npos) << problem;
+    }
+    EXPECT_TRUE(outcome.stagedLeft);
+    for (const char* table : {"kjcg", "zlqk", "cgwcr"}) {
+        auto rows = reopened.query(std::string("select * from ") + table);
+        ASSERT_TRUE(rows.ok());
+        EXPECT_EQ((*rows)->count(), 0) << table;
+    }
+    auto pool = reopened.query("select * from cgwcrNew");
+    ASSERT_TRUE(pool.ok());
+    EXPECT_EQ((*pool)->count(), 0);
+    auto staged = loadStagedAchievements(reopened);
+    ASSERT_TRUE(staged.ok());
+    EXPECT_EQ(staged->size(), 3u);
+}
+
+// The twin of an overwrite is the first stored record the statement on name and organization
+// finds: blanks around the texts, an empty organization, deleted records and names met twice.
+TEST_F(ImportStoring, TwinsAreTheRecordsTheStatementFinds) {
+    addRecord("2008000001", "甲", "单位");
+    addRecord("2008000002", "甲", "单位");
+    addRecord("2008000003", "乙", "");
+    addRecord("2008000004", "  丙", "单位");
+    addRecord("2008000005", "丁 ", "单位 ");
+    addRecord("2008000006", "", "");
+    const std::vector<std::pair<std::string, std::string>> asked{
+        {"甲", "单位"},   {" 甲 ", "单位"}, {"乙", ""},     {"乙", "  "}, {"丙", "单位"},
+        {"  丙", "单位"}, {"丁", "单位"},   {"戊", "单位"}, {"", ""},     {"甲", "别的"}};
+    const auto expectAsTheStatement = [&] {
+        for (const auto& [name, unit] : asked) {
+            const auto found =
+                column("select * from kjcg where item_3=:item_3 and item_9=:item_9", "ITEM_4",
+                       {{"item_3", store::trimmed(name)}, {"item_9", store::trimmed(unit)}});
+            auto twin = findStoredTwin(db(), name, unit);
+            ASSERT_TRUE(twin.ok()) << twin.message();
+            EXPECT_EQ(twin->value_or("<none>"), found.empty() ? "<none>" : found.front())
+                << name << "/" << unit;
+        }
+    };
+    expectAsTheStatement();
+    ASSERT_TRUE(deleteStoredRecord(db(), "2008000001").ok());
+    expectAsTheStatement();
 }
 
 } // namespace

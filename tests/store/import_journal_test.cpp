@@ -72,3 +72,22 @@ TEST_F(ImportJournalTest, AFinishedRunLeavesNoJournal) {
     EXPECT_FALSE(std::filesystem::exists(dir.file("import.jnl")));
     EXPECT_EQ(numbers("kjcg").size(), 3u);
 }
+
+// A group of records named with one write and declared whole with another: a kill after the
+// rows of the group but before every "whole" line was in leaves only the records declared whole,
+// and an overwrite among them has removed its twin.
+TEST_F(ImportJournalTest, AGroupCutShortKeepsOnlyTheRecordsDeclaredWhole) {
+    addRow(db, "kjcg", {{"ITEM_4", "2024000004"}, {"ITEM_DQDM", "."}});
+    addRow(db, "kjcg", {{"ITEM_4", "2024000005"}, {"ITEM_DQDM", "."}});
+    {
+        auto journal = ImportJournal::begin(db);
+        ASSERT_TRUE(journal.ok()) << journal.message();
+        const std::vector<std::pair<std::string, std::string>> group{{"2024000004", "2024000001"},
+                                                                     {"2024000005", ""}};
+        ASSERT_TRUE(journal->storing(group).ok());
+        ASSERT_TRUE(journal->stored(std::vector<std::string>{"2024000004"}).ok());
+    } // killed here: the journal stays
+    ASSERT_TRUE(settleImportJournal(db).ok());
+    EXPECT_EQ(numbers("kjcg"), (Numbers{"2024000002", "2024000003", "2024000004"}));
+    EXPECT_EQ(numbers("cgwcr"), (Numbers{"2024000002", "2024000003"}));
+}
