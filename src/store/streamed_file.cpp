@@ -15,14 +15,14 @@ namespace {
 // Writes of 16 MB: the disk gets several requests at once (it takes 4 MB a request here), and
 // buffers untouched by a small table cost no memory.
 constexpr size_t kBuffer = 16 << 20;
-// Direct writes start, end and lie in memory on this boundary (a page; disks ask at most that).
+// Buffers lie on page boundaries.
 constexpr size_t kAlign = 4096;
 
 void startWriteback(int fd, off_t from, off_t to) {
 #ifdef __linux__
     if (to > from) ::sync_file_range(fd, from, to - from, SYNC_FILE_RANGE_WRITE);
 #else
-    (void)fd, (void)from, (void)to; // the sync at the end writes everything
+    (void)fd, (void)from, (void)to;            // the sync at the end writes everything
 #endif
 }
 
@@ -36,22 +36,7 @@ char* alignedBuffer() {
 StreamedFile::StreamedFile(const std::string& path, off_t from)
     : buffer_(alignedBuffer(), std::free), writing_(alignedBuffer(), std::free), written_(from),
       writebackFrom_(from) {
-#ifdef O_DIRECT
-    // Direct writes start at the file's beginning: the header written already is taken in.
-    const int reader = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (reader >= 0 && buffer_ && static_cast<size_t>(from) <= kBuffer &&
-        readAt(reader, buffer_.get(), static_cast<size_t>(from), 0) == from) {
-        fd_ = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_DIRECT);
-        direct_ = fd_ >= 0;
-        if (direct_) {
-            used_ = static_cast<size_t>(from);
-            written_ = writebackFrom_ = 0;
-        }
-    }
-    if (reader >= 0) ::close(reader);
-#endif
-    // Without direct writes (tmpfs, some network folders, other systems): through the cache.
-    if (fd_ < 0) fd_ = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    fd_ = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
     if (!buffer_ || !writing_) failed_ = true;
 }
 
@@ -91,40 +76,20 @@ void StreamedFile::appendZeros(size_t size) {
     }
 }
 
-bool StreamedFile::stopWritingDirectly() {
-    if (!direct_) return true;
-    direct_ = false;
-#ifdef O_DIRECT
-    const int flags = ::fcntl(fd_, F_GETFL);
-    return flags != -1 && ::fcntl(fd_, F_SETFL, flags & ~O_DIRECT) == 0;
-#else
-    return true;
-#endif
-}
-
 void StreamedFile::waitForWrite() {
-    if (!pending_.valid()) return;
-    if (pending_.get()) return;
-    // A disk asking for another alignment refuses the direct write: the cache takes it.
-    if (!direct_ || !stopWritingDirectly() ||
-        !writeAll(fd_, writing_.get(), pendingSize_, pendingAt_))
-        failed_ = true;
+    if (pending_.valid() && !pending_.get()) failed_ = true;
 }
 
 void StreamedFile::writeBuffer() {
     waitForWrite();
     if (!ok()) return;
-    // Directly, whole aligned blocks are written and the rest waits for more.
-    const size_t whole = direct_ ? used_ / kAlign * kAlign : used_;
+    const size_t whole = used_;
     std::swap(buffer_, writing_);
-    std::memcpy(buffer_.get(), writing_.get() + whole, used_ - whole);
-    used_ -= whole;
-    pendingSize_ = whole;
-    pendingAt_ = written_;
+    used_ = 0;
     const auto write = [fd = fd_, data = writing_.get(), size = whole, at = written_,
-                        writeback = !direct_ ? writebackFrom_ : -1] {
+                        writeback = writebackFrom_] {
         const bool written = writeAll(fd, data, size, at);
-        if (written && writeback >= 0) startWriteback(fd, writeback, at + off_t(size));
+        if (written) startWriteback(fd, writeback, at + off_t(size));
         return written;
     };
     try {
@@ -141,15 +106,10 @@ void StreamedFile::writeBuffer() {
 void StreamedFile::finish() {
     if (used_ > 0) writeBuffer();
     waitForWrite();
-    // The last partial block, if any, goes through the cache.
-    if (used_ > 0 && !stopWritingDirectly()) failed_ = true;
-    if (used_ > 0) writeBuffer();
-    waitForWrite();
 }
 
 void StreamedFile::writeAt(off_t offset, std::string_view bytes) {
     finish();
-    if (!stopWritingDirectly()) failed_ = true;
     if (ok() && !writeAll(fd_, bytes.data(), bytes.size(), offset)) failed_ = true;
 }
 

@@ -1,8 +1,8 @@
 // A file written front to back from one large buffer, as a pack writes its new table and memo
-// file. Where the system allows, the buffer goes straight to the disk (O_DIRECT): no copy into
-// the page cache and no writeback left for the sync at the end to wait for. Elsewhere the file is
-// written through the cache, the writeback of each buffer started at once. Each full buffer is
-// written on a thread of its own while the next one is filled.
+// file. Each full buffer is written on a thread of its own while the next one is filled, and its
+// writeback is started at once, so the sync at the end has little left to wait for. The file
+// goes through the page cache: a table read right after its pack (every start) is read from
+// memory, not from the disk.
 #pragma once
 
 #include <cstddef>
@@ -37,22 +37,17 @@ class StreamedFile {
 
   private:
     void writeBuffer();
-    // Waits for the write under way; one the disk refused directly is written again through the
-    // cache.
+    // Waits for the write under way.
     void waitForWrite();
-    bool stopWritingDirectly();
 
     int fd_ = -1;
-    bool direct_ = false;
     bool failed_ = false;
-    using Buffer = std::unique_ptr<char, void (*)(void*)>; // aligned for direct writes
-    Buffer buffer_;                                        // being filled
-    Buffer writing_;                                       // being written by `pending_`
+    using Buffer = std::unique_ptr<char, void (*)(void*)>;
+    Buffer buffer_;  // being filled
+    Buffer writing_; // being written by `pending_`
     std::future<bool> pending_;
-    size_t pendingSize_ = 0;
-    off_t pendingAt_ = 0;
-    size_t used_ = 0;   // bytes in the buffer, which holds the file from written_ on
-    off_t written_ = 0; // a multiple of the alignment while writing directly
+    size_t used_ = 0; // bytes in the buffer, which holds the file from written_ on
+    off_t written_ = 0;
     off_t writebackFrom_ = 0;
 };
 
