@@ -2,17 +2,24 @@
 
 #include "gbk.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
 namespace xb::store {
-namespace {
 
 std::string withoutOuterBlanks(std::string_view text) {
     const size_t first = text.find_first_not_of(' ');
     if (first == std::string_view::npos) return {};
     return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
 }
+
+bool isAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+namespace {
 
 Status encodeNumber(const FieldDef& f, const Value& v, char* out) {
     if (v.isNull()) return {};
@@ -39,7 +46,17 @@ Status encodeField(const FieldDef& f, const Value& v, char* out, std::string& me
     memoText.clear();
     switch (f.type) {
     case FieldType::Character: {
-        const std::string bytes = toGbk(v.text() ? *v.text() : v.toText());
+        // Texts held as text (most are) are converted without a copy first; ASCII texts are
+        // already their GBK bytes.
+        const std::string* text = v.text();
+        std::string converted;
+        std::string_view bytes;
+        if (text && isAscii(*text)) {
+            bytes = *text;
+        } else {
+            converted = toGbk(text ? *text : v.toText());
+            bytes = converted;
+        }
         const std::string_view cut = cutGbkBytes(bytes, f.width);
         std::memcpy(out, cut.data(), cut.size());
         return {};

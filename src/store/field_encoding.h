@@ -7,6 +7,7 @@
 #include "value.h"
 
 #include <string>
+#include <string_view>
 
 namespace xb::store {
 
@@ -14,5 +15,10 @@ namespace xb::store {
 // to `memoText` (UTF-8) instead: its block number is the caller's to give. Refuses a value the
 // field cannot take.
 Status encodeField(const FieldDef& field, const Value& value, char* out, std::string& memoText);
+
+// The text without blanks before and after it.
+std::string withoutOuterBlanks(std::string_view text);
+// Whether every byte is ASCII, which is its own GBK.
+bool isAscii(std::string_view text);
 
 } // namespace xb::store

@@ -2,6 +2,7 @@
 
 #include "system_error.h"
 
+#include "field_encoding.h"
 #include "file_io.h"
 #include "gbk.h"
 #include "pack.h"
@@ -110,17 +111,6 @@ std::string memoPathFor(const std::string& dbfPath, const char* ext) {
         if (sameName(name, stem + ext)) return entry.path().string();
     }
     return (dir / (stem + ext)).string();
-}
-
-bool isAscii(std::string_view text) {
-    return std::all_of(text.begin(), text.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
-std::string stripBlanks(std::string_view text) {
-    const size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
 }
 
 void putHeaderDate(unsigned char* h) {
@@ -345,7 +335,7 @@ Value TableFile::decode(std::string_view raw, int field) const {
         if (bytes.empty()) return {};
         if (auto n = parseNumber(bytes)) {
             // Digits a double would round stay text, so that they are written back as given.
-            if (!fitsDouble(bytes)) return stripBlanks(bytes);
+            if (!fitsDouble(bytes)) return withoutOuterBlanks(bytes);
             return *n;
         }
         return {};
@@ -553,72 +543,15 @@ Status TableFile::encode(const std::vector<Value>& values, std::string_view old,
             std::memcpy(out, old.data() + offsets_[i], width);
             continue;
         }
-        switch (f.type) {
-        case FieldType::Character: {
-            // Texts held as text (most are) are converted without a copy first; ASCII texts
-            // are already their GBK bytes.
-            const std::string* text = v.text();
-            std::string converted;
-            std::string_view bytes;
-            if (text && isAscii(*text)) {
-                bytes = *text;
-            } else {
-                converted = toGbk(text ? *text : v.toText());
-                bytes = converted;
-            }
-            const std::string_view cut = cutGbkBytes(bytes, f.width);
-            std::memcpy(out, cut.data(), cut.size());
-            break;
-        }
-        case FieldType::Number:
-        case FieldType::SmallInt:
-        case FieldType::Integer: {
-            if (v.isNull()) break;
-            std::string digits;
-            if (const std::string* text = v.text()) {
-                auto fixed = fixedNumberText(*text, f.decimals);
-                if (!fixed) return fail("“" + *text + "”不是字段 " + f.name + " 可接受的数值");
-                digits = std::move(*fixed);
-            } else {
-                char buf[400];
-                std::snprintf(buf, sizeof buf, "%.*f", f.decimals, v.toNumber());
-                digits = buf;
-            }
-            if (digits.size() > width)
-                return fail("数值 " + stripBlanks(v.toText()) + " 超出字段 " + f.name + " 的宽度");
-            std::memcpy(out + width - digits.size(), digits.data(), digits.size());
-            break;
-        }
-        case FieldType::Date: {
-            if (v.isNull()) break;
-            const auto d = v.toDate();
-            if (!d) return fail("“" + v.toText() + "”不是字段 " + f.name + " 可接受的日期");
-            char buf[16];
-            std::snprintf(buf, sizeof buf, "%04d%02d%02d", d->year, d->month, d->day);
-            std::memcpy(out, buf, 8);
-            break;
-        }
-        case FieldType::Logical:
-            if (v.isLogical())
-                out[0] = v.toText() == "T" ? 'T' : 'F';
-            else if (!v.isNull()) {
-                const std::string t = v.toText();
-                out[0] = (t == "T" || t == "t" || t == "Y" || t == "y" || t == "1") ? 'T' : 'F';
-            } else
-                out[0] = '?';
-            break;
-        case FieldType::Memo: {
-            const std::string text = memoText(v);
-            if (text.empty()) break;
-            // A changed memo gets new space at the end.
-            auto block = storeMemo(toGbk(text), pendingMemos);
-            if (!block) return block.error();
-            char buf[32];
-            std::snprintf(buf, sizeof buf, "%*u", f.width, *block);
-            std::memcpy(out, buf, width);
-            break;
-        }
-        }
+        std::string text;
+        if (Status s = encodeField(f, v, out, text); !s) return s;
+        if (f.type != FieldType::Memo || text.empty()) continue;
+        // A changed memo gets new space at the end.
+        auto block = storeMemo(toGbk(text), pendingMemos);
+        if (!block) return block.error();
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%*u", f.width, *block);
+        std::memcpy(out, buf, width);
     }
     return {};
 }
