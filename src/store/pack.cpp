@@ -73,18 +73,6 @@ Status copyConverted(const TableFile& old, const fs::path& newTable) {
     return batch.flush();
 }
 
-// The block a memo field of our layout points at: ten digits, blank-padded; 0 for none.
-uint32_t memoBlock(std::string_view pointer) {
-    uint32_t block = 0;
-    for (char c : pointer) {
-        if (c >= '0' && c <= '9')
-            block = block * 10 + static_cast<uint32_t>(c - '0');
-        else if (c != ' ' && c != '\0')
-            return 0;
-    }
-    return block;
-}
-
 std::string littleEndian(uint32_t v) {
     return {static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF),
             static_cast<char>((v >> 16) & 0xFF), static_cast<char>((v >> 24) & 0xFF)};
@@ -118,8 +106,7 @@ Status copyRaw(const TableFile& old, const fs::path& oldMemo, const fs::path& wo
         for (int f : memoFields) {
             char* pointer = row + old.fieldOffset(f);
             std::string_view bytes;
-            const uint32_t block =
-                fields[f].width == 10 ? memoBlock(std::string_view(pointer, 10)) : 0;
+            const uint32_t block = old.memoBlock(raw, f);
             if (auto streamed = block != 0 ? memos->read(block) : std::nullopt) {
                 bytes = *streamed;
             } else {

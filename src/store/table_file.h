@@ -72,6 +72,8 @@ class TableFile {
     // Reads the rows `recnos` (ascending) into `out`, one after another in that
     // order, deleted rows included; neighbours are read together, straight into place.
     Status readRowsInto(const std::vector<uint32_t>& recnos, char* out) const;
+    // The memo block a memo field of the raw row points at; 0 for none.
+    uint32_t memoBlock(std::string_view raw, int field) const;
     // The deletion mark of every row ('*' deleted), taken without reading the rows; nullopt
     // when they must be read (a small table, a file that cannot be mapped).
     std::optional<std::string> deletionMarks() const;
@@ -110,7 +112,6 @@ class TableFile {
     Result<uint32_t> appendEncoded(std::string& raw, uint32_t rows);
     bool unchanged(std::string_view old, int field, const Value& value) const;
     static std::string memoText(const Value& value);
-    uint32_t memoBlock(std::string_view raw, int field) const;
     Status writeHeader(bool withCount);
     void indexRemove(std::string_view raw, uint32_t recno);
     void indexAdd(std::string_view raw, uint32_t recno);
