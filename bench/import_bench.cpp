@@ -316,18 +316,6 @@ double afterWelcomeTime(const fs::path& data) {
     return after;
 }
 
-double copyAndSyncTime(const std::vector<fs::path>& files, const fs::path& to) {
-    fs::create_directories(to);
-    const auto t = std::chrono::steady_clock::now();
-    for (const fs::path& file : files) {
-        const fs::path target = to / file.filename();
-        fs::copy_file(file, target, fs::copy_options::overwrite_existing);
-        std::string command = "sync '" + target.string() + "'";
-        if (std::system(command.c_str()) != 0) die("sync failed");
-    }
-    return seconds(t);
-}
-
 struct Row {
     const char* work;
     double ours;
@@ -446,6 +434,7 @@ int main(int argc, char** argv) {
     // Both start with nothing else waiting to be written.
     ::sync();
     const double copied = copyAndSyncTime(tableFiles(data, {"kjcg"}), base / "copy-of-kjcg");
+    if (copied < 0) die("sync failed");
     ::sync();
     t = std::chrono::steady_clock::now();
     check(db.pack("kjcg"), "pack");

@@ -123,18 +123,6 @@ void run(int rows) {
     fs::remove_all(dir);
 }
 
-// Copies the files and syncs each, as `cp` and `sync FILE` would.
-double copyAndSyncTime(const std::vector<fs::path>& files, const fs::path& to) {
-    fs::create_directories(to);
-    const auto t = std::chrono::steady_clock::now();
-    for (const fs::path& file : files) {
-        const fs::path target = to / file.filename();
-        fs::copy_file(file, target, fs::copy_options::overwrite_existing);
-        if (std::system(("sync '" + target.string() + "'").c_str()) != 0) return -1;
-    }
-    return seconds(t);
-}
-
 int packRuns(const fs::path& table, int runs) {
     fs::path memo = table;
     memo.replace_extension(table.extension() == ".DBF" ? ".DBT" : ".dbt");

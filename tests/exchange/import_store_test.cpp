@@ -31,6 +31,16 @@ class ImportStoring : public ImportFixture {
         fields.insert(fields.end(), more.begin(), more.end());
         addRow(table, fields);
     }
+    // Raises the row count in the table's header by one, past what the file holds.
+    void announceOneRowMore(const std::string& table) {
+        QFile file(QString::fromStdString(db().tablePath(table)));
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.seek(4));
+        QByteArray countBytes = file.read(4);
+        countBytes[0] = static_cast<char>(countBytes[0] + 1);
+        ASSERT_TRUE(file.seek(4));
+        ASSERT_EQ(file.write(countBytes), 4);
+    }
     // Each stored row of a child table as (record number, region code, `field`).
     std::vector<std::string> children(const std::string& table, const std::string& field) {
         std::vector<std::string> out;
@@ -116,15 +126,7 @@ TEST_F(ImportStoring, ChildRowsAddedBeforeAFailedAchievementRowAreRemoved) {
     stageChild("cgwcrtemp", "2008000001", {{"ITEM_180", "张三"}});
     stageChild("zlqktemp", "2008000001", {{"PATENT_NAM", "专利一"}});
     // An achievement table whose header announces a row more than the file holds is only read.
-    {
-        QFile file(QString::fromStdString(db().tablePath("kjcg")));
-        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-        ASSERT_TRUE(file.seek(4));
-        QByteArray countBytes = file.read(4);
-        countBytes[0] = static_cast<char>(countBytes[0] + 1);
-        ASSERT_TRUE(file.seek(4));
-        ASSERT_EQ(file.write(countBytes), 4);
-    }
+    announceOneRowMore("kjcg");
     store::Database reopened(dataPath());
 
     const MergeOutcome outcome = storeStagedAchievements(reopened);
@@ -267,15 +269,7 @@ TEST_F(ImportStoring, AGroupThatCannotBeWrittenIsRefusedWhole) {
         stageChild("cgwcdwtemp", number, {{"ITEM_170", "单位"}});
     }
     // A table whose header announces a row more than the file holds is only read.
-    {
-        QFile file(QString::fromStdString(db().tablePath("cgwcdw")));
-        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-        ASSERT_TRUE(file.seek(4));
-        QByteArray countBytes = file.read(4);
-        countBytes[0] = static_cast<char>(countBytes[0] + 1);
-        ASSERT_TRUE(file.seek(4));
-        ASSERT_EQ(file.write(countBytes), 4);
-    }
+    announceOneRowMore("cgwcdw");
     store::Database reopened(dataPath());
 
     const MergeOutcome outcome = storeStagedAchievements(reopened);
