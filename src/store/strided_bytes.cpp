@@ -43,7 +43,8 @@ void installGuard() {
 }
 
 // Touches the bytes; nothing in here owns anything, so leaving it by the guard's jump is safe.
-bool copyGuarded(const char* from, size_t stride, size_t count, char* out) {
+bool copyGuarded(const char* from, size_t stride, size_t count, const RowPiece* pieces,
+                 size_t pieceCount, char* out) {
     sigjmp_buf guard;
     if (sigsetjmp(guard, 0) != 0) {
         tGuard = nullptr;
@@ -52,9 +53,12 @@ bool copyGuarded(const char* from, size_t stride, size_t count, char* out) {
     tGuard = &guard;
     // The fences keep the touches between setting the guard and clearing it.
     std::atomic_signal_fence(std::memory_order_seq_cst);
-    const volatile char* bytes = from;
-    for (size_t i = 0; i < count; ++i)
-        out[i] = bytes[i * stride];
+    for (size_t i = 0; i < count; ++i) {
+        const volatile char* row = from + i * stride;
+        for (size_t p = 0; p < pieceCount; ++p)
+            for (size_t b = 0; b < pieces[p].width; ++b)
+                *out++ = row[pieces[p].offset + b];
+    }
     std::atomic_signal_fence(std::memory_order_seq_cst);
     tGuard = nullptr;
     return true;
@@ -62,16 +66,17 @@ bool copyGuarded(const char* from, size_t stride, size_t count, char* out) {
 
 } // namespace
 
-bool gatherStridedBytes(int fd, off_t first, size_t stride, size_t count, char* out) {
+bool gatherRowPieces(int fd, off_t first, size_t stride, size_t count,
+                     const std::vector<RowPiece>& pieces, char* out) {
     if (count == 0) return true;
     const long page = ::sysconf(_SC_PAGESIZE);
     const off_t start = first - first % page;
-    const size_t length = static_cast<size_t>(first - start) + (count - 1) * stride + 1;
+    const size_t length = static_cast<size_t>(first - start) + count * stride;
     void* map = ::mmap(nullptr, length, PROT_READ, MAP_SHARED, fd, start);
     if (map == MAP_FAILED) return false;
     installGuard();
-    const bool ok =
-        copyGuarded(static_cast<const char*>(map) + (first - start), stride, count, out);
+    const bool ok = copyGuarded(static_cast<const char*>(map) + (first - start), stride, count,
+                                pieces.data(), pieces.size(), out);
     ::munmap(map, length);
     return ok;
 }

@@ -308,9 +308,11 @@ std::string TableFile::memoBytes(std::string_view raw, int field) const {
     return block == 0 ? std::string() : memo_->read(block);
 }
 
-std::string_view TableFile::fieldBytes(std::string_view raw, int field) const {
-    const std::string_view bytes = raw.substr(offsets_[field], fields_[field].width);
-    // Most stored fields are blank or short: skip trailing blanks a word at a time.
+namespace {
+
+// A stored field's bytes without its trailing blanks (and NULs of other writers).
+std::string_view withoutTrailingBlanks(std::string_view bytes) {
+    // Most stored fields are blank or short: trailing blanks are skipped a word at a time.
     size_t n = bytes.size();
     constexpr uint64_t kBlankWord = 0x2020202020202020ULL;
     for (uint64_t word; n >= 8; n -= 8) {
@@ -320,6 +322,12 @@ std::string_view TableFile::fieldBytes(std::string_view raw, int field) const {
     while (n > 0 && (bytes[n - 1] == ' ' || bytes[n - 1] == '\0'))
         --n;
     return bytes.substr(0, n);
+}
+
+} // namespace
+
+std::string_view TableFile::fieldBytes(std::string_view raw, int field) const {
+    return withoutTrailingBlanks(raw.substr(offsets_[field], fields_[field].width));
 }
 
 Value TableFile::decode(std::string_view raw, int field) const {
@@ -462,11 +470,15 @@ Status TableFile::readRowsInto(const std::vector<uint32_t>& recnos, char* out) c
     });
 }
 
-std::optional<std::string> TableFile::deletionMarks() const {
+bool TableFile::isLarge() const {
     // Small tables are read whole anyway (and kept); mapping pays off for the large ones.
-    if (count_ <= kReadAhead / recordLength_) return std::nullopt;
+    return count_ > kReadAhead / recordLength_;
+}
+
+std::optional<std::string> TableFile::deletionMarks() const {
+    if (!isLarge()) return std::nullopt;
     std::string marks(count_, ' ');
-    if (!gatherStridedBytes(fd_, headerLength_, recordLength_, count_, marks.data()))
+    if (!gatherRowPieces(fd_, headerLength_, recordLength_, count_, {{0, 1}}, marks.data()))
         return std::nullopt;
     return marks;
 }
@@ -668,12 +680,36 @@ Status TableFile::markDeleted(uint32_t recno) {
 
 Result<const CharIndex*> TableFile::index(int field) {
     if (auto it = indexes_.find(field); it != indexes_.end()) return &it->second;
+    // Keys in record order, then sorted: equal keys keep that order, as the index gives them.
+    std::vector<std::pair<std::string, uint32_t>> keys;
+    const auto width = static_cast<size_t>(fields_[field].width);
+    std::string pieces;
+    if (isLarge()) {
+        // A large table gives its marks and keys through a mapping, the rest of its rows unread.
+        pieces.resize(static_cast<size_t>(count_) * (1 + width));
+        if (!gatherRowPieces(fd_, headerLength_, recordLength_, count_,
+                             {{0, 1}, {offsets_[field], width}}, pieces.data()))
+            pieces.clear();
+    }
+    if (!pieces.empty()) {
+        keys.reserve(count_);
+        for (uint32_t i = 0; i < count_; ++i) {
+            const std::string_view row =
+                std::string_view(pieces).substr(i * (1 + width), 1 + width);
+            if (row[0] != '*') keys.emplace_back(withoutTrailingBlanks(row.substr(1)), i + 1);
+        }
+    } else if (Status s = scan([&](uint32_t recno, std::string_view raw) {
+                   keys.emplace_back(fieldBytes(raw, field), recno);
+                   return true;
+               });
+               !s) {
+        return s.error();
+    }
+    std::stable_sort(keys.begin(), keys.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
     CharIndex built;
-    Status s = scan([&](uint32_t recno, std::string_view raw) {
-        built.emplace_hint(built.end(), std::string(fieldBytes(raw, field)), recno);
-        return true;
-    });
-    if (!s) return s.error();
+    for (auto& [key, recno] : keys)
+        built.emplace_hint(built.end(), std::move(key), recno);
     auto [it, inserted] = indexes_.emplace(field, std::move(built));
     return &it->second;
 }

@@ -113,6 +113,8 @@ class TableFile {
     bool unchanged(std::string_view old, int field, const Value& value) const;
     static std::string memoText(const Value& value);
     Status writeHeader(bool withCount);
+    // Whether the table is past what is read ahead whole.
+    bool isLarge() const;
     void indexRemove(std::string_view raw, uint32_t recno);
     void indexAdd(std::string_view raw, uint32_t recno);
     std::string damagedText(const std::string& what) const;
