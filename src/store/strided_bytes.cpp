@@ -1,5 +1,6 @@
 #include "strided_bytes.h"
 
+#include <algorithm>
 #include <atomic>
 #include <csetjmp>
 #include <csignal>
@@ -68,17 +69,29 @@ bool copyGuarded(const char* from, size_t stride, size_t count, const RowPiece* 
 
 bool gatherRowPieces(int fd, off_t first, size_t stride, size_t count,
                      const std::vector<RowPiece>& pieces, char* out) {
-    if (count == 0) return true;
+    // A few megabytes of the file are mapped at a time: the pages touched count as the program's
+    // memory while they are mapped.
+    constexpr size_t kSpan = 8 << 20;
+    const size_t rowsPerSpan = std::max<size_t>(1, kSpan / stride);
+    size_t pieceBytes = 0;
+    for (const RowPiece& piece : pieces)
+        pieceBytes += piece.width;
     const long page = ::sysconf(_SC_PAGESIZE);
-    const off_t start = first - first % page;
-    const size_t length = static_cast<size_t>(first - start) + count * stride;
-    void* map = ::mmap(nullptr, length, PROT_READ, MAP_SHARED, fd, start);
-    if (map == MAP_FAILED) return false;
     installGuard();
-    const bool ok = copyGuarded(static_cast<const char*>(map) + (first - start), stride, count,
-                                pieces.data(), pieces.size(), out);
-    ::munmap(map, length);
-    return ok;
+    for (size_t done = 0; done < count;) {
+        const size_t rows = std::min(rowsPerSpan, count - done);
+        const off_t from = first + static_cast<off_t>(done * stride);
+        const off_t start = from - from % page;
+        const size_t length = static_cast<size_t>(from - start) + rows * stride;
+        void* map = ::mmap(nullptr, length, PROT_READ, MAP_SHARED, fd, start);
+        if (map == MAP_FAILED) return false;
+        const bool ok = copyGuarded(static_cast<const char*>(map) + (from - start), stride, rows,
+                                    pieces.data(), pieces.size(), out + done * pieceBytes);
+        ::munmap(map, length);
+        if (!ok) return false;
+        done += rows;
+    }
+    return true;
 }
 
 } // namespace xb::store
