@@ -5,6 +5,7 @@
 #include "forms/lookup_widgets.h"
 #include "pages/form_tree.h"
 #include "pages/option_panel.h"
+#include "store/classification_codes.h"
 #include "store/record_store.h"
 #include "ui/field_labels.h"
 #include "ui/help_window.h"
@@ -47,10 +48,7 @@ constexpr int kBulletinTab = 3;
 
 const QColor kRequired(0x80, 0x00, 0x00);
 
-struct Option {
-    const char* code;
-    const char* caption;
-};
+using Option = store::CodeCaption;
 
 const Option kForms[] = {{"1", "新技术"},   {"2", "新工艺"},           {"3", "新产品"},
                          {"4", "新材料"},   {"5", "农业、生物新品种"}, {"6", "矿产新品种"},
@@ -59,32 +57,6 @@ const Option kForms[] = {{"1", "新技术"},   {"2", "新工艺"},           {"3
                          {"E", "企业标准"}};
 // The standards start the second row of the form panel.
 constexpr int kFirstStandard = 8;
-
-const Option kHighTechFields[] = {{"01", "电子信息"},
-                                  {"02", "软件"},
-                                  {"03", "航空航天"},
-                                  {"04", "光机电一体化"},
-                                  {"05", "生物、医药和医疗器械"},
-                                  {"06", "新材料"},
-                                  {"07", "新能源与高效节能"},
-                                  {"08", "环境保护"},
-                                  {"09", "地球、空间与海洋"},
-                                  {"10", "核应用技术"},
-                                  {"11", "农业"}};
-
-const Option kGoals[] = {{"01", "陆地、海洋和大气的开发与评价"},
-                         {"02", "民用宇宙空间"},
-                         {"03", "农业、林业和渔业的发展"},
-                         {"04", "促进工业的发展"},
-                         {"05", "能源的生产、储存和分配"},
-                         {"06", "交通、通讯事业的发展"},
-                         {"07", "教育事业的发展"},
-                         {"08", "卫生事业的发展"},
-                         {"09", "社会发展和社会经济服务"},
-                         {"10", "环境保护"},
-                         {"11", "知识的全面发展"},
-                         {"12", "其他民用目标"},
-                         {"13", "国防"}};
 
 const Option kIndustries[] = {{"01", "农、林、牧、渔业"},
                               {"02", "采矿业"},
@@ -340,10 +312,10 @@ QWidget* TFpage1::buildFormTab() {
 
     fieldLabel_ = ui::fieldLabel(QStringLiteral("所属高新科技领域"), w);
     fieldLabel_->setObjectName(QStringLiteral("Label124"));
-    QWidget* highTech = checkPanel("Pl_124_1", "CB_124_1_", kHighTechFields,
-                                   static_cast<int>(std::size(kHighTechFields)), 4, w);
-    QWidget* goals =
-        checkPanel("PL_200", "CB_200_", kGoals, static_cast<int>(std::size(kGoals)), 3, w);
+    QWidget* highTech = checkPanel("Pl_124_1", "CB_124_1_", store::highTechFields().data(),
+                                   static_cast<int>(store::highTechFields().size()), 4, w);
+    QWidget* goals = checkPanel("PL_200", "CB_200_", store::socioEconomicGoals().data(),
+                                static_cast<int>(store::socioEconomicGoals().size()), 3, w);
     auto* heading = new QHBoxLayout;
     heading->addWidget(fieldLabel_);
     heading->addWidget(ui::fieldLabel(QStringLiteral("（单选）"), w));
