@@ -67,7 +67,7 @@ store::Status updateCompleterPool(store::Database& db,
             added.insert(key);
             added.insert(storedName(field, row[static_cast<size_t>(nameField)]));
         } else if (same->size() == 1) {
-            if (store::Status s = batch.rewrite(same->front(), row); !s) return stop(s.error());
+            if (store::Status s = table.write(same->front(), row); !s) return stop(s.error());
         }
     }
     return batch.flush();

@@ -58,26 +58,21 @@ struct Cursor::Impl {
         const int rows = std::min(windowWanted, count() - at);
         const size_t length = table->recordLength();
         window.resize(static_cast<size_t>(rows) * length);
-        const auto first = recnos.begin() + at;
-        Status read;
-        if (std::is_sorted(first, first + rows)) {
-            // Rows in file order (a table, most results) are read straight into the window.
-            read = table->readRowsInto(std::vector<uint32_t>(first, first + rows), window.data());
-        } else {
-            std::vector<std::pair<uint32_t, int>> order;
-            order.reserve(static_cast<size_t>(rows));
-            for (int i = 0; i < rows; ++i)
-                order.emplace_back(recnos[static_cast<size_t>(at + i)], i);
-            std::sort(order.begin(), order.end());
-            std::vector<uint32_t> sorted;
-            sorted.reserve(order.size());
-            for (const auto& [recno, i] : order)
-                sorted.push_back(recno);
-            read = table->readRows(sorted, [&](size_t index, std::string_view bytes) {
-                std::memcpy(window.data() + static_cast<size_t>(order[index].second) * length,
-                            bytes.data(), length);
-            });
-        }
+        // Rows are read in file order, so that a result whose rows lie scattered over the file
+        // is still read sequentially, and each is copied to its place in the window.
+        std::vector<std::pair<uint32_t, int>> order;
+        order.reserve(static_cast<size_t>(rows));
+        for (int i = 0; i < rows; ++i)
+            order.emplace_back(recnos[static_cast<size_t>(at + i)], i);
+        std::sort(order.begin(), order.end());
+        std::vector<uint32_t> sorted;
+        sorted.reserve(order.size());
+        for (const auto& [recno, i] : order)
+            sorted.push_back(recno);
+        const Status read = table->readRows(sorted, [&](size_t index, std::string_view bytes) {
+            std::memcpy(window.data() + static_cast<size_t>(order[index].second) * length,
+                        bytes.data(), length);
+        });
         windowVersion = table->version();
         windowFirst = at;
         windowRows = read ? rows : 0;

@@ -3,13 +3,10 @@
 #include "system_error.h"
 
 #include <cerrno>
-#include <fcntl.h>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <set>
 #include <sstream>
-#include <unistd.h>
 
 namespace xb::store {
 
@@ -43,10 +40,19 @@ Error journalError(const std::string& what, int errorNumber) {
 
 Status settleImportJournal(Database& db) {
     const std::string path = journalPath(db);
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) return {};
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return journalError("无法读取", errno);
+    std::unique_ptr<File> file;
+    if (const int error = openFile(path, OpenAs::Read, file))
+        return error == ENOENT ? Status() : Status(journalError("无法读取", error));
+    uint64_t size = 0;
+    std::string bytes;
+    int error = file->size(size);
+    if (!error) {
+        bytes.resize(static_cast<size_t>(size));
+        error = readExactly(*file, bytes.data(), bytes.size(), 0);
+    }
+    if (error) return journalError("无法读取", error);
+    file.reset();
+    std::istringstream in(bytes);
 
     // What the journal says, line by line; a last line cut short by the kill is ignored.
     std::set<std::string> begun, whole, gone;
@@ -67,7 +73,6 @@ Status settleImportJournal(Database& db) {
             gone.insert(number);
         }
     }
-    in.close();
 
     for (const std::string& number : begun) {
         if (!whole.count(number)) {
@@ -77,29 +82,29 @@ Status settleImportJournal(Database& db) {
             if (Status s = removeRecordRows(db, twin->second); !s) return s;
         }
     }
-    if (!std::filesystem::remove(path, ec) && ec)
-        return fail("导入日志 " + std::string(kJournalName) + "无法删除：" + ec.message());
+    if (const int removed = fileSystem().remove(path); removed && removed != ENOENT)
+        return journalError("无法删除", removed);
     return {};
 }
 
-ImportJournal::ImportJournal(Database& db, int fd) : db_(&db), fd_(fd) {}
+ImportJournal::ImportJournal(Database& db, std::unique_ptr<File> file)
+    : db_(&db), file_(std::move(file)) {}
 
-ImportJournal::ImportJournal(ImportJournal&& other) noexcept : db_(other.db_), fd_(other.fd_) {
-    other.fd_ = -1;
-}
+ImportJournal::ImportJournal(ImportJournal&& other) noexcept
+    : db_(other.db_), file_(std::move(other.file_)), size_(other.size_) {}
 
-ImportJournal::~ImportJournal() {
-    if (fd_ >= 0) ::close(fd_);
-}
+ImportJournal::~ImportJournal() = default;
 
 Result<ImportJournal> ImportJournal::begin(Database& db) {
     if (Status s = settleImportJournal(db); !s) return s.error();
     const std::string path = journalPath(db);
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_APPEND | O_CLOEXEC, 0644);
-    if (fd < 0) return journalError("无法建立", errno);
+    std::unique_ptr<File> file;
+    int error = openFile(path, OpenAs::Replace, file);
     // The journal must exist on disk before the first row it protects.
-    ::fsync(fd);
-    return ImportJournal(db, fd);
+    if (!error) error = file->sync();
+    if (!error) error = fileSystem().syncDirectory(db.directory());
+    if (error) return journalError("无法建立", error);
+    return ImportJournal(db, std::move(file));
 }
 
 Status ImportJournal::line(const std::string& text) {
@@ -107,13 +112,9 @@ Status ImportJournal::line(const std::string& text) {
 }
 
 Status ImportJournal::lines(const std::string& bytes) {
-    size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n = ::write(fd_, bytes.data() + written, bytes.size() - written);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return journalError("无法写入", errno);
-        written += static_cast<size_t>(n);
-    }
+    if (const int error = file_->writeAt(bytes.data(), bytes.size(), size_))
+        return journalError("无法写入", error);
+    size_ += bytes.size();
     return {};
 }
 
@@ -144,8 +145,7 @@ Status ImportJournal::replaced(const std::string& replaced) {
 }
 
 Status ImportJournal::finish() {
-    ::close(fd_);
-    fd_ = -1;
+    file_.reset();
     return settleImportJournal(*db_);
 }
 

@@ -10,8 +10,10 @@
 #pragma once
 
 #include "database.h"
+#include "file_system.h"
 #include "result.h"
 
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -43,13 +45,14 @@ class ImportJournal {
     Status finish();
 
   private:
-    ImportJournal(Database& db, int fd);
+    ImportJournal(Database& db, std::unique_ptr<File> file);
     Status line(const std::string& text);
     // Whole lines, each ending with its line end, in one write.
     Status lines(const std::string& bytes);
 
     Database* db_;
-    int fd_ = -1;
+    std::unique_ptr<File> file_;
+    uint64_t size_ = 0; // lines are appended here
 };
 
 // Settles a journal left by an interrupted import, if there is one, and removes it.

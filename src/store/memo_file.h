@@ -2,12 +2,12 @@
 // length header per memo) and FoxPro (.fpt) are read; dBASE III is written.
 #pragma once
 
+#include "file_system.h"
 #include "result.h"
 
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <sys/types.h>
 
 namespace xb::store {
 
@@ -41,21 +41,21 @@ class MemoFile {
     uint32_t blockSize() const { return blockSize_; }
 
   private:
-    MemoFile(std::string path, int fd, MemoStyle style, bool writable);
+    MemoFile(std::string path, std::unique_ptr<File> file, MemoStyle style, bool writable);
     Status readHeader();
     // Makes the bytes at `at` part of the bytes read ahead; false when nothing is there.
-    bool readAhead(off_t at, bool continuing) const;
+    bool readAhead(int64_t at, bool continuing) const;
 
     std::string path_;
-    int fd_ = -1;
+    std::unique_ptr<File> file_;
     MemoStyle style_;
     bool writable_;
     uint32_t blockSize_ = 512;
     uint32_t nextFree_ = 1;
-    mutable off_t fileSize_ = 0; // known size; memos are only ever appended
+    mutable int64_t fileSize_ = 0; // known size; memos are only ever appended
     // Bytes read ahead: a scan reads the memos of consecutive rows, which lie one after another.
     mutable std::string ahead_;
-    mutable off_t aheadAt_ = -1;
+    mutable int64_t aheadAt_ = -1;
 };
 
 } // namespace xb::store

@@ -1,9 +1,6 @@
 #include "record_store.h"
 
-#include "clean_table_note.h"
 #include "import_journal.h"
-
-#include <ctime>
 
 namespace xb::store {
 
@@ -32,26 +29,16 @@ Status RecordStore::open() {
                                    "），请重新启动程序再试");
     hasZtflh_ = db_.hasTable("ztflh.dbf");
     hasXkfl_ = db_.hasTable("xkfl.dbf");
-    // Tables found clean at an earlier start and not written since are not read through again.
-    CleanTableNote clean(db_.directory());
-    const std::time_t started = std::time(nullptr);
     for (const std::string& file : packingList()) {
         // The classification tables are optional: a missing one is not packed rather than
         // ending the start.
         if ((sameName(file, "ZTFLH.dbf") && !hasZtflh_) ||
             (sameName(file, "XKFL.dbf") && !hasXkfl_))
             continue;
-        const std::string path = db_.tablePath(file);
-        if (clean.unchanged(path)) continue;
-        if (Status s = db_.pack(file); !s) {
-            clean.forget(path);
+        if (Status s = db_.pack(file); !s)
             openingWarnings_.push_back("表 " + file + " 未能压缩（" + s.message() +
                                        "），已删除记录占用的空间将在下次启动时再释放");
-        } else {
-            clean.noteClean(path, started);
-        }
     }
-    clean.save();
     std::vector<std::string> tables = openingList();
     if (hasZtflh_) tables.insert(tables.begin() + 8, "ztflh");
     if (hasXkfl_) tables.insert(tables.begin() + 8, "xkfl");

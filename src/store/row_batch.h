@@ -1,10 +1,7 @@
-// Appends many rows to one table with few writes. Rows are encoded into one buffer and their
-// memos into another; each flush writes the memos, then the rows with the end marker, then the
-// header's row count once. A process killed at any moment leaves a table whose header counts
-// only complete rows: the rows of the batch being written are all there or none is.
-//
-// A batch also rewrites stored rows in place: they go to the file with the flush, after the
-// appended rows, stored rows close to each other with one write.
+// Appends many rows to one table with few writes: rows are gathered and written together every
+// `rowsPerWrite` rows and by flush(), each time as one TableFile::appendRows (memos, rows, then
+// the header's count), so a process killed at any moment leaves the rows of the group being
+// written all there or none.
 #pragma once
 
 #include "result.h"
@@ -12,7 +9,6 @@
 #include "value.h"
 
 #include <cstdint>
-#include <map>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -22,54 +18,34 @@ namespace xb::store {
 
 class RowBatch {
   public:
-    // Writes every `rowsPerWrite` rows on its own; nothing else may append to the table while
-    // rows are gathered.
+    // Nothing else may append to the table while rows are gathered.
     explicit RowBatch(TableFile& table, uint32_t rowsPerWrite = 4096);
-    // Rows still gathered are dropped: a batch is written by flush() or not at all. The table
-    // forgets rewrites not written.
-    ~RowBatch() { forgetRewrites(); }
+    // Rows still gathered are dropped: a batch is written by flush() or not at all.
+    ~RowBatch() = default;
     RowBatch(const RowBatch&) = delete;
     RowBatch& operator=(const RowBatch&) = delete;
 
     // A new row from values, as TableFile::append takes them.
     Status add(const std::vector<Value>& values);
-    // A row of `source`, a table with the same fields, as TableFile::appendFrom takes it;
-    // `texts` then replace the values of character fields, given by position.
+    // A row of `source` as TableFile::encodeCopy takes it.
     Status addFrom(const TableFile& source, std::string_view sourceRaw,
                    const std::vector<std::pair<int, std::string>>& texts = {});
-    // A new row from values, where the character and memo fields given by position in `bytes`
-    // (ascending) take those stored bytes (GBK) instead of their values: cut at the field's width
-    // like a text, or put in the memo file. Texts read in the table's own code page go in
-    // undecoded. The row is the one add() makes when those bytes are decoded into its values.
+    // A new row as TableFile::encodeWithBytes takes it.
     Status addWithBytes(const std::vector<Value>& values,
                         const std::vector<std::pair<int, std::string_view>>& bytes);
-    // Rewrites stored row `recno` from values as TableFile::write does: a field whose value is
-    // unchanged keeps its stored bytes. The indexes the table holds show the new row at once; the
-    // file, and what is read from it, gets it with the next flush.
-    Status rewrite(uint32_t recno, const std::vector<Value>& values);
-    // Writes the gathered rows, then the rewritten ones.
+    // Writes the gathered rows.
     Status flush();
     // Record numbers of the rows written so far by this batch, in the order they were added.
     const std::vector<uint32_t>& written() const { return written_; }
-    uint32_t pending() const { return rows_; }
+    uint32_t pending() const { return rows_.count(); }
 
   private:
-    Status added();
-    Status counted();
-    void beginMemos();
-    Status writeRewrites();
-    // After a failed rewrite the table's index and read-ahead may show rows the file lacks.
-    void forgetRewrites();
+    Status added(Status encoded);
 
     TableFile& table_;
     uint32_t rowsPerWrite_;
-    std::string raw_;
-    std::string memos_;
-    std::string row_;
-    uint32_t rows_ = 0;
-    uint32_t memoBase_ = 0;
+    PendingRows rows_;
     std::vector<uint32_t> written_;
-    std::map<uint32_t, std::string> rewrites_; // row number to its new bytes
 };
 
 } // namespace xb::store

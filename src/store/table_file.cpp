@@ -3,21 +3,15 @@
 #include "system_error.h"
 
 #include "field_encoding.h"
-#include "file_io.h"
 #include "gbk.h"
 #include "pack.h"
-#include "strided_bytes.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
-#include <fcntl.h>
 #include <filesystem>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace xb::store {
 namespace {
@@ -131,9 +125,7 @@ std::string trimRight(std::string_view bytes) {
     return std::string(bytes.substr(0, n));
 }
 
-TableFile::~TableFile() {
-    if (fd_ >= 0) ::close(fd_); // also releases the lock
-}
+TableFile::~TableFile() = default; // closing the file releases its lock
 
 std::string TableFile::fileName() const {
     return std::filesystem::path(path_).filename().string();
@@ -158,17 +150,14 @@ Result<std::shared_ptr<TableFile>> TableFile::open(const std::string& path, Open
     std::shared_ptr<TableFile> t(new TableFile());
     t->path_ = path;
     t->mode_ = mode;
-    t->fd_ = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
-    if (t->fd_ < 0) {
-        t->fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    int error = openFile(path, OpenAs::ReadWrite, t->file_);
+    if (error == EACCES || error == EPERM || error == EROFS) {
+        error = openFile(path, OpenAs::Read, t->file_);
         t->readOnly_ = true;
     }
-    if (t->fd_ < 0) {
-        if (errno == ENOENT) return fail("表文件 " + path + " 不存在");
-        return fail("无法打开表文件 " + path + "：" + systemErrorText(errno));
-    }
-    const int lock = (mode == OpenMode::Exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB;
-    if (::flock(t->fd_, lock) != 0)
+    if (error == ENOENT) return fail("表文件 " + path + " 不存在");
+    if (error) return fail("无法打开表文件 " + path + "：" + systemErrorText(error));
+    if (t->file_->tryLock(mode == OpenMode::Exclusive ? LockKind::Exclusive : LockKind::Shared))
         return fail("表文件 " + t->fileName() + " 正被其他程序使用，无法" +
                     (mode == OpenMode::Exclusive ? "独占打开" : "打开"));
     if (Status s = t->readHeader(); !s) return s.error();
@@ -176,10 +165,12 @@ Result<std::shared_ptr<TableFile>> TableFile::open(const std::string& path, Open
 }
 
 Status TableFile::readHeader() {
-    struct stat st {};
-    if (::fstat(fd_, &st) != 0) return fail("无法读取表文件 " + fileName());
+    uint64_t fileSize = 0;
+    if (const int error = file_->size(fileSize))
+        return fail("无法读取表文件 " + fileName() + "：" + systemErrorText(error));
     unsigned char h[32];
-    if (st.st_size < 33 || readAt(fd_, h, 32, 0) != 32) return fail(damagedText("文件头不完整"));
+    if (fileSize < 33 || readExactly(*file_, h, 32, 0) != 0)
+        return fail(damagedText("文件头不完整"));
     dbfVersion_ = h[0];
     if (!knownVersion(dbfVersion_))
         return fail("表文件 " + fileName() + " 不是可识别的 dBASE 表（版本字节 " +
@@ -187,10 +178,10 @@ Status TableFile::readHeader() {
     uint32_t count = le32(h + 4);
     headerLength_ = le16(h + 8);
     recordLength_ = le16(h + 10);
-    if (headerLength_ < 33 || headerLength_ > st.st_size)
+    if (headerLength_ < 33 || headerLength_ > fileSize)
         return fail(damagedText("文件头长度不正确"));
     std::string desc(headerLength_ - 32, '\0');
-    if (readAt(fd_, desc.data(), desc.size(), 32) != static_cast<ssize_t>(desc.size()))
+    if (readExactly(*file_, desc.data(), desc.size(), 32) != 0)
         return fail(damagedText("字段说明不完整"));
     uint32_t offset = 1;
     bool terminated = false;
@@ -223,7 +214,7 @@ Status TableFile::readHeader() {
         fieldByName_[lowerName(fields_[i].name)] = static_cast<int>(i);
     if (fields_.empty()) return fail(damagedText("没有字段"));
     if (offset != recordLength_) return fail(damagedText("记录长度与字段说明不符"));
-    const uint64_t available = (static_cast<uint64_t>(st.st_size) - headerLength_) / recordLength_;
+    const uint64_t available = (fileSize - headerLength_) / recordLength_;
     if (count > available) {
         // Rows announced but not in the file: read what is there and never write into it.
         count = static_cast<uint32_t>(available);
@@ -247,9 +238,17 @@ Status TableFile::readHeader() {
         memo_ = std::move(*memo);
     }
     // Files of other writers are read; writing is ours only in the layout we write ourselves.
-    if (!(dbfVersion_ == 0x03 || dbfVersion_ == 0x83)) readOnly_ = true;
+    // The start-up pack turns the tables it packs into that layout.
+    if (!ownLayout()) readOnly_ = true;
     if (dbfVersion_ == 0x83 && !memo_) readOnly_ = true;
     return {};
+}
+
+bool TableFile::ownLayout() const {
+    if (dbfVersion_ != 0x03 && dbfVersion_ != 0x83) return false;
+    return std::none_of(fields_.begin(), fields_.end(), [](const FieldDef& f) {
+        return f.type == FieldType::Memo && f.width != 10;
+    });
 }
 
 int TableFile::fieldIndex(const std::string& name) const {
@@ -268,8 +267,8 @@ Status TableFile::readRecord(uint32_t recno, std::string& raw) const {
             cacheRows_ > 0 && recno + 1 == cacheFirst_ && recno > ahead ? recno - ahead + 1 : recno;
         const uint32_t rows = std::min(count_ - start + 1, ahead);
         cache_.resize(static_cast<size_t>(rows) * recordLength_);
-        const off_t at = headerLength_ + static_cast<off_t>(start - 1) * recordLength_;
-        if (readAt(fd_, cache_.data(), cache_.size(), at) != static_cast<ssize_t>(cache_.size())) {
+        const uint64_t at = headerLength_ + static_cast<uint64_t>(start - 1) * recordLength_;
+        if (readExactly(*file_, cache_.data(), cache_.size(), at) != 0) {
             cacheRows_ = 0;
             return fail("无法读取表文件 " + fileName() + " 的第 " + std::to_string(recno) +
                         " 条记录");
@@ -435,9 +434,9 @@ Status TableFile::readSpan(uint32_t first, uint32_t rows, char* out) const {
                     bytes);
         return {};
     }
-    const off_t at = headerLength_ + static_cast<off_t>(first - 1) * recordLength_;
-    if (readAt(fd_, out, bytes, at) != static_cast<ssize_t>(bytes))
-        return fail("无法读取表文件 " + fileName());
+    const uint64_t at = headerLength_ + static_cast<uint64_t>(first - 1) * recordLength_;
+    if (const int error = readExactly(*file_, out, bytes, at))
+        return fail("无法读取表文件 " + fileName() + "：" + systemErrorText(error));
     return {};
 }
 
@@ -452,35 +451,6 @@ Status TableFile::readRows(const std::vector<uint32_t>& recnos,
                          static_cast<size_t>(recnos[i] - first) * recordLength_, recordLength_));
         return Status();
     });
-}
-
-Status TableFile::readRowsInto(const std::vector<uint32_t>& recnos, char* out) const {
-    std::string buffer;
-    return forEachReadGroup(recnos, [&](size_t from, size_t to, uint32_t first, uint32_t rows) {
-        char* slot = out + from * recordLength_;
-        // Neighbours without gaps go straight to their places.
-        if (rows == to - from) return readSpan(first, rows, slot);
-        buffer.resize(static_cast<size_t>(rows) * recordLength_);
-        if (Status s = readSpan(first, rows, buffer.data()); !s) return s;
-        for (size_t i = from; i < to; ++i, slot += recordLength_)
-            std::memcpy(slot,
-                        buffer.data() + static_cast<size_t>(recnos[i] - first) * recordLength_,
-                        recordLength_);
-        return Status();
-    });
-}
-
-bool TableFile::isLarge() const {
-    // Small tables are read whole anyway (and kept); mapping pays off for the large ones.
-    return count_ > kReadAhead / recordLength_;
-}
-
-std::optional<std::string> TableFile::deletionMarks() const {
-    if (!isLarge()) return std::nullopt;
-    std::string marks(count_, ' ');
-    if (!gatherRowPieces(fd_, headerLength_, recordLength_, count_, {{0, 1}}, marks.data()))
-        return std::nullopt;
-    return marks;
 }
 
 Status TableFile::scan(const std::function<bool(uint32_t, std::string_view)>& visit) const {
@@ -507,9 +477,7 @@ Status TableFile::scan(const std::function<bool(uint32_t, std::string_view)>& vi
     for (uint32_t first = 1; first <= count_; first += perBlock) {
         const uint32_t n = std::min(perBlock, count_ - first + 1);
         buffer.resize(static_cast<size_t>(n) * recordLength_);
-        const off_t at = headerLength_ + static_cast<off_t>(first - 1) * recordLength_;
-        const ssize_t got = readAt(fd_, buffer.data(), buffer.size(), at);
-        if (got != static_cast<ssize_t>(buffer.size())) return fail("无法读取表文件 " + fileName());
+        if (Status s = readSpan(first, n, buffer.data()); !s) return s;
         for (uint32_t i = 0; i < n; ++i) {
             std::string_view raw(buffer.data() + static_cast<size_t>(i) * recordLength_,
                                  recordLength_);
@@ -534,36 +502,43 @@ std::string TableFile::memoText(const Value& value) {
     return value.toText();
 }
 
-Result<uint32_t> TableFile::storeMemo(const std::string& bytes, std::string* pendingMemos) {
-    if (!memo_) return fail("表文件 " + fileName() + " 缺少备注文件");
-    if (pendingMemos) return memo_->stage(bytes, *pendingMemos);
-    return memo_->append(bytes);
+Status TableFile::pointAt(char* raw, int field, uint32_t block) const {
+    const auto width = static_cast<size_t>(fields_[static_cast<size_t>(field)].width);
+    const std::string number = std::to_string(block);
+    // Pointer fields of other writers may be narrower than our ten digits; they keep their width.
+    if (number.size() > width)
+        return fail("表文件 " + fileName() + " 的备注字段 " + fields_[field].name +
+                    " 太窄，放不下备注的位置");
+    char* out = raw + offsets_[static_cast<size_t>(field)];
+    std::memset(out, ' ', width);
+    std::memcpy(out + width - number.size(), number.data(), number.size());
+    return {};
 }
 
-Status TableFile::encode(const std::vector<Value>& values, std::string_view old, std::string& raw,
-                         std::string* pendingMemos) {
-    raw.assign(recordLength_, ' ');
+Error TableFile::writeError(int error, const std::string& file) const {
+    return fail("无法写入" + file + "：" + systemErrorText(error));
+}
+
+Status TableFile::encode(const std::vector<Value>& values, std::string_view old, char* out,
+                         std::vector<PendingRows::Memo>& memos, uint32_t row) const {
+    std::memset(out, ' ', recordLength_);
     for (size_t i = 0; i < fields_.size(); ++i) {
         const FieldDef& f = fields_[i];
         static const Value none;
         const Value& v = i < values.size() ? values[i] : none;
-        char* out = raw.data() + offsets_[i];
-        const auto width = static_cast<size_t>(f.width);
+        char* field = out + offsets_[i];
         // A field the caller did not change keeps its stored bytes, whatever they are: bytes of
         // other writers and codes outside the code page stay as they were.
         if (unchanged(old, static_cast<int>(i), v)) {
-            std::memcpy(out, old.data() + offsets_[i], width);
+            std::memcpy(field, old.data() + offsets_[i], static_cast<size_t>(f.width));
             continue;
         }
         std::string text;
-        if (Status s = encodeField(f, v, out, text); !s) return s;
+        if (Status s = encodeField(f, v, field, text); !s) return s;
         if (f.type != FieldType::Memo || text.empty()) continue;
+        if (!memo_) return fail("表文件 " + fileName() + " 缺少备注文件");
         // A changed memo gets new space at the end.
-        auto block = storeMemo(toGbk(text), pendingMemos);
-        if (!block) return block.error();
-        char buf[32];
-        std::snprintf(buf, sizeof buf, "%*u", f.width, *block);
-        std::memcpy(out, buf, width);
+        memos.push_back({row, static_cast<int>(i), toGbk(text)});
     }
     return {};
 }
@@ -576,7 +551,8 @@ Status TableFile::writeHeader(bool withCount) {
     h[5] = (count_ >> 8) & 0xFF;
     h[6] = (count_ >> 16) & 0xFF;
     h[7] = (count_ >> 24) & 0xFF;
-    if (!writeAll(fd_, h + 1, withCount ? 7 : 3, 1)) return fail("无法写入表文件 " + fileName());
+    if (const int error = file_->writeAt(h + 1, withCount ? 7 : 3, 1))
+        return writeError(error, "表文件 " + fileName());
     return {};
 }
 
@@ -584,12 +560,18 @@ Status TableFile::write(uint32_t recno, const std::vector<Value>& values) {
     if (readOnly_) return fail(readOnlyText());
     std::string old;
     if (Status s = readRecord(recno, old); !s) return s;
-    std::string raw;
-    if (Status s = encode(values, old, raw); !s) return s;
+    std::string raw(recordLength_, ' ');
+    std::vector<PendingRows::Memo> memos;
+    if (Status s = encode(values, old, raw.data(), memos, 0); !s) return s;
     raw[0] = old[0];
-    const off_t at = headerLength_ + static_cast<off_t>(recno - 1) * recordLength_;
-    if (!writeAll(fd_, raw.data(), raw.size(), at))
-        return fail("无法写入表文件 " + fileName() + "（磁盘已满？）");
+    for (const PendingRows::Memo& memo : memos) {
+        auto block = memo_->append(memo.bytes);
+        if (!block) return block.error();
+        if (Status s = pointAt(raw.data(), memo.field, *block); !s) return s;
+    }
+    const uint64_t at = headerLength_ + static_cast<uint64_t>(recno - 1) * recordLength_;
+    if (const int error = file_->writeAt(raw.data(), raw.size(), at))
+        return writeError(error, "表文件 " + fileName());
     ++version_;
     updateCache(recno, 0, raw);
     if (!isDeleted(old)) {
@@ -600,65 +582,158 @@ Status TableFile::write(uint32_t recno, const std::vector<Value>& values) {
 }
 
 Result<uint32_t> TableFile::append(const std::vector<Value>& values) {
-    if (readOnly_) return fail(readOnlyText());
-    std::string raw;
-    if (Status s = encode(values, {}, raw); !s) return s.error();
-    return appendEncoded(raw, 1);
+    PendingRows rows;
+    if (Status s = encodeNew(values, rows); !s) return s.error();
+    return appendRows(rows);
 }
 
 Result<uint32_t> TableFile::appendFrom(const TableFile& source, std::string_view sourceRaw) {
-    if (readOnly_) return fail(readOnlyText());
-    std::string raw;
-    if (Status s = encodeFrom(source, sourceRaw, raw, nullptr); !s) return s.error();
-    return appendEncoded(raw, 1);
+    PendingRows rows;
+    if (Status s = encodeCopy(source, sourceRaw, rows); !s) return s.error();
+    return appendRows(rows);
 }
 
-Status TableFile::encodeFrom(const TableFile& source, std::string_view sourceRaw, std::string& raw,
-                             std::string* pendingMemos) {
-    if (source.fields().size() != fields_.size())
-        return fail("表文件 " + source.fileName() + " 与 " + fileName() + " 的字段不同");
-    raw.assign(recordLength_, ' ');
-    for (size_t i = 0; i < fields_.size(); ++i) {
-        const int field = static_cast<int>(i);
-        char* out = raw.data() + offsets_[i];
-        const auto width = static_cast<size_t>(fields_[i].width);
-        if (fields_[i].type != FieldType::Memo) {
-            const size_t from = source.fieldOffset(field);
-            std::memcpy(out, sourceRaw.data() + from,
-                        std::min(width, static_cast<size_t>(source.fields()[i].width)));
-            continue;
-        }
-        const std::string bytes = source.memoBytes(sourceRaw, field);
-        if (bytes.empty()) continue;
-        auto block = storeMemo(bytes, pendingMemos);
-        if (!block) return block.error();
-        char buf[32];
-        std::snprintf(buf, sizeof buf, "%*u", fields_[i].width, *block);
-        std::memcpy(out, buf, width);
+Status TableFile::encodeNew(const std::vector<Value>& values, PendingRows& rows) const {
+    if (readOnly_) return fail(readOnlyText());
+    const size_t at = rows.rows_.size();
+    const size_t memosBefore = rows.memos_.size();
+    rows.rows_.resize(at + recordLength_);
+    if (Status s = encode(values, {}, rows.rows_.data() + at, rows.memos_, rows.count_); !s) {
+        rows.rows_.resize(at);
+        rows.memos_.resize(memosBefore);
+        return s;
     }
+    for (size_t i = memosBefore; i < rows.memos_.size(); ++i)
+        rows.memoBytes_ += rows.memos_[i].bytes.size();
+    ++rows.count_;
     return {};
 }
 
-Result<uint32_t> TableFile::appendEncoded(std::string& raw, uint32_t rows) {
-    if (rows == 0) return count_ + 1;
-    for (uint32_t i = 0; i < rows; ++i)
+Status TableFile::encodeCopy(const TableFile& source, std::string_view sourceRaw, PendingRows& rows,
+                             const std::vector<std::pair<int, std::string>>& texts) const {
+    if (readOnly_) return fail(readOnlyText());
+    if (source.fields().size() != fields_.size())
+        return fail("表文件 " + source.fileName() + " 与 " + fileName() + " 的字段不同");
+    for (const auto& [field, text] : texts)
+        if (field < 0 || field >= static_cast<int>(fields_.size()) ||
+            fields_[static_cast<size_t>(field)].type != FieldType::Character)
+            return fail("表文件 " + fileName() + " 没有第 " + std::to_string(field + 1) +
+                        " 个字符字段");
+    const size_t at = rows.rows_.size();
+    rows.rows_.append(recordLength_, ' ');
+    char* out = rows.rows_.data() + at;
+    for (size_t i = 0; i < fields_.size(); ++i) {
+        const int field = static_cast<int>(i);
+        const auto width = static_cast<size_t>(fields_[i].width);
+        if (fields_[i].type != FieldType::Memo) {
+            std::memcpy(out + offsets_[i], sourceRaw.data() + source.fieldOffset(field),
+                        std::min(width, static_cast<size_t>(source.fields()[i].width)));
+            continue;
+        }
+        std::string bytes = source.memoBytes(sourceRaw, field);
+        if (bytes.empty()) continue;
+        rows.memoBytes_ += bytes.size();
+        rows.memos_.push_back({rows.count_, field, std::move(bytes)});
+    }
+    for (const auto& [field, text] : texts) {
+        const auto width = fields_[static_cast<size_t>(field)].width;
+        const std::string bytes = toGbk(text);
+        const std::string_view cut = cutGbkBytes(bytes, width);
+        char* place = out + offsets_[static_cast<size_t>(field)];
+        std::memset(place, ' ', static_cast<size_t>(width));
+        std::memcpy(place, cut.data(), cut.size());
+    }
+    ++rows.count_;
+    return {};
+}
+
+Status TableFile::encodeWithBytes(const std::vector<Value>& values,
+                                  const std::vector<std::pair<int, std::string_view>>& bytes,
+                                  PendingRows& rows) const {
+    if (readOnly_) return fail(readOnlyText());
+    const size_t at = rows.rows_.size();
+    const size_t memosBefore = rows.memos_.size();
+    const size_t memoBytesBefore = rows.memoBytes_;
+    rows.rows_.append(recordLength_, ' ');
+    const auto refuse = [&](Status s) {
+        rows.rows_.resize(at);
+        rows.memos_.resize(memosBefore);
+        rows.memoBytes_ = memoBytesBefore;
+        return s;
+    };
+    static const Value none;
+    auto given = bytes.begin();
+    for (size_t i = 0; i < fields_.size(); ++i) {
+        const FieldDef& f = fields_[i];
+        char* out = rows.rows_.data() + at + offsets_[i];
+        std::string memo;
+        if (given != bytes.end() && given->first == static_cast<int>(i)) {
+            const std::string_view text = given->second;
+            ++given;
+            if (f.type == FieldType::Character) {
+                const std::string_view cut = cutGbkBytes(text, f.width);
+                std::memcpy(out, cut.data(), cut.size());
+                continue;
+            }
+            if (f.type != FieldType::Memo)
+                return refuse(
+                    fail("表文件 " + fileName() + " 的字段 " + f.name + " 不是字符或备注字段"));
+            memo.assign(text);
+        } else {
+            const Value& value = i < values.size() ? values[i] : none;
+            std::string text;
+            if (Status s = encodeField(f, value, out, text); !s) return refuse(s);
+            if (f.type != FieldType::Memo) continue;
+            memo = toGbk(text);
+        }
+        if (memo.empty()) continue;
+        if (!memo_) return refuse(fail("表文件 " + fileName() + " 缺少备注文件"));
+        rows.memoBytes_ += memo.size();
+        rows.memos_.push_back({rows.count_, static_cast<int>(i), std::move(memo)});
+    }
+    if (given != bytes.end())
+        return refuse(fail("表文件 " + fileName() + " 没有第 " + std::to_string(given->first + 1) +
+                           " 个字段"));
+    ++rows.count_;
+    return {};
+}
+
+Result<uint32_t> TableFile::appendRows(PendingRows& rows) {
+    if (readOnly_) return fail(readOnlyText());
+    const uint32_t first = count_ + 1;
+    if (rows.count_ == 0) return first;
+    PendingRows taken = std::move(rows);
+    rows = PendingRows();
+    std::string& raw = taken.rows_;
+    if (!taken.memos_.empty()) {
+        // The memos go in first, from the next free block, so that a row never points at a
+        // memo that is not there.
+        std::string staged;
+        staged.reserve(taken.memoBytes_ + taken.memos_.size() * memo_->blockSize());
+        for (const PendingRows::Memo& memo : taken.memos_)
+            if (Status s = pointAt(raw.data() + static_cast<size_t>(memo.row) * recordLength_,
+                                   memo.field, memo_->stage(memo.bytes, staged));
+                !s)
+                return s.error();
+        if (Status s = memo_->writeStaged(staged); !s) return s.error();
+    }
+    for (uint32_t i = 0; i < taken.count_; ++i)
         raw[static_cast<size_t>(i) * recordLength_] = ' ';
     raw += '\x1A';
-    const uint32_t first = count_ + 1;
-    const off_t at = headerLength_ + static_cast<off_t>(count_) * recordLength_;
+    const uint64_t at = headerLength_ + static_cast<uint64_t>(count_) * recordLength_;
     // The rows and the end marker go first and the count after, so a process killed in between
     // leaves a table whose header still describes only complete rows.
-    const bool written = writeAll(fd_, raw.data(), raw.size(), at);
+    if (const int error = file_->writeAt(raw.data(), raw.size(), at))
+        return writeError(error, "表文件 " + fileName());
     raw.pop_back();
-    if (!written) return fail("无法写入表文件 " + fileName() + "（磁盘已满？）");
-    count_ += rows;
+    count_ += taken.count_;
     ++version_;
     if (Status s = writeHeader(true); !s) {
-        count_ -= rows;
+        count_ -= taken.count_;
         return s.error();
     }
     if (!indexes_.empty())
-        for (uint32_t i = 0; i < rows; ++i)
+        for (uint32_t i = 0; i < taken.count_; ++i)
             indexAdd(
                 std::string_view(raw).substr(static_cast<size_t>(i) * recordLength_, recordLength_),
                 first + i);
@@ -670,8 +745,9 @@ Status TableFile::markDeleted(uint32_t recno) {
     std::string old;
     if (Status s = readRecord(recno, old); !s) return s;
     if (isDeleted(old)) return {};
-    const off_t at = headerLength_ + static_cast<off_t>(recno - 1) * recordLength_;
-    if (!writeAll(fd_, "*", 1, at)) return fail("无法写入表文件 " + fileName());
+    const uint64_t at = headerLength_ + static_cast<uint64_t>(recno - 1) * recordLength_;
+    if (const int error = file_->writeAt("*", 1, at))
+        return writeError(error, "表文件 " + fileName());
     ++version_;
     updateCache(recno, 0, "*");
     indexRemove(old, recno);
@@ -682,29 +758,13 @@ Result<const CharIndex*> TableFile::index(int field) {
     if (auto it = indexes_.find(field); it != indexes_.end()) return &it->second;
     // Keys in record order, then sorted: equal keys keep that order, as the index gives them.
     std::vector<std::pair<std::string, uint32_t>> keys;
-    const auto width = static_cast<size_t>(fields_[field].width);
-    std::string pieces;
-    if (isLarge()) {
-        // A large table gives its marks and keys through a mapping, the rest of its rows unread.
-        pieces.resize(static_cast<size_t>(count_) * (1 + width));
-        if (!gatherRowPieces(fd_, headerLength_, recordLength_, count_,
-                             {{0, 1}, {offsets_[field], width}}, pieces.data()))
-            pieces.clear();
-    }
-    if (!pieces.empty()) {
-        keys.reserve(count_);
-        for (uint32_t i = 0; i < count_; ++i) {
-            const std::string_view row =
-                std::string_view(pieces).substr(i * (1 + width), 1 + width);
-            if (row[0] != '*') keys.emplace_back(withoutTrailingBlanks(row.substr(1)), i + 1);
-        }
-    } else if (Status s = scan([&](uint32_t recno, std::string_view raw) {
-                   keys.emplace_back(fieldBytes(raw, field), recno);
-                   return true;
-               });
-               !s) {
+    keys.reserve(count_);
+    if (Status s = scan([&](uint32_t recno, std::string_view raw) {
+            keys.emplace_back(fieldBytes(raw, field), recno);
+            return true;
+        });
+        !s)
         return s.error();
-    }
     std::stable_sort(keys.begin(), keys.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     CharIndex built;
@@ -752,11 +812,6 @@ Result<std::vector<uint32_t>> indexedRows(TableFile& table, int field, const std
 Result<std::vector<uint32_t>> allRows(const TableFile& table) {
     std::vector<uint32_t> rows;
     rows.reserve(table.recordCount());
-    if (auto marks = table.deletionMarks()) {
-        for (uint32_t i = 0; i < marks->size(); ++i)
-            if ((*marks)[i] != '*') rows.push_back(i + 1);
-        return rows;
-    }
     Status s = table.scan([&](uint32_t recno, std::string_view) {
         rows.push_back(recno);
         return true;
@@ -794,11 +849,12 @@ Status TableFile::create(const std::string& path, const FieldList& fields) {
     if (hasMemo) {
         if (Status s = MemoFile::create(memoPathFor(path, ".dbt")); !s) return s;
     }
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd < 0) return fail("无法创建表文件 " + path + "：" + systemErrorText(errno));
-    const bool ok = writeAll(fd, header.data(), header.size(), 0) && ::fsync(fd) == 0;
-    ::close(fd);
-    if (!ok) return fail("无法写入表文件 " + path);
+    std::unique_ptr<File> file;
+    if (const int error = openFile(path, OpenAs::CreateNew, file))
+        return fail("无法创建表文件 " + path + "：" + systemErrorText(error));
+    int error = file->writeAt(header.data(), header.size(), 0);
+    if (!error) error = file->sync();
+    if (error) return fail("无法写入表文件 " + path + "：" + systemErrorText(error));
     return {};
 }
 

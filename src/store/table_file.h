@@ -4,6 +4,7 @@
 
 #include "database.h"
 #include "field.h"
+#include "file_system.h"
 #include "memo_file.h"
 #include "result.h"
 #include "value.h"
@@ -12,7 +13,6 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -23,6 +23,28 @@ namespace xb::store {
 // Character-field index: trimmed GBK bytes to record numbers, kept in memory while the table is
 // open and updated by every write.
 using CharIndex = std::multimap<std::string, uint32_t, std::less<>>;
+
+// New rows encoded for one append, with the memos they point at: TableFile::appendRows writes
+// the memos, then the rows with the end marker, then the header's row count, so a process killed
+// at any moment leaves a table whose header counts only complete rows.
+class PendingRows {
+  public:
+    uint32_t count() const { return count_; }
+    // Bytes held: rows and memos.
+    size_t bytes() const { return rows_.size() + memoBytes_; }
+
+  private:
+    friend class TableFile;
+    struct Memo {
+        uint32_t row;
+        int field;
+        std::string bytes; // GBK
+    };
+    std::string rows_;
+    std::vector<Memo> memos_;
+    size_t memoBytes_ = 0;
+    uint32_t count_ = 0;
+};
 
 class TableFile {
   public:
@@ -55,8 +77,8 @@ class TableFile {
     uint32_t headerLength() const { return headerLength_; }
     uint32_t recordLength() const { return recordLength_; }
     uint32_t fieldOffset(int field) const { return offsets_[static_cast<size_t>(field)]; }
-    // True for the dBASE III+ layout this program writes itself.
-    bool ownLayout() const { return dbfVersion_ == 0x03 || dbfVersion_ == 0x83; }
+    // True for the dBASE III+ layout this program writes itself, ten-digit memo pointers included.
+    bool ownLayout() const;
     static bool isDeleted(std::string_view raw) { return !raw.empty() && raw[0] == '*'; }
     // The field's bytes in a raw record, trailing blanks removed.
     std::string_view fieldBytes(std::string_view raw, int field) const;
@@ -69,23 +91,33 @@ class TableFile {
     // `visit` with each row's index in `recnos` and its bytes, deleted rows included.
     Status readRows(const std::vector<uint32_t>& recnos,
                     const std::function<void(size_t index, std::string_view raw)>& visit) const;
-    // Reads the rows `recnos` (ascending) into `out`, one after another in that
-    // order, deleted rows included; neighbours are read together, straight into place.
-    Status readRowsInto(const std::vector<uint32_t>& recnos, char* out) const;
     // The memo block a memo field of the raw row points at; 0 for none.
     uint32_t memoBlock(std::string_view raw, int field) const;
-    // The deletion mark of every row ('*' deleted), taken without reading the rows; nullopt
-    // when they must be read (a small table, a file that cannot be mapped).
-    std::optional<std::string> deletionMarks() const;
     // Calls `visit` for every row not marked deleted, in stored order, reading in large blocks.
     // `visit` returns false to stop early.
     Status scan(const std::function<bool(uint32_t recno, std::string_view raw)>& visit) const;
 
+    // Rewrites stored row `recno`: a field whose value is unchanged keeps its stored bytes.
     Status write(uint32_t recno, const std::vector<Value>& values);
     Result<uint32_t> append(const std::vector<Value>& values);
     // Appends a row of `source`, a table with the same fields, keeping every field's bytes and
     // moving each memo into this table's memo file.
     Result<uint32_t> appendFrom(const TableFile& source, std::string_view sourceRaw);
+
+    // New rows gathered for appendRows(), each as append() or appendFrom() would make it.
+    Status encodeNew(const std::vector<Value>& values, PendingRows& rows) const;
+    // `texts` replace the values of character fields of the copied row, given by position.
+    Status encodeCopy(const TableFile& source, std::string_view sourceRaw, PendingRows& rows,
+                      const std::vector<std::pair<int, std::string>>& texts = {}) const;
+    // A new row from values, where the character and memo fields given by position in `bytes`
+    // (ascending) take those stored bytes (GBK) instead of their values: cut at the field's width
+    // like a text, or put in the memo file. Texts read in the table's own code page go in
+    // undecoded. The row is the one encodeNew() makes when those bytes are decoded.
+    Status encodeWithBytes(const std::vector<Value>& values,
+                           const std::vector<std::pair<int, std::string_view>>& bytes,
+                           PendingRows& rows) const;
+    // Appends the gathered rows (emptying `rows`); yields the first one's record number.
+    Result<uint32_t> appendRows(PendingRows& rows);
     // The field's type letter as the file declares it.
     char fieldCode(int field) const { return codes_[static_cast<size_t>(field)]; }
     Status markDeleted(uint32_t recno);
@@ -94,7 +126,6 @@ class TableFile {
     Result<const CharIndex*> index(int field);
 
   private:
-    friend class RowBatch;
     TableFile() = default;
     Status readHeader();
     Status forEachReadGroup(const std::vector<uint32_t>& recnos,
@@ -102,19 +133,16 @@ class TableFile {
                                                        uint32_t rows)>& read) const;
     // Reads `rows` rows from record `first` on into `out`.
     Status readSpan(uint32_t first, uint32_t rows, char* out) const;
-    // `pendingMemos`, when given, gathers changed memos to be written with the batch's rows.
-    Status encode(const std::vector<Value>& values, std::string_view old, std::string& raw,
-                  std::string* pendingMemos = nullptr);
-    Status encodeFrom(const TableFile& source, std::string_view sourceRaw, std::string& raw,
-                      std::string* pendingMemos);
-    Result<uint32_t> storeMemo(const std::string& bytes, std::string* pendingMemos);
-    // Appends `rows` encoded rows held one after another in `raw`; yields the first's number.
-    Result<uint32_t> appendEncoded(std::string& raw, uint32_t rows);
+    // Encodes the row into `out` (the record's length); changed memos go to `memos` with the
+    // pointer left blank, for the caller to place.
+    Status encode(const std::vector<Value>& values, std::string_view old, char* out,
+                  std::vector<PendingRows::Memo>& memos, uint32_t row) const;
+    // Puts the memo's block number into its pointer field of `raw`.
+    Status pointAt(char* raw, int field, uint32_t block) const;
     bool unchanged(std::string_view old, int field, const Value& value) const;
     static std::string memoText(const Value& value);
     Status writeHeader(bool withCount);
-    // Whether the table is past what is read ahead whole.
-    bool isLarge() const;
+    Error writeError(int error, const std::string& file) const;
     void indexRemove(std::string_view raw, uint32_t recno);
     void indexAdd(std::string_view raw, uint32_t recno);
     std::string damagedText(const std::string& what) const;
@@ -122,7 +150,7 @@ class TableFile {
     void updateCache(uint32_t recno, size_t offset, std::string_view bytes);
 
     std::string path_;
-    int fd_ = -1;
+    std::unique_ptr<File> file_;
     OpenMode mode_ = OpenMode::Shared;
     unsigned char dbfVersion_ = 0x03;
     uint32_t count_ = 0;

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <sstream>
 
@@ -148,4 +149,101 @@ TEST(Interop, AFoxProTableWithFieldsWeCannotHoldIsLeftUntouched) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
                             std::filesystem::directory_iterator()),
               2);
+}
+
+namespace {
+
+// A dBASE III table as another program writes it, with memo pointers eight digits wide: NAME
+// C(6), BODY M(8), CODE N(4), NOTE M(8). Each row gives its memos; "" is no memo.
+struct NarrowMemoRow {
+    std::string name, body, code, note;
+    bool deleted = false;
+};
+
+void writeNarrowMemoTable(const std::string& dbfPath, const std::string& dbtPath,
+                          const std::vector<NarrowMemoRow>& rows) {
+    const struct {
+        const char* name;
+        char type;
+        int width;
+    } fields[] = {{"NAME", 'C', 6}, {"BODY", 'M', 8}, {"CODE", 'N', 4}, {"NOTE", 'M', 8}};
+    const int recordLength = 1 + 6 + 8 + 4 + 8, headerLength = 32 + 32 * 4 + 1;
+    std::string dbt(512, '\0');
+    const auto memo = [&](const std::string& text) {
+        if (text.empty()) return std::string(8, ' ');
+        const std::string number = std::to_string(dbt.size() / 512);
+        dbt += toGbk(text) + "\x1A\x1A";
+        dbt.resize((dbt.size() + 511) / 512 * 512, '\0');
+        return std::string(8 - number.size(), ' ') + number;
+    };
+    std::string dbf(32, '\0');
+    dbf[0] = '\x83';
+    dbf[1] = 99, dbf[2] = 7, dbf[3] = 1;
+    dbf[4] = static_cast<char>(rows.size());
+    dbf[8] = static_cast<char>(headerLength), dbf[9] = 0;
+    dbf[10] = static_cast<char>(recordLength);
+    for (const auto& f : fields) {
+        std::string d(32, '\0');
+        d.replace(0, std::strlen(f.name), f.name);
+        d[11] = f.type;
+        d[16] = static_cast<char>(f.width);
+        dbf += d;
+    }
+    dbf += '\x0D';
+    const auto pad = [](const std::string& text, size_t width, bool right) {
+        const std::string gbk = toGbk(text);
+        return right ? std::string(width - gbk.size(), ' ') + gbk
+                     : gbk + std::string(width - gbk.size(), ' ');
+    };
+    for (const NarrowMemoRow& row : rows)
+        dbf += std::string(row.deleted ? "*" : " ") + pad(row.name, 6, false) + memo(row.body) +
+               pad(row.code, 4, true) + memo(row.note);
+    dbf += '\x1A';
+    const uint32_t next = static_cast<uint32_t>(dbt.size() / 512);
+    std::memcpy(dbt.data(), &next, 4); // little-endian, as on the machines we run on
+    writeBytes(dbfPath, dbf);
+    writeBytes(dbtPath, dbt);
+}
+
+} // namespace
+
+TEST(Interop, PackKeepsEveryMemoOfATableWithNarrowMemoPointers) {
+    TempDir dir;
+    const std::string path = dir.file("narrow.dbf");
+    const std::vector<NarrowMemoRow> rows{
+        {"甲一", "第一行\r\n第二行", "12", ""},
+        {"gone", "deleted body", "1", "deleted note", true},
+        {"乙二", std::string(1500, 'b'), "7", "短备注"},
+        {"", "", "", "only a note"},
+        {"丙三", "中文备注“引号”", "9999", std::string(700, 'n')}};
+    writeNarrowMemoTable(path, dir.file("narrow.dbt"), rows);
+    {
+        auto before = TableFile::open(path, OpenMode::Shared);
+        ASSERT_TRUE(before.ok()) << before.message();
+        EXPECT_FALSE((*before)->ownLayout()); // read, never written in place
+    }
+    ASSERT_TRUE(packTable(path, PackNeed::WhenNeeded).ok());
+
+    auto t = TableFile::open(path, OpenMode::Shared);
+    ASSERT_TRUE(t.ok()) << t.message();
+    EXPECT_TRUE((*t)->ownLayout());
+    std::vector<std::string> names, codes;
+    ASSERT_TRUE((*t)->scan([&](uint32_t, std::string_view raw) {
+                        names.push_back(std::string(raw.substr((*t)->fieldOffset(0), 6)));
+                        codes.push_back(std::string(raw.substr((*t)->fieldOffset(2), 4)));
+                        return true;
+                    })
+                    .ok());
+    const std::vector<std::string> keptNames{toGbk("甲一  "), toGbk("乙二  "), "      ",
+                                             toGbk("丙三  ")};
+    EXPECT_EQ(names, keptNames);
+    EXPECT_EQ(codes, (std::vector<std::string>{"  12", "   7", "    ", "9999"}));
+    t->reset();
+
+    const auto out = lines(runPeer("read", path));
+    ASSERT_EQ(out.size(), 5u);
+    EXPECT_EQ(out[1], R"(["甲一", "第一行\r\n第二行", 12.0, ""])");
+    EXPECT_EQ(out[2], R"(["乙二", ")" + std::string(1500, 'b') + R"(", 7.0, "短备注"])");
+    EXPECT_EQ(out[3], R"(["", "", null, "only a note"])");
+    EXPECT_EQ(out[4], R"(["丙三", "中文备注“引号”", 9999.0, ")" + std::string(700, 'n') + R"("])");
 }

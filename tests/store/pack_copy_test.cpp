@@ -2,7 +2,6 @@
 // for its memo pointers, every memo moved to consecutive blocks of the new memo file, whatever
 // order, length or state the old memos were in.
 #include "store/pack.h"
-#include "store/streamed_file.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -175,41 +174,4 @@ TEST(PackCopy, OfATableWhoseRowsAreAllDeleted) {
     t.close();
     expectPackedCopy(t.dir);
     EXPECT_EQ(std::filesystem::file_size(t.dir.file("note.dbt")), 512u);
-}
-
-TEST(PackCopy, StreamedFilesHoldExactlyWhatWasWrittenAcrossManyBuffers) {
-    TempDir dir;
-    const std::string path = dir.file("streamed.bin");
-    // A header of an odd length already in the file, as a table's is.
-    std::string expected(3425, '\0');
-    for (size_t i = 0; i < expected.size(); ++i)
-        expected[i] = static_cast<char>('A' + i % 26);
-    writeBytes(path, expected);
-    {
-        StreamedFile file(path, static_cast<off_t>(expected.size()));
-        ASSERT_TRUE(file.ok());
-        // Pieces of awkward sizes, past several buffers of the writer, ending off any boundary.
-        const size_t sizes[] = {1, 4095, 4097, 2461, (1u << 20) + 3, 511};
-        for (size_t n = 0; expected.size() < (40u << 20); ++n) {
-            const size_t size = sizes[n % std::size(sizes)];
-            const char fill = static_cast<char>('a' + n % 26);
-            switch (n % 3) {
-            case 0:
-                file.append(std::string(size, fill));
-                break;
-            case 1:
-                std::memset(file.extend(size), fill, size);
-                break;
-            default:
-                file.appendZeros(size);
-            }
-            expected.append(size, n % 3 == 2 ? '\0' : fill);
-        }
-        file.writeAt(4, "four");
-        expected.replace(4, 4, "four");
-        ASSERT_TRUE(file.sync());
-    }
-    const std::string written = readBytes(path);
-    ASSERT_EQ(written.size(), expected.size());
-    EXPECT_TRUE(written == expected); // not printed: forty megabytes
 }
