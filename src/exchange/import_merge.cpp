@@ -88,6 +88,13 @@ std::vector<Pending> GroupGatherer::next() {
     return group;
 }
 
+// One message for an import stopped at `first` with `left` achievements not stored.
+std::string stoppedText(const StagedAchievement& first, int left, const std::string& why) {
+    const std::string name = "成果“" + store::trimmed(first.name) + "”（" + first.number + "）";
+    if (left <= 1) return name + "未能入库：" + why;
+    return "从" + name + "起，" + std::to_string(left) + " 项成果未能入库，仍在暂存表中：" + why;
+}
+
 // Settles what storing an achievement came to; false when it stays staged.
 bool settle(store::Database& db, store::ImportJournal& journal, const StoringAchievement& member,
             const store::Result<StoredAchievement>& stored, MergeOutcome& outcome) {
@@ -95,7 +102,6 @@ bool settle(store::Database& db, store::ImportJournal& journal, const StoringAch
         outcome.problems.push_back(stored.message());
         return false;
     }
-    if (!stored->warning.empty()) outcome.problems.push_back(stored->warning);
     if (member.replaces.empty()) {
         ++outcome.added;
         return true;
@@ -139,9 +145,24 @@ MergeOutcome merge(store::Database& db, Mode mode, const MergeProgress& progress
         std::vector<StoringAchievement> storing;
         for (const Pending& pending : group)
             if (pending.stored()) storing.push_back(pending.achievement);
-        const auto results = storing.empty()
-                                 ? std::vector<store::Result<StoredAchievement>>{}
-                                 : storeStagedGroup(db, numbering, *journal, *children, storing);
+        const StoredGroup stored =
+            storing.empty() ? StoredGroup{}
+                            : storeStagedGroup(db, numbering, *journal, *children, storing);
+        if (!stored.failure.empty()) {
+            // A row that could not be written (a full disk, a read-only table) stops the import
+            // with one message: every group after this one would meet the same.
+            int left = total - done - static_cast<int>(group.size());
+            for (const Pending& pending : group)
+                if (pending.skipped)
+                    ++outcome.skipped;
+                else if (!pending.problem.empty())
+                    outcome.problems.push_back(pending.problem);
+                else
+                    ++left;
+            outcome.problems.push_back(stoppedText(*storing.front().staged, left, stored.failure));
+            outcome.stagedLeft = true;
+            break;
+        }
         size_t result = 0;
         for (const Pending& pending : group) {
             bool kept = false;
@@ -150,12 +171,24 @@ MergeOutcome merge(store::Database& db, Mode mode, const MergeProgress& progress
             else if (!pending.problem.empty())
                 outcome.problems.push_back(pending.problem);
             else
-                kept = settle(db, *journal, pending.achievement, results[result++], outcome);
+                kept = settle(db, *journal, pending.achievement, stored.results[result++], outcome);
             if (kept)
                 merged.push_back(pending.achievement.staged);
             else
                 outcome.stagedLeft = true;
-            if (progress) progress(++done, total);
+            ++done;
+            if (progress) progress(done, total);
+        }
+        if (!stored.warning.empty()) {
+            // The pool could not be written: the next group would meet the same, so the import
+            // stops here with one message.
+            const int left = total - done;
+            outcome.problems.push_back(
+                stored.warning +
+                (left > 0 ? "；其后 " + std::to_string(left) + " 项成果未能入库，仍在暂存表中"
+                          : std::string()));
+            if (left > 0) outcome.stagedLeft = true;
+            break;
         }
     }
     if (store::Status finished = journal->finish(); !finished)

@@ -5,10 +5,6 @@
 #include "store/lookups.h"
 #include "store/table_file.h"
 
-#include <filesystem>
-
-namespace fs = std::filesystem;
-
 namespace xb::exchange {
 namespace {
 
@@ -26,47 +22,17 @@ store::Status deleteEveryRow(store::Database& db, const std::string& table) {
     return {};
 }
 
-// The memo file beside a table file, whatever the letter case of its name.
-fs::path memoFileOf(const fs::path& table) {
-    const std::string wanted = table.stem().string() + ".dbt";
-    std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(table.parent_path(), ec))
-        if (store::sameName(entry.path().filename().string(), wanted)) return entry.path();
-    return table.parent_path() / wanted;
-}
-
-// Puts a new empty table file with the same fields in place of the table. Marking a hundred
-// thousand staged rows deleted one by one and packing afterwards takes seconds; this does not.
-// The new files are made under passing names and renamed over the old ones, the table file
-// first: a stop in between leaves an empty table beside unused memo space, which the pack at
-// the next start removes.
-store::Status replaceWithEmptyTable(store::Database& db, const std::string& name) {
+// Empties the table in place: its files shrink to an empty table, which frees the room of a
+// full disk too. Marking a hundred thousand staged rows deleted one by one and packing
+// afterwards takes seconds; this does not.
+store::Status removeAllRows(store::Database& db, const std::string& name) {
     auto opened = db.openTable(name);
     if (!opened) return opened.error();
     std::shared_ptr<store::TableFile> table = std::move(*opened);
     if (table->recordCount() == 0) return {};
-    // A cursor elsewhere would go on reading the old file: its rows are deleted instead.
+    // A cursor elsewhere would go on reading rows that are gone: its rows are deleted instead.
     if (table.use_count() > 2) return deleteEveryRow(db, name);
-    const fs::path path = table->path();
-    const store::FieldList fields = table->fields();
-    table.reset();
-    db.closeTable(name);
-
-    const std::string stem = ".xbempty-" + store::lowerName(path.stem().string());
-    const fs::path passing = path.parent_path() / (stem + ".dbf");
-    const fs::path passingMemo = path.parent_path() / (stem + ".dbt");
-    std::error_code ec;
-    fs::remove(passing, ec);
-    fs::remove(passingMemo, ec);
-    if (store::Status s = store::TableFile::create(passing.string(), fields); !s) return s;
-    fs::rename(passing, path, ec);
-    if (!ec && fs::exists(passingMemo)) fs::rename(passingMemo, memoFileOf(path), ec);
-    if (ec) {
-        fs::remove(passing, ec);
-        fs::remove(passingMemo, ec);
-        return deleteEveryRow(db, name);
-    }
-    return {};
+    return table->removeAllRows();
 }
 
 } // namespace
@@ -85,7 +51,7 @@ const std::vector<std::string>& childStagingTables() {
 
 store::Status emptyStagingTables(store::Database& db) {
     for (const std::string& table : stagingTables())
-        if (store::Status s = replaceWithEmptyTable(db, table); !s) return s;
+        if (store::Status s = removeAllRows(db, table); !s) return s;
     return {};
 }
 

@@ -160,14 +160,16 @@ store::Status addChildRows(store::Database& db, const StagedChildRows& children,
 
 } // namespace
 
-std::vector<store::Result<StoredAchievement>>
-storeStagedGroup(store::Database& db, ImportNumbering& numbering, store::ImportJournal& journal,
-                 const StagedChildRows& children, const std::vector<StoringAchievement>& group) {
-    std::vector<store::Result<StoredAchievement>> results(group.size(), store::fail(""));
+StoredGroup storeStagedGroup(store::Database& db, ImportNumbering& numbering,
+                             store::ImportJournal& journal, const StagedChildRows& children,
+                             const std::vector<StoringAchievement>& group) {
+    StoredGroup stored{{group.size(), store::fail("")}, {}, {}};
+    auto& results = stored.results;
     const auto refuseEach = [&](const std::string& why) {
         for (size_t i = 0; i < group.size(); ++i)
             results[i] = failed(*group[i].staged, why);
-        return results;
+        stored.failure = why;
+        return stored;
     };
     auto from = db.openTable("kjcgtemp");
     if (!from) return refuseEach(from.message());
@@ -202,9 +204,9 @@ storeStagedGroup(store::Database& db, ImportNumbering& numbering, store::ImportJ
         numbering.taken(*number);
         members.push_back({i, *number, std::move(raws[i]), {}});
         storing.emplace_back(*number, group[i].replaces);
-        results[i] = StoredAchievement{*number, {}};
+        results[i] = StoredAchievement{*number};
     }
-    if (members.empty()) return results;
+    if (members.empty()) return stored;
 
     AddedRows added;
     // A refused group takes back the rows already added for it and its numbers.
@@ -213,7 +215,8 @@ storeStagedGroup(store::Database& db, ImportNumbering& numbering, store::ImportJ
         numbering.rewind(mark);
         for (const Member& member : members)
             results[member.index] = failed(*group[member.index].staged, why + left);
-        return results;
+        stored.failure = why + left;
+        return stored;
     };
     if (store::Status s = journal.storing(storing); !s) return refuse(s.message());
 
@@ -247,14 +250,11 @@ storeStagedGroup(store::Database& db, ImportNumbering& numbering, store::ImportJ
     for (Member& member : members)
         for (auto& completer : member.completers)
             completers.push_back(std::move(completer));
-    if (completers.empty()) return results;
+    if (completers.empty()) return stored;
     if (store::Status s = updateCompleterPool(db, completers, completerFields); !s)
-        for (const Member& member : members)
-            if (!member.completers.empty())
-                results[member.index]->warning = "成果“" +
-                                                 store::trimmed(group[member.index].staged->name) +
-                                                 "”已入库，但完成人名录未能更新：" + s.message();
-    return results;
+        stored.warning =
+            std::to_string(members.size()) + " 项成果已入库，但完成人名录未能更新：" + s.message();
+    return stored;
 }
 
 } // namespace xb::exchange

@@ -15,8 +15,6 @@ namespace xb::exchange {
 
 struct StoredAchievement {
     std::string number; // the record number it was stored under
-    // Set when the record was stored but the completer pool could not be refreshed.
-    std::string warning;
 };
 
 // A staged achievement to store, with the stored twin an overwrite replaces ("" for none).
@@ -41,8 +39,16 @@ struct StoringAchievement {
 // of the whole group are removed again and each achievement is refused with the reason: a record
 // is stored whole or not at all, and stays staged when it fails. `numbering` gives the record
 // numbers and learns of those used.
-std::vector<store::Result<StoredAchievement>>
-storeStagedGroup(store::Database& db, ImportNumbering& numbering, store::ImportJournal& journal,
-                 const StagedChildRows& children, const std::vector<StoringAchievement>& group);
+struct StoredGroup {
+    std::vector<store::Result<StoredAchievement>> results; // one per achievement, in order
+    // Why the rows of the whole group were refused ("" when they were not): a row that could
+    // not be written, which every group after it would meet again.
+    std::string failure;
+    // Set when the records were stored but the completer pool could not be refreshed.
+    std::string warning;
+};
+StoredGroup storeStagedGroup(store::Database& db, ImportNumbering& numbering,
+                             store::ImportJournal& journal, const StagedChildRows& children,
+                             const std::vector<StoringAchievement>& group);
 
 } // namespace xb::exchange

@@ -210,4 +210,18 @@ Status MemoFile::writeStaged(const std::string& pending) {
     return {};
 }
 
+Status MemoFile::clear() {
+    if (!writable_ || style_ != MemoStyle::DBase3) return fail("备注文件 " + path_ + " 不能写入");
+    // The header first: a stop before the file shrinks leaves only unused space.
+    unsigned char next[4];
+    putLe32(next, 1);
+    int error = file_->writeAt(next, 4, 0);
+    if (!error) error = file_->truncate(blockSize_);
+    if (error) return fail("无法写入备注文件 " + path_ + "：" + systemErrorText(error));
+    nextFree_ = 1;
+    fileSize_ = blockSize_;
+    aheadAt_ = -1;
+    return {};
+}
+
 } // namespace xb::store

@@ -37,6 +37,8 @@ class MemoFile {
     uint32_t stage(const std::string& bytes, std::string& pending) const;
     // Writes the memos of `pending` with one write, then moves the next free block past them.
     Status writeStaged(const std::string& pending);
+    // Drops every memo: the file shrinks to its header.
+    Status clear();
     uint32_t nextFree() const { return nextFree_; }
     uint32_t blockSize() const { return blockSize_; }
 

@@ -92,6 +92,21 @@ Status copyLiveRows(const TableFile& old, const fs::path& newTable) {
     return {};
 }
 
+// The new table and memo file in the work folder, then the marker that says they are whole:
+// from then on the swap is finished, not undone.
+Status writeNewFiles(const TableFile& old, const fs::path& work, const FieldList& fields) {
+    const fs::path newTable = work / "table.dbf";
+    if (Status s = TableFile::create(newTable.string(), fields); !s) return s;
+    if (Status s = copyLiveRows(old, newTable); !s) return s;
+    std::unique_ptr<File> marker;
+    int error = openFile((work / "complete").string(), OpenAs::CreateNew, marker);
+    if (!error) error = marker->writeAt("complete\n", 9, 0);
+    if (!error) error = marker->sync();
+    if (!error) error = fileSystem().syncDirectory(work.string());
+    if (error) return packError(old.path(), error);
+    return {};
+}
+
 } // namespace
 
 Status recoverInterruptedPack(const std::string& path) {
@@ -142,16 +157,11 @@ Status packTable(const std::string& path, PackNeed need) {
         if (const int error = removeWork(work)) return packError(table, error);
         if (const int error = fileSystem().createDirectory(work.string()))
             return packError(table, error);
-        const fs::path newTable = work / "table.dbf";
-        if (Status s = TableFile::create(newTable.string(), *fields); !s) return s;
-        if (Status s = copyLiveRows(old, newTable); !s) return s;
-        // The marker says the new files are whole: from here on the swap is finished, not undone.
-        std::unique_ptr<File> marker;
-        int error = openFile((work / "complete").string(), OpenAs::CreateNew, marker);
-        if (!error) error = marker->writeAt("complete\n", 9, 0);
-        if (!error) error = marker->sync();
-        if (!error) error = fileSystem().syncDirectory(work.string());
-        if (error) return packError(table, error);
+        if (Status s = writeNewFiles(old, work, *fields); !s) {
+            // What was written goes again, so that a full disk gets its room back.
+            (void)removeWork(work);
+            return s;
+        }
     } // the old table is closed before its files are replaced
     return recoverInterruptedPack(path);
 }

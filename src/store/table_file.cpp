@@ -754,6 +754,26 @@ Status TableFile::markDeleted(uint32_t recno) {
     return writeHeader(false);
 }
 
+Status TableFile::removeAllRows() {
+    if (readOnly_) return fail(readOnlyText());
+    // The count goes first, so a stop at any point leaves a table whose header counts only rows
+    // that are there; the memo space is dropped last, when no row points at it any more.
+    const uint32_t count = count_;
+    count_ = 0;
+    if (Status s = writeHeader(true); !s) {
+        count_ = count;
+        return s;
+    }
+    ++version_;
+    cacheRows_ = 0;
+    indexes_.clear();
+    // The end marker goes over the first row, within the file, so that even a full disk takes it.
+    int error = file_->writeAt("\x1A", 1, headerLength_);
+    if (!error) error = file_->truncate(headerLength_ + 1);
+    if (error) return writeError(error, "表文件 " + fileName());
+    return memo_ ? memo_->clear() : Status();
+}
+
 Result<const CharIndex*> TableFile::index(int field) {
     if (auto it = indexes_.find(field); it != indexes_.end()) return &it->second;
     // Keys in record order, then sorted: equal keys keep that order, as the index gives them.

@@ -121,6 +121,8 @@ class TableFile {
     // The field's type letter as the file declares it.
     char fieldCode(int field) const { return codes_[static_cast<size_t>(field)]; }
     Status markDeleted(uint32_t recno);
+    // Leaves the table without rows and its memo file without memos, both shrunk in place.
+    Status removeAllRows();
 
     // The index of a character field, built on first use.
     Result<const CharIndex*> index(int field);

@@ -1,4 +1,5 @@
 #include "store/pack.h"
+#include "support/test_file_system.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -19,7 +20,58 @@ std::vector<std::string> names(Database& db) {
     return out;
 }
 
+size_t occurrences(const std::string& text, const std::string& part) {
+    size_t n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++n;
+    return n;
+}
+
 } // namespace
+
+// The disk fills up at each write of a pack in turn: the pack says so once, the table opens
+// with every row it had, and nothing of the pack stays behind.
+TEST(Pack, ADiskFullAtAnyWriteLosesNothingAndSaysSoOnce) {
+    TempDir dir;
+    createTables(dir, {"unit"});
+    {
+        Database db(dir.path().string());
+        for (int i = 0; i < 40; ++i)
+            addRow(db, "unit",
+                   {{"item_9", "单位" + std::to_string(i)},
+                    {"unitintrod", std::string(700 + i * 13, static_cast<char>('a' + i % 26))}});
+        auto c = std::move(*db.table("unit"));
+        c->moveBy(5);
+        ASSERT_TRUE(c->remove().ok());
+    }
+    const std::vector<std::string> before = [&] {
+        Database db(dir.path().string());
+        return names(db);
+    }();
+    const std::string dbf = readBytes(dir.file("unit.dbf")), dbt = readBytes(dir.file("unit.dbt"));
+    int writes = 0;
+    for (int room = 0;; ++room) {
+        writeBytes(dir.file("unit.dbf"), dbf);
+        writeBytes(dir.file("unit.dbt"), dbt);
+        xb::test::TestFileSystem layer;
+        {
+            FileSystemOverride files(layer);
+            layer.fillDiskAfter(room);
+            const Status packed = packTable(dir.file("unit.dbf"));
+            if (packed.ok()) {
+                writes = layer.growingWrites();
+                break;
+            }
+            EXPECT_EQ(occurrences(packed.message(), "磁盘空间不足"), 1u) << packed.message();
+        }
+        EXPECT_FALSE(std::filesystem::exists(dir.file(".xbpack-unit"))) << room;
+        Database db(dir.path().string());
+        EXPECT_EQ(names(db), before) << room;
+    }
+    EXPECT_GT(writes, 3);
+    Database db(dir.path().string());
+    EXPECT_EQ(names(db), before);
+}
 
 TEST(Pack, RemovesDeletedRowsAndReclaimsMemoSpace) {
     TempDir dir;
