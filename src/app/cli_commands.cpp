@@ -205,6 +205,14 @@ int init(const std::string& data, Streams io) {
         io.err << "错误：找不到安装文件夹 " << installation << "（应与 xunbao-cli 放在一起）\n";
         return 1;
     }
+    // The directory is made first, so that no other writer works in it while it is filled.
+    std::error_code ec;
+    std::filesystem::create_directories(data, ec);
+    auto lock = store::WriterLock::take(data, "命令 xunbao-cli init");
+    if (!lock) {
+        io.err << "错误：" << lock.message() << "\n";
+        return 1;
+    }
     auto created = install::buildDataDirectory(data, install::sourcesIn(installation));
     if (!created) {
         io.err << "错误：" << created.message() << "\n";
@@ -212,6 +220,10 @@ int init(const std::string& data, Streams io) {
     }
     for (const std::string& name : *created)
         io.out << "已创建\t" << name << "\n";
+    // Opened as the application opens it: what an interrupted import left is settled.
+    store::RecordStore store(data, store::StoreUse::Write, "命令 xunbao-cli init");
+    store.adoptLock(std::move(*lock));
+    if (!openStore(store, io.err)) return 1;
     io.err << "数据目录 " << data << " 已就绪（新建 " << created->size() << " 个文件）\n";
     return 0;
 }
@@ -369,7 +381,12 @@ int run(const std::vector<std::string>& args, const std::string& defaultData, St
     const std::string data = value(o, "--data").empty() ? defaultData : value(o, "--data");
     if (o.command == "init") return init(data, io);
 
-    store::RecordStore store(data);
+    // Commands that only read run beside the writer (the application, an import) and take no
+    // lock; the others hold the data directory until they end.
+    const bool reads =
+        o.command == "list" || o.command == "check" || o.command == "word" || o.command == "print";
+    store::RecordStore store(data, reads ? store::StoreUse::Read : store::StoreUse::Write,
+                             "命令 xunbao-cli " + o.command);
     if (!openStore(store, io.err)) return 1;
     if (o.command == "list") return list(store.db(), o, io);
     if (o.command == "check") return check(store.db(), o, io);

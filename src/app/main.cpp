@@ -5,6 +5,7 @@
 #include "app/date_text.h"
 #include "app/pages.h"
 #include "app/single_instance.h"
+#include "app/store_opening.h"
 #include "app/welcome_window.h"
 #include "records/main_window.h"
 #include "store/record_store.h"
@@ -28,13 +29,10 @@ int main(int argc, char* argv[]) {
 
     xb::app::WelcomeWindow welcome(xb::app::welcomePicturePath());
 
-    // The record store is opened before any window; an error is shown and the program goes on
-    // with the tables opened so far.
-    xb::store::RecordStore store(xb::app::dataDirectory().toStdString());
-    if (xb::store::Status opened = store.open(); !opened)
-        xb::ui::prompter().showError(opened.error());
-    for (const std::string& warning : store.openingWarnings())
-        xb::ui::prompter().warn(QString::fromStdString(warning));
+    // The record store is opened before any window and held for the whole run.
+    xb::store::RecordStore store(xb::app::dataDirectory().toStdString(), xb::store::StoreUse::Write,
+                                 "应用程序 Xunbao");
+    if (!xb::app::openRecordStore(store)) return 0;
 
     xb::records::TMainForm main(store, &welcome);
     xb::app::installPages(main, store);

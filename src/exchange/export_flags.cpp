@@ -1,5 +1,6 @@
 #include "export_flags.h"
 
+#include "store/sync_scope.h"
 #include "store/table_file.h"
 
 namespace xb::exchange {
@@ -15,12 +16,13 @@ store::Status markExported(store::Database& db, const std::vector<uint32_t>& row
     auto table = db.openTable("kjcg");
     if (!table) return table.error();
     store::Cursor cursor(*table, rows, false);
+    store::SyncScope scope; // the table goes to the disk once, after the last row
     for (; !cursor.eof(); cursor.next()) {
         if (auto s = cursor.edit(); !s) return s;
         if (auto s = cursor.setValue("ITEM_SJDC", store::Value("1")); !s) return s;
         if (auto s = cursor.post(); !s) return s;
     }
-    return {};
+    return scope.commit();
 }
 
 } // namespace xb::exchange

@@ -3,6 +3,7 @@
 #include "store/gbk.h"
 #include "store/lookups.h"
 #include "store/row_batch.h"
+#include "store/sync_scope.h"
 #include "store/table_file.h"
 #include "store/values_by_name.h"
 
@@ -36,6 +37,7 @@ store::Status updateCompleterPool(store::Database& db,
     const store::Error noName = store::fail("完成人名录 cgwcrNew 中没有字段 ITEM_180");
     if (nameField < 0 || givenName < 0) return noName;
     const store::FieldDef& field = table.fields()[static_cast<size_t>(nameField)];
+    store::SyncScope scope; // the pool goes to the disk once, after the last completer
     store::RowBatch batch(table);
     // Names of rows added but not yet in the index, which sees rows only once they are written:
     // a name met again is looked up after the rows are written.
@@ -70,7 +72,8 @@ store::Status updateCompleterPool(store::Database& db,
             if (store::Status s = table.write(same->front(), row); !s) return stop(s.error());
         }
     }
-    return batch.flush();
+    if (store::Status s = batch.flush(); !s) return s;
+    return scope.commit();
 }
 
 } // namespace xb::exchange

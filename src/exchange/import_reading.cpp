@@ -9,6 +9,7 @@
 #include "store/layouts.h"
 #include "store/lookups.h"
 #include "store/row_batch.h"
+#include "store/sync_scope.h"
 #include "store/table_file.h"
 
 #include <QDir>
@@ -137,6 +138,8 @@ store::Result<int> readPackage(store::Database& db, const QString& folder,
                                const ReadingOptions& options) {
     if (store::Status s = checkPackageFiles(folder); !s) return s.error();
     if (store::Status s = emptyStagingTables(db); !s) return s.error();
+    // The staging tables go to the disk once, when the whole package is read.
+    store::SyncScope scope;
     StagingReader reader(db, options);
     for (const StagedFile& file : StagedFiles) {
         if (store::Status s = reader.read(folder, file); !s) {
@@ -145,6 +148,7 @@ store::Result<int> readPackage(store::Database& db, const QString& folder,
             return s.error();
         }
     }
+    if (store::Status s = scope.commit(); !s) return s.error();
     return reader.achievements();
 }
 

@@ -3,6 +3,7 @@
 #include "store/field.h"
 #include "store/gbk.h"
 #include "store/lookups.h"
+#include "store/sync_scope.h"
 #include "store/table_file.h"
 
 namespace xb::exchange {
@@ -127,6 +128,7 @@ store::Status numberStagedAchievements(store::Database& db) {
     auto rows = db.table(AchievementStaging);
     if (!rows) return rows.error();
     store::Cursor& c = **rows;
+    store::SyncScope scope;
     int position = 1;
     for (c.first(); !c.eof(); c.next(), ++position) {
         const std::string text = std::to_string(position);
@@ -135,7 +137,7 @@ store::Status numberStagedAchievements(store::Database& db) {
         if (store::Status s = c.setValue("NO", text); !s) return s;
         if (store::Status s = c.post(); !s) return s;
     }
-    return {};
+    return scope.commit();
 }
 
 store::Status renameStagedAchievement(store::Database& db, const StagedAchievement& staged,

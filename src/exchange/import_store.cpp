@@ -3,6 +3,7 @@
 #include "import_completer_pool.h"
 #include "store/lookups.h"
 #include "store/row_batch.h"
+#include "store/sync_scope.h"
 #include "store/table_file.h"
 #include "store/values_by_name.h"
 
@@ -221,6 +222,8 @@ StoredGroup storeStagedGroup(store::Database& db, ImportNumbering& numbering,
     if (store::Status s = journal.storing(storing); !s) return refuse(s.message());
 
     store::FieldList completerFields;
+    // The group's rows go to the disk together, before the journal says they are whole.
+    store::SyncScope scope;
     for (const CopyStep& step : ChildCopies) {
         auto live = db.openTable(step.live);
         if (!live) return refuse(live.message());
@@ -240,6 +243,7 @@ StoredGroup storeStagedGroup(store::Database& db, ImportNumbering& numbering,
     if (s) s = records.flush();
     added.add(*to, records.written());
     if (!s) return refuse(s.message());
+    if (store::Status synced = scope.commit(); !synced) return refuse(synced.message());
     std::vector<std::string> numbers;
     for (const Member& member : members)
         numbers.push_back(member.number);

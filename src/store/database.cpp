@@ -4,6 +4,7 @@
 #include "pack.h"
 #include "sql_executor.h"
 #include "sql_parser.h"
+#include "sync_scope.h"
 #include "table_file.h"
 
 #include <filesystem>
@@ -23,7 +24,8 @@ std::string withExtension(const std::string& name) {
 
 } // namespace
 
-Database::Database(std::string directory) : directory_(std::move(directory)) {}
+Database::Database(std::string directory, bool reading)
+    : directory_(std::move(directory)), reading_(reading) {}
 Database::~Database() = default;
 
 std::string Database::tablePath(const std::string& name) const {
@@ -42,7 +44,7 @@ bool Database::hasTable(const std::string& name) const {
 Result<std::shared_ptr<TableFile>> Database::openTable(const std::string& name) {
     const std::string key = lowerName(withExtension(name));
     if (auto it = open_.find(key); it != open_.end()) return it->second;
-    auto table = TableFile::open(tablePath(name), OpenMode::Shared);
+    auto table = TableFile::open(tablePath(name), reading_ ? OpenMode::Reading : OpenMode::Shared);
     if (!table) return table.error();
     // A table another program wrote may lack fields the program writes; it is only read then,
     // since a row written without them would lose what belongs there.
@@ -101,7 +103,11 @@ Result<int> Database::execute(const std::string& sql, const Params& params) {
     if (!statement) return statement.error();
     if (std::holds_alternative<sql::Select>(**statement))
         return fail("SQL 语句有误：SELECT 语句应作为查询执行");
-    return sql::runChange(*this, **statement, params);
+    // A statement over many rows syncs each table once, when it is done.
+    SyncScope scope;
+    auto changed = sql::runChange(*this, **statement, params);
+    if (Status s = scope.commit(); !s) return s.error();
+    return changed;
 }
 
 Status Database::pack(const std::string& name) {

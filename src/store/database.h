@@ -18,11 +18,14 @@ class TableFile;
 // Named parameters of a statement (":item_4" is given as "item_4"), bound as text values.
 using Params = std::map<std::string, std::string>;
 
-enum class OpenMode { Shared, Exclusive };
+// Shared: read and written beside other cursors of this process; Exclusive: for a pack, no one
+// else may have the file open; Reading: only read, beside a writer in another process.
+enum class OpenMode { Shared, Exclusive, Reading };
 
 class Database {
   public:
-    explicit Database(std::string directory);
+    // `reading`: tables are only read, never written, beside the data directory's writer.
+    explicit Database(std::string directory, bool reading = false);
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
@@ -50,6 +53,7 @@ class Database {
 
   private:
     std::string directory_;
+    bool reading_ = false;
     std::map<std::string, std::shared_ptr<TableFile>> open_;
 };
 

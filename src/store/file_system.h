@@ -44,6 +44,8 @@ class FileSystem {
     virtual int rename(const std::string& from, const std::string& to) = 0;
     virtual int remove(const std::string& path) = 0;
     virtual int createDirectory(const std::string& path) = 0;
+    // Gives `to` the permission bits of `from` (who may read and write it).
+    virtual int copyPermissions(const std::string& from, const std::string& to) = 0;
     // Returns when the names in the folder (files created, renamed, removed) are on the disk.
     virtual int syncDirectory(const std::string& path) = 0;
 };
@@ -65,6 +67,8 @@ class FileSystemOverride {
 
 // Convenience over fileSystem() for the engine's callers.
 int openFile(const std::string& path, OpenAs how, std::unique_ptr<File>& file);
+// The number the operating system knows this process by.
+int currentProcessId();
 // Reads exactly `size` bytes at `offset`; ENODATA when the file ends before.
 int readExactly(File& file, void* data, size_t size, uint64_t offset);
 

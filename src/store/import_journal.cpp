@@ -1,5 +1,6 @@
 #include "import_journal.h"
 
+#include "sync_scope.h"
 #include "system_error.h"
 
 #include <cerrno>
@@ -74,6 +75,8 @@ Status settleImportJournal(Database& db) {
         }
     }
 
+    // What the settling removes is on the disk before the journal that calls for it goes.
+    SyncScope scope;
     for (const std::string& number : begun) {
         if (!whole.count(number)) {
             if (Status s = removeRecordRows(db, number); !s) return s;
@@ -82,6 +85,7 @@ Status settleImportJournal(Database& db) {
             if (Status s = removeRecordRows(db, twin->second); !s) return s;
         }
     }
+    if (Status s = scope.commit(); !s) return s;
     if (const int removed = fileSystem().remove(path); removed && removed != ENOENT)
         return journalError("无法删除", removed);
     return {};
@@ -112,8 +116,10 @@ Status ImportJournal::line(const std::string& text) {
 }
 
 Status ImportJournal::lines(const std::string& bytes) {
-    if (const int error = file_->writeAt(bytes.data(), bytes.size(), size_))
-        return journalError("无法写入", error);
+    // Each line is on the disk before what it announces is written.
+    int error = file_->writeAt(bytes.data(), bytes.size(), size_);
+    if (!error) error = file_->sync();
+    if (error) return journalError("无法写入", error);
     size_ += bytes.size();
     return {};
 }

@@ -51,7 +51,7 @@ class ImportJournal {
     Status lines(const std::string& bytes);
 
     Database* db_;
-    std::unique_ptr<File> file_;
+    std::shared_ptr<File> file_;
     uint64_t size_ = 0; // lines are appended here
 };
 

@@ -1,5 +1,6 @@
 #include "memo_file.h"
 
+#include "sync_scope.h"
 #include "system_error.h"
 
 #include <algorithm>
@@ -221,7 +222,11 @@ Status MemoFile::clear() {
     nextFree_ = 1;
     fileSize_ = blockSize_;
     aheadAt_ = -1;
-    return {};
+    return syncWhenDone(file_, "备注文件 " + path_);
+}
+
+Status MemoFile::sync() {
+    return syncNow(*file_, "备注文件 " + path_);
 }
 
 } // namespace xb::store

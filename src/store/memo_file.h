@@ -39,6 +39,8 @@ class MemoFile {
     Status writeStaged(const std::string& pending);
     // Drops every memo: the file shrinks to its header.
     Status clear();
+    // Returns when what was written is on the disk.
+    Status sync();
     uint32_t nextFree() const { return nextFree_; }
     uint32_t blockSize() const { return blockSize_; }
 
@@ -49,7 +51,7 @@ class MemoFile {
     bool readAhead(int64_t at, bool continuing) const;
 
     std::string path_;
-    std::unique_ptr<File> file_;
+    std::shared_ptr<File> file_;
     MemoStyle style_;
     bool writable_;
     uint32_t blockSize_ = 512;

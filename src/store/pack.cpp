@@ -4,7 +4,9 @@
 #include "system_error.h"
 #include "table_file.h"
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -98,12 +100,54 @@ Status writeNewFiles(const TableFile& old, const fs::path& work, const FieldList
     const fs::path newTable = work / "table.dbf";
     if (Status s = TableFile::create(newTable.string(), fields); !s) return s;
     if (Status s = copyLiveRows(old, newTable); !s) return s;
+    // The new files keep the protection of the old ones.
+    int error = fileSystem().copyPermissions(old.path(), newTable.string());
+    std::error_code ec;
+    if (const fs::path memo = memoOf(old.path()); !error && fs::exists(memo, ec))
+        error = fileSystem().copyPermissions(memo.string(), (work / "table.dbt").string());
+    if (error) return packError(old.path(), error);
     std::unique_ptr<File> marker;
-    int error = openFile((work / "complete").string(), OpenAs::CreateNew, marker);
+    error = openFile((work / "complete").string(), OpenAs::CreateNew, marker);
     if (!error) error = marker->writeAt("complete\n", 9, 0);
     if (!error) error = marker->sync();
     if (!error) error = fileSystem().syncDirectory(work.string());
     if (error) return packError(old.path(), error);
+    return {};
+}
+
+// Puts the new files of a whole pack in place of the old ones, as one: the old files go aside
+// into the work folder first, so that a table that cannot be replaced (a file the system keeps
+// from being changed) stops the swap before anything is swapped. Each step finds what is left to
+// do, so a swap cut short anywhere is finished by the next opening.
+Status swapIn(const fs::path& table, const fs::path& work) {
+    FileSystem& files = fileSystem();
+    const fs::path memo = memoOf(table);
+    const fs::path newTable = work / "table.dbf", newMemo = work / "table.dbt";
+    const fs::path oldTable = work / "old.dbf", oldMemo = work / "old.dbt";
+    std::error_code ec;
+    const bool memoToSwap = fs::exists(newMemo, ec);
+    if (fs::exists(newTable, ec) && fs::exists(table, ec)) {
+        if (const int error = files.rename(table.string(), oldTable.string())) {
+            (void)removeWork(work);
+            return packError(table, error);
+        }
+    }
+    if (memoToSwap && fs::exists(memo, ec)) {
+        if (const int error = files.rename(memo.string(), oldMemo.string())) {
+            // Nothing is swapped yet: the table goes back, and the pack is given up.
+            if (fs::exists(oldTable, ec)) (void)files.rename(oldTable.string(), table.string());
+            (void)removeWork(work);
+            return packError(table, error);
+        }
+    }
+    if (memoToSwap)
+        if (const int error = files.rename(newMemo.string(), memo.string()))
+            return packError(table, error);
+    if (fs::exists(newTable, ec))
+        if (const int error = files.rename(newTable.string(), table.string()))
+            return packError(table, error);
+    if (const int error = files.syncDirectory(table.parent_path().string()))
+        return packError(table, error);
     return {};
 }
 
@@ -114,22 +158,18 @@ Status recoverInterruptedPack(const std::string& path) {
     const fs::path work = workFolder(table);
     std::error_code ec;
     if (!fs::exists(work, ec)) return {};
-    if (fs::exists(work / "complete", ec)) {
-        // The new files were complete: finish swapping them in (memo first, then the table, so
-        // that a repeat after another interruption still finds what is left to move).
-        FileSystem& files = fileSystem();
-        if (fs::exists(work / "table.dbt", ec))
-            if (const int error =
-                    files.rename((work / "table.dbt").string(), memoOf(table).string()))
-                return packError(table, error);
-        if (fs::exists(work / "table.dbf", ec))
-            if (const int error = files.rename((work / "table.dbf").string(), path))
-                return packError(table, error);
-        if (const int error = files.syncDirectory(table.parent_path().string()))
-            return packError(table, error);
-    }
+    // New files without the marker were not finished: they go, the old ones stay.
+    if (fs::exists(work / "complete", ec))
+        if (Status s = swapIn(table, work); !s) return s;
     if (const int error = removeWork(work)) return packError(table, error);
     return {};
+}
+
+void waitForPackSwap(const std::string& path) {
+    const fs::path marker = workFolder(path) / "complete";
+    std::error_code ec;
+    for (int i = 0; i < 150 && fs::exists(marker, ec); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
 }
 
 Status packTable(const std::string& path, PackNeed need) {
@@ -155,8 +195,10 @@ Status packTable(const std::string& path, PackNeed need) {
         const fs::path table(path);
         const fs::path work = workFolder(table);
         if (const int error = removeWork(work)) return packError(table, error);
-        if (const int error = fileSystem().createDirectory(work.string()))
-            return packError(table, error);
+        // The folder's name is on the disk before what goes into it is relied on.
+        int error = fileSystem().createDirectory(work.string());
+        if (!error) error = fileSystem().syncDirectory(table.parent_path().string());
+        if (error) return packError(table, error);
         if (Status s = writeNewFiles(old, work, *fields); !s) {
             // What was written goes again, so that a full disk gets its room back.
             (void)removeWork(work);

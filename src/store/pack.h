@@ -18,5 +18,8 @@ enum class PackNeed {
 Status packTable(const std::string& path, PackNeed need = PackNeed::Always);
 // Completes or discards a pack that a killed process left behind; called before every open.
 Status recoverInterruptedPack(const std::string& path);
+// Waits a little while the writer swaps a packed table's files in, so that a reader does not
+// take the new table file with the old memo file.
+void waitForPackSwap(const std::string& path);
 
 } // namespace xb::store

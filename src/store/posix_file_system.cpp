@@ -105,6 +105,12 @@ class PosixFileSystem final : public FileSystem {
         return ::mkdir(path.c_str(), 0755) == 0 ? 0 : errno;
     }
 
+    int copyPermissions(const std::string& from, const std::string& to) override {
+        struct stat st {};
+        if (::stat(from.c_str(), &st) != 0) return errno;
+        return ::chmod(to.c_str(), st.st_mode & 07777) == 0 ? 0 : errno;
+    }
+
     int syncDirectory(const std::string& path) override {
         const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (fd < 0) return errno;
@@ -136,6 +142,10 @@ FileSystemOverride::~FileSystemOverride() {
 
 int openFile(const std::string& path, OpenAs how, std::unique_ptr<File>& file) {
     return fileSystem().open(path, how, file);
+}
+
+int currentProcessId() {
+    return static_cast<int>(::getpid());
 }
 
 int readExactly(File& file, void* data, size_t size, uint64_t offset) {

@@ -4,7 +4,8 @@
 
 namespace xb::store {
 
-RecordStore::RecordStore(std::string dataDirectory) : db_(std::move(dataDirectory)) {}
+RecordStore::RecordStore(std::string dataDirectory, StoreUse use, std::string holder)
+    : use_(use), holder_(std::move(holder)), db_(std::move(dataDirectory), use == StoreUse::Read) {}
 
 const std::vector<std::string>& RecordStore::packingList() {
     static const std::vector<std::string> list{
@@ -22,13 +23,11 @@ const std::vector<std::string>& RecordStore::openingList() {
     return list;
 }
 
-Status RecordStore::open() {
-    // An import killed while storing left its journal: its half-stored record goes first.
+void RecordStore::settleAndPack() {
+    // An import killed while storing left its journal: its half-stored records go first.
     if (Status s = settleImportJournal(db_); !s)
         openingWarnings_.push_back("上次中断的导入未能清理（" + s.message() +
                                    "），请重新启动程序再试");
-    hasZtflh_ = db_.hasTable("ztflh.dbf");
-    hasXkfl_ = db_.hasTable("xkfl.dbf");
     for (const std::string& file : packingList()) {
         // The classification tables are optional: a missing one is not packed rather than
         // ending the start.
@@ -38,6 +37,20 @@ Status RecordStore::open() {
         if (Status s = db_.pack(file); !s)
             openingWarnings_.push_back("表 " + file + " 未能压缩（" + s.message() +
                                        "），已删除记录占用的空间将在下次启动时再释放");
+    }
+}
+
+Status RecordStore::open() {
+    hasZtflh_ = db_.hasTable("ztflh.dbf");
+    hasXkfl_ = db_.hasTable("xkfl.dbf");
+    if (use_ == StoreUse::Write) {
+        if (!lock_) {
+            auto lock = WriterLock::take(db_.directory(), holder_);
+            lockRefused_ = !lock;
+            if (!lock) return lock.error();
+            lock_ = std::move(*lock);
+        }
+        settleAndPack();
     }
     std::vector<std::string> tables = openingList();
     if (hasZtflh_) tables.insert(tables.begin() + 8, "ztflh");

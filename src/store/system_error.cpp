@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <iostream>
 
 namespace xb::store {
 
@@ -47,7 +46,6 @@ const char* chinese(int errorNumber) {
 } // namespace
 
 std::string systemErrorText(int errorNumber) {
-    std::cerr << "system error " << errorNumber << ": " << std::strerror(errorNumber) << "\n";
     if (const char* text = chinese(errorNumber)) return text;
     return "系统错误（错误号 " + std::to_string(errorNumber) + "）";
 }

@@ -5,6 +5,7 @@
 #include "field_encoding.h"
 #include "gbk.h"
 #include "pack.h"
+#include "sync_scope.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -146,15 +147,21 @@ std::string TableFile::damagedText(const std::string& what) const {
 }
 
 Result<std::shared_ptr<TableFile>> TableFile::open(const std::string& path, OpenMode mode) {
-    if (Status s = recoverInterruptedPack(path); !s) return s.error();
+    // A pack the writer is finishing, or that one left behind, is the writer's to settle.
+    if (mode == OpenMode::Reading)
+        waitForPackSwap(path);
+    else if (Status s = recoverInterruptedPack(path); !s)
+        return s.error();
     std::shared_ptr<TableFile> t(new TableFile());
     t->path_ = path;
     t->mode_ = mode;
-    int error = openFile(path, OpenAs::ReadWrite, t->file_);
+    std::unique_ptr<File> file;
+    int error = mode == OpenMode::Reading ? EACCES : openFile(path, OpenAs::ReadWrite, file);
     if (error == EACCES || error == EPERM || error == EROFS) {
-        error = openFile(path, OpenAs::Read, t->file_);
+        error = openFile(path, OpenAs::Read, file);
         t->readOnly_ = true;
     }
+    t->file_ = std::move(file);
     if (error == ENOENT) return fail("表文件 " + path + " 不存在");
     if (error) return fail("无法打开表文件 " + path + "：" + systemErrorText(error));
     if (t->file_->tryLock(mode == OpenMode::Exclusive ? LockKind::Exclusive : LockKind::Shared))
@@ -172,6 +179,7 @@ Status TableFile::readHeader() {
     if (fileSize < 33 || readExactly(*file_, h, 32, 0) != 0)
         return fail(damagedText("文件头不完整"));
     dbfVersion_ = h[0];
+    std::memcpy(changed_, h + 1, 3);
     if (!knownVersion(dbfVersion_))
         return fail("表文件 " + fileName() + " 不是可识别的 dBASE 表（版本字节 " +
                     std::to_string(dbfVersion_) + "）");
@@ -551,8 +559,11 @@ Status TableFile::writeHeader(bool withCount) {
     h[5] = (count_ >> 8) & 0xFF;
     h[6] = (count_ >> 16) & 0xFF;
     h[7] = (count_ >> 24) & 0xFF;
+    // The date of the last change is written when it changes, not with every row.
+    if (!withCount && std::memcmp(changed_, h + 1, 3) == 0) return {};
     if (const int error = file_->writeAt(h + 1, withCount ? 7 : 3, 1))
         return writeError(error, "表文件 " + fileName());
+    std::memcpy(changed_, h + 1, 3);
     return {};
 }
 
@@ -569,6 +580,9 @@ Status TableFile::write(uint32_t recno, const std::vector<Value>& values) {
         if (!block) return block.error();
         if (Status s = pointAt(raw.data(), memo.field, *block); !s) return s;
     }
+    // The row points at its new memos only once they are on the disk.
+    if (!memos.empty())
+        if (Status s = memo_->sync(); !s) return s;
     const uint64_t at = headerLength_ + static_cast<uint64_t>(recno - 1) * recordLength_;
     if (const int error = file_->writeAt(raw.data(), raw.size(), at))
         return writeError(error, "表文件 " + fileName());
@@ -578,7 +592,8 @@ Status TableFile::write(uint32_t recno, const std::vector<Value>& values) {
         indexRemove(old, recno);
         indexAdd(raw, recno);
     }
-    return writeHeader(false);
+    if (Status s = writeHeader(false); !s) return s;
+    return syncWhenDone(file_, "表文件 " + fileName());
 }
 
 Result<uint32_t> TableFile::append(const std::vector<Value>& values) {
@@ -716,6 +731,7 @@ Result<uint32_t> TableFile::appendRows(PendingRows& rows) {
                 !s)
                 return s.error();
         if (Status s = memo_->writeStaged(staged); !s) return s.error();
+        if (Status s = memo_->sync(); !s) return s.error();
     }
     for (uint32_t i = 0; i < taken.count_; ++i)
         raw[static_cast<size_t>(i) * recordLength_] = ' ';
@@ -726,11 +742,15 @@ Result<uint32_t> TableFile::appendRows(PendingRows& rows) {
     if (const int error = file_->writeAt(raw.data(), raw.size(), at))
         return writeError(error, "表文件 " + fileName());
     raw.pop_back();
+    // The count goes to the disk after the rows it counts, never before them.
+    if (Status s = syncNow(*file_, "表文件 " + fileName()); !s) return s.error();
     count_ += taken.count_;
     ++version_;
-    if (Status s = writeHeader(true); !s) {
+    Status counted = writeHeader(true);
+    if (counted) counted = syncWhenDone(file_, "表文件 " + fileName());
+    if (!counted) {
         count_ -= taken.count_;
-        return s.error();
+        return counted.error();
     }
     if (!indexes_.empty())
         for (uint32_t i = 0; i < taken.count_; ++i)
@@ -751,7 +771,8 @@ Status TableFile::markDeleted(uint32_t recno) {
     ++version_;
     updateCache(recno, 0, "*");
     indexRemove(old, recno);
-    return writeHeader(false);
+    if (Status s = writeHeader(false); !s) return s;
+    return syncWhenDone(file_, "表文件 " + fileName());
 }
 
 Status TableFile::removeAllRows() {
@@ -760,9 +781,11 @@ Status TableFile::removeAllRows() {
     // that are there; the memo space is dropped last, when no row points at it any more.
     const uint32_t count = count_;
     count_ = 0;
-    if (Status s = writeHeader(true); !s) {
+    Status counted = writeHeader(true);
+    if (counted) counted = syncNow(*file_, "表文件 " + fileName());
+    if (!counted) {
         count_ = count;
-        return s;
+        return counted;
     }
     ++version_;
     cacheRows_ = 0;
@@ -771,6 +794,7 @@ Status TableFile::removeAllRows() {
     int error = file_->writeAt("\x1A", 1, headerLength_);
     if (!error) error = file_->truncate(headerLength_ + 1);
     if (error) return writeError(error, "表文件 " + fileName());
+    if (Status s = syncWhenDone(file_, "表文件 " + fileName()); !s) return s;
     return memo_ ? memo_->clear() : Status();
 }
 

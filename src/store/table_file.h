@@ -152,9 +152,10 @@ class TableFile {
     void updateCache(uint32_t recno, size_t offset, std::string_view bytes);
 
     std::string path_;
-    std::unique_ptr<File> file_;
+    std::shared_ptr<File> file_;
     OpenMode mode_ = OpenMode::Shared;
     unsigned char dbfVersion_ = 0x03;
+    unsigned char changed_[3] = {}; // the header's date of the last change, as stored
     uint32_t count_ = 0;
     uint32_t headerLength_ = 0;
     uint32_t recordLength_ = 0;

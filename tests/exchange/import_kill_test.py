@@ -2,6 +2,7 @@
 """An import killed (SIGKILL) at random moments while it stores records: after the next command
 every record is there with all its rows or not at all, no row is left without its record, and a
 second import completes the package without doubling anything. The same for an overwrite import.
+A command that only reads settles nothing; the next writer does.
 
 Usage: import_kill_test.py XUNBAO_CLI [KILLS]
 The tables are read with python3-dbf, a reader of their own."""
@@ -157,7 +158,7 @@ def main():
                 if mode == "overwrite":
                     cli(data, "import", package)
                 kills += killed_import(data, package, args, window)
-                cli(data, "list")  # the next command settles what the kill left
+                cli(data, "init")  # the next writer settles what the kill left
                 label = "%s kill %d" % (mode, attempt)
                 check(data, label)
                 cli(data, "import", package, *args)

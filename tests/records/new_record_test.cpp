@@ -1,6 +1,9 @@
+#include "support/shell_run.h"
 #include "support/window_fixture.h"
 
 #include <QDate>
+
+#include <unistd.h>
 
 using xb::ui::Answer;
 
@@ -180,4 +183,26 @@ TEST_F(NewRecord, EscapeClosesSilentlyOnlyWhenNothingWasTyped) {
     ASSERT_FALSE(prompter.messages().isEmpty());
     EXPECT_EQ(prompter.messages().first().text, "退出并储存？");
     EXPECT_EQ(count("select count(*) from kjcg where item_3 = '按了退出键'"), 1);
+}
+
+// The application holds its data directory while it runs: an import from the command line is
+// refused before it writes anything, and a record added afterwards keeps every stored one, as
+// another dBASE reader sees.
+TEST_F(NewRecord, AnImportFromTheCommandLineIsRefusedWhileTheApplicationRuns) {
+    addRecord("2024000001", "1", "已有的成果");
+    completeRecord("2024000001");
+    start();
+    const ShellRun refused = runShell(std::string("'") + XB_CLI_PATH + "' --data '" + data() +
+                                      "' import /nowhere/CGSBQY.ARJ 2>&1");
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.out.find("正由程序 Xunbao（进程号 " + std::to_string(::getpid())),
+              std::string::npos)
+        << refused.out;
+    queueNewRecord("新的成果", "第一单位", "2024");
+    click("Button1");
+    const ShellRun read = runShell("/usr/bin/python3 " XB_SOURCE_DIR "/tests/store/dbf_peer.py read '" +
+                                   db().tablePath("kjcg") + "' 2>&1");
+    ASSERT_EQ(read.status, 0) << read.out;
+    EXPECT_NE(read.out.find("已有的成果"), std::string::npos) << read.out;
+    EXPECT_NE(read.out.find("新的成果"), std::string::npos) << read.out;
 }

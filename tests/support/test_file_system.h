@@ -67,6 +67,9 @@ class TestFileSystem final : public store::FileSystem {
     int remove(const std::string& path) override;
     int createDirectory(const std::string& path) override;
     int syncDirectory(const std::string& path) override;
+    int copyPermissions(const std::string& from, const std::string& to) override {
+        return real_.copyPermissions(from, to);
+    }
 
     // For the files this layer opens.
     int check(Call call, const std::string& path);
