@@ -5,6 +5,7 @@
 #include "import_staging.h"
 #include "import_store.h"
 #include "store/lookups.h"
+#include "store/sync_scope.h"
 #include "store/table_file.h"
 
 #include <cstdint>
@@ -95,9 +96,10 @@ std::string stoppedText(const StagedAchievement& first, int left, const std::str
     return "从" + name + "起，" + std::to_string(left) + " 项成果未能入库，仍在暂存表中：" + why;
 }
 
-// Settles what storing an achievement came to; false when it stays staged.
-bool settle(store::Database& db, store::ImportJournal& journal, const StoringAchievement& member,
-            const store::Result<StoredAchievement>& stored, MergeOutcome& outcome) {
+// Settles what storing an achievement came to; false when it stays staged. The twin an
+// overwrite replaces is added to `twins`, removed with the group's other twins.
+bool settle(const StoringAchievement& member, const store::Result<StoredAchievement>& stored,
+            MergeOutcome& outcome, std::vector<std::string>& twins) {
     if (!stored) {
         outcome.problems.push_back(stored.message());
         return false;
@@ -107,12 +109,26 @@ bool settle(store::Database& db, store::ImportJournal& journal, const StoringAch
         return true;
     }
     ++outcome.overwritten;
-    store::Status removed = deleteStoredRecord(db, member.replaces);
-    if (removed) removed = journal.replaced(member.replaces);
-    if (!removed)
-        outcome.problems.push_back("同名成果（" + member.replaces + "）未能删除：" +
-                                   removed.message());
+    twins.push_back(member.replaces);
     return true;
+}
+
+// The twins of a group go together: their rows are on the disk, once per table, before the
+// journal says they are gone (until it says so, settling the journal removes them again).
+void removeTwins(store::Database& db, store::ImportJournal& journal,
+                 const std::vector<std::string>& twins, MergeOutcome& outcome) {
+    if (twins.empty()) return;
+    store::SyncScope scope;
+    std::vector<std::string> gone;
+    for (const std::string& twin : twins) {
+        if (store::Status s = deleteStoredRecord(db, twin); !s)
+            outcome.problems.push_back("同名成果（" + twin + "）未能删除：" + s.message());
+        else
+            gone.push_back(twin);
+    }
+    store::Status s = scope.commit();
+    if (s) s = journal.replaced(gone);
+    if (!s) outcome.problems.push_back("同名成果未能删除：" + s.message());
 }
 
 MergeOutcome merge(store::Database& db, Mode mode, const MergeProgress& progress) {
@@ -164,6 +180,7 @@ MergeOutcome merge(store::Database& db, Mode mode, const MergeProgress& progress
             break;
         }
         size_t result = 0;
+        std::vector<std::string> twins;
         for (const Pending& pending : group) {
             bool kept = false;
             if (pending.skipped)
@@ -171,7 +188,7 @@ MergeOutcome merge(store::Database& db, Mode mode, const MergeProgress& progress
             else if (!pending.problem.empty())
                 outcome.problems.push_back(pending.problem);
             else
-                kept = settle(db, *journal, pending.achievement, stored.results[result++], outcome);
+                kept = settle(pending.achievement, stored.results[result++], outcome, twins);
             if (kept)
                 merged.push_back(pending.achievement.staged);
             else
@@ -179,6 +196,7 @@ MergeOutcome merge(store::Database& db, Mode mode, const MergeProgress& progress
             ++done;
             if (progress) progress(done, total);
         }
+        removeTwins(db, *journal, twins, outcome);
         if (!stored.warning.empty()) {
             // The pool could not be written: the next group would meet the same, so the import
             // stops here with one message.

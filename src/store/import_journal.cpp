@@ -139,15 +139,21 @@ Status ImportJournal::storing(const std::vector<std::pair<std::string, std::stri
     return lines(text);
 }
 
-Status ImportJournal::stored(const std::vector<std::string>& numbers) {
+namespace {
+std::string linesOf(const char* kind, const std::vector<std::string>& numbers) {
     std::string text;
     for (const std::string& number : numbers)
-        text += "W " + number + "\n";
-    return lines(text);
+        text += std::string(kind) + " " + number + "\n";
+    return text;
+}
+} // namespace
+
+Status ImportJournal::stored(const std::vector<std::string>& numbers) {
+    return lines(linesOf("W", numbers));
 }
 
-Status ImportJournal::replaced(const std::string& replaced) {
-    return line("R " + replaced);
+Status ImportJournal::replaced(const std::vector<std::string>& twins) {
+    return lines(linesOf("R", twins));
 }
 
 Status ImportJournal::finish() {

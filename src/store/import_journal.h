@@ -39,8 +39,8 @@ class ImportJournal {
     // a record's number and the twin it replaces ("" for none).
     Status storing(const std::vector<std::pair<std::string, std::string>>& records);
     Status stored(const std::vector<std::string>& numbers);
-    // After every row of the twin `replaced` is removed.
-    Status replaced(const std::string& replaced);
+    // After every row of the `twins` is removed and on the disk.
+    Status replaced(const std::vector<std::string>& twins);
     // Settles what a failed record left and removes the journal.
     Status finish();
 

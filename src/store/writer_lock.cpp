@@ -10,10 +10,8 @@
 namespace xb::store {
 namespace {
 
-constexpr const char* kLockName = ".xunbao-writer";
-
 std::string lockPath(const std::string& directory) {
-    return (std::filesystem::path(directory) / kLockName).string();
+    return (std::filesystem::path(directory) / WriterLock::fileName).string();
 }
 
 std::string now() {

@@ -14,6 +14,9 @@ namespace xb::store {
 
 class WriterLock {
   public:
+    // The file in the data directory that is locked; it stays there between holders.
+    static constexpr const char* fileName = ".xunbao-writer";
+
     // Takes the data directory for `holder` ("应用程序 Xunbao", "命令 xunbao-cli import"); refused
     // at once, with who holds it and since when, while another holds it.
     static Result<std::unique_ptr<WriterLock>> take(const std::string& directory,

@@ -128,6 +128,9 @@ TEST_F(WholeRecord, AnAppliedRecordIsCompleteAndExportedWithItsPatentsAndCommitt
         EXPECT_EQ(mark(done), "done") << done;
     EXPECT_TRUE(main->close());
     EXPECT_EQ(cli(data(), "check --year 2024").status, 0);
+    // The program has ended: the command may write now.
+    main.reset();
+    store.reset();
 
     const std::string out = data() + "/../out";
     std::filesystem::create_directory(out);
