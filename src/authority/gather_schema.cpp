@@ -45,7 +45,7 @@ CREATE TABLE organization (
 );
 CREATE TABLE package (
   id bigserial PRIMARY KEY,
-  file_name text NOT NULL,
+  file_name text NOT NULL, -- the path the package was gathered from
   sha256 text NOT NULL UNIQUE,
   organization_id bigint REFERENCES organization(id),
   received timestamptz NOT NULL DEFAULT now(),

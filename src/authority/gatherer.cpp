@@ -14,7 +14,6 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 #include <algorithm>
 #include <filesystem>
@@ -211,7 +210,7 @@ store::Status Gatherer::load(const std::string& path, const std::string& hash,
     }
     auto package = db_->query(
         "INSERT INTO package (file_name, sha256, organization_id) VALUES ($1, $2, $3) RETURNING id",
-        {QFileInfo(QString::fromStdString(path)).fileName().toStdString(), hash, organization});
+        {path, hash, organization});
     if (!package) return package.error();
     const std::string packageId = package->text(0, 0);
     const std::string prefix = packageId + "\t" + (organization ? *organization : "\\N");

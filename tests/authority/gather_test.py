@@ -82,7 +82,10 @@ def children(org, i):
 
 def fill_store(data, org, records, renamed=(), memo=True):
     """A data directory with `records` achievements of organization org."""
-    cli("--data", data, "init")
+    empty = os.path.join(work, "empty")
+    if not os.path.isdir(empty):
+        cli("--data", empty, "init")
+    shutil.copytree(empty, data)
     unit = table(data, "unit")
     unit.open(dbf.READ_WRITE)
     unit.append({"item_9": "单位%02d" % org, "item_420": "ORG%02d-X" % org,
@@ -225,7 +228,7 @@ def table_dump(database):
 def setUpModule():
     global cluster, work, FOLDER, STORES, DAMAGED_ITEM
     work = tempfile.mkdtemp(prefix="xunbao-gather-")
-    cluster = Cluster().start()
+    cluster = Cluster(durable=False).start()
     FOLDER, STORES, DAMAGED_ITEM = make_folder()
 
 
@@ -275,9 +278,9 @@ class GatherFolder(unittest.TestCase):
         self.assertEqual(table_dump("folder"), before)
 
     def test_views_equal_a_computation_over_the_stores(self):
-        provinces = dict(line.split("\t") for line in open(
-            os.path.join(SOURCE, "install/rows/province.tsv"), encoding="utf-8").read()
-            .splitlines()[1:] if line and not line.startswith("#"))
+        with open(os.path.join(SOURCE, "install/rows/province.tsv"), encoding="utf-8") as f:
+            provinces = dict(line.split("\t") for line in f.read().splitlines()[1:]
+                             if line and not line.startswith("#"))
         levels = {"1": "国际领先", "2": "国际先进", "3": "国内领先", "4": "国内先进",
                   "5": "国内一般", "6": "未评价"}
         counts = {v: collections.defaultdict(lambda: [0, decimal.Decimal(0)]) for v in (
@@ -315,7 +318,8 @@ class GatherFolder(unittest.TestCase):
         xlsx_path = os.path.join(work, "report.xlsx")
         cli("gather", "--db", cluster.conninfo("folder"), "--report", csv_path)
         cli("gather", "--db", cluster.conninfo("folder"), "--report", xlsx_path)
-        text = open(csv_path, encoding="utf-8-sig").read()
+        with open(csv_path, encoding="utf-8-sig", newline="") as f:
+            text = f.read()
         self.assertIn("重复报送的成果\r\n成果名称,第一完成单位", text)
         self.assertIn("共同成果0,联合研究院", text)
         with zipfile.ZipFile(xlsx_path) as book:
