@@ -28,8 +28,9 @@ using PrintCommand =
 
 // The gather command: packages into the authority's PostgreSQL database (`db` as libpq takes
 // it), then the report file when one is named. It links libpq, which this library does not.
-using GatherCommand = std::function<int(const std::string& db, const std::vector<std::string>& inputs,
-                                        const std::string& report, Streams io)>;
+using GatherCommand =
+    std::function<int(const std::string& db, const std::vector<std::string>& inputs,
+                      const std::string& report, Streams io)>;
 
 // Runs `xunbao-cli ARGS...`; `defaultData` is the data directory beside the executable.
 int run(const std::vector<std::string>& args, const std::string& defaultData, Streams io,

@@ -13,7 +13,9 @@ namespace xb::authority {
 namespace {
 
 // PostgreSQL's type oids of the numbers the views yield: bigint, integer, numeric.
-bool isNumberType(unsigned oid) { return oid == 20 || oid == 23 || oid == 1700; }
+bool isNumberType(unsigned oid) {
+    return oid == 20 || oid == 23 || oid == 1700;
+}
 
 std::string csvField(const std::string& text) {
     if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
@@ -65,8 +67,8 @@ std::string sheetXml(const ReportTable& table) {
         xml += "<row r=\"" + std::to_string(r + 1) + "\">";
         for (size_t c = 0; c < cells.size(); ++c) {
             const std::string ref = columnLetters(c) + std::to_string(r + 1);
-            const bool number = !header && c < table.numeric.size() && table.numeric[c] &&
-                                !cells[c].empty();
+            const bool number =
+                !header && c < table.numeric.size() && table.numeric[c] && !cells[c].empty();
             if (number)
                 xml += "<c r=\"" + ref + "\"><v>" + cells[c] + "</v></c>";
             else
@@ -83,13 +85,14 @@ std::string sheetXml(const ReportTable& table) {
 
 store::Status writeXlsx(const std::vector<ReportTable>& tables, const std::string& path) {
     std::vector<std::pair<std::string, std::string>> parts;
-    std::string types = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
-                        "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/"
-                        "content-types\"><Default Extension=\"rels\" ContentType=\"application/"
-                        "vnd.openxmlformats-package.relationships+xml\"/><Default Extension=\"xml\" "
-                        "ContentType=\"application/xml\"/><Override PartName=\"/xl/workbook.xml\" "
-                        "ContentType=\"application/vnd.openxmlformats-officedocument."
-                        "spreadsheetml.sheet.main+xml\"/>";
+    std::string types =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+        "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/"
+        "content-types\"><Default Extension=\"rels\" ContentType=\"application/"
+        "vnd.openxmlformats-package.relationships+xml\"/><Default Extension=\"xml\" "
+        "ContentType=\"application/xml\"/><Override PartName=\"/xl/workbook.xml\" "
+        "ContentType=\"application/vnd.openxmlformats-officedocument."
+        "spreadsheetml.sheet.main+xml\"/>";
     std::string sheets, rels;
     for (size_t i = 0; i < tables.size(); ++i) {
         const std::string n = std::to_string(i + 1);

@@ -96,8 +96,8 @@ int runGather(const GatherRequest& request, std::ostream& out, std::ostream& err
             << replaced << " 项\n";
     if (!request.reportPath.empty()) {
         auto tables = readReportTables((*gatherer)->connection());
-        store::Status written = tables ? writeReport(*tables, request.reportPath)
-                                       : store::Status(tables.error());
+        store::Status written =
+            tables ? writeReport(*tables, request.reportPath) : store::Status(tables.error());
         if (!written) {
             err << "错误：" << written.message() << "\n";
             return 1;

@@ -140,8 +140,8 @@ GROUP BY 1, 2 HAVING count(*) > 1 ORDER BY 1, 2;
 
 const std::vector<GatheredTable>& gatheredTables() {
     static const std::vector<GatheredTable> tables{
-        {"KJCG.TXT", "kjcg", true},       {"CGWCDW.TXT", "cgwcdw", false},
-        {"CGWCR.TXT", "cgwcr", false},    {"JDWYHMD.TXT", "jdwyhmd", false},
+        {"KJCG.TXT", "kjcg", true},    {"CGWCDW.TXT", "cgwcdw", false},
+        {"CGWCR.TXT", "cgwcr", false}, {"JDWYHMD.TXT", "jdwyhmd", false},
         {"ZLQK.TXT", "zlqk", false},
     };
     return tables;
@@ -153,9 +153,9 @@ std::string columnName(const store::FieldDef& field) {
 
 const std::vector<ReportView>& reportViews() {
     static const std::vector<ReportView> views{
-        {"by_province", "按省市统计"},   {"by_organization", "按单位统计"},
-        {"by_year", "按年份统计"},       {"by_category", "按成果类型统计"},
-        {"by_level", "按成果水平统计"},  {"by_discipline", "按学科分类（一级）统计"},
+        {"by_province", "按省市统计"},    {"by_organization", "按单位统计"},
+        {"by_year", "按年份统计"},        {"by_category", "按成果类型统计"},
+        {"by_level", "按成果水平统计"},   {"by_discipline", "按学科分类（一级）统计"},
         {"duplicates", "重复报送的成果"},
     };
     return views;
@@ -203,9 +203,8 @@ store::Status loadDictionaries(PgConnection& db, const std::string& rowsFolder) 
         const char* table;
         int columns;
     };
-    const Dictionary dictionaries[] = {{"province.tsv", "province", 2},
-                                       {"xkfl.tsv", "xkfl", 3},
-                                       {"zdxx.tsv", "zdxx", 3}};
+    const Dictionary dictionaries[] = {
+        {"province.tsv", "province", 2}, {"xkfl.tsv", "xkfl", 3}, {"zdxx.tsv", "zdxx", 3}};
     if (auto s = db.execute(std::string("BEGIN; SET LOCAL search_path = ") + GatherSchema); !s)
         return s;
     for (const Dictionary& d : dictionaries) {

@@ -123,9 +123,9 @@ store::Result<std::vector<std::string>> packagesIn(const std::vector<std::string
     return packages;
 }
 
-store::Result<std::unique_ptr<Gatherer>>
-Gatherer::open(const std::string& conninfo, const std::string& rowsFolder,
-               exchange::Archiver archiver) {
+store::Result<std::unique_ptr<Gatherer>> Gatherer::open(const std::string& conninfo,
+                                                        const std::string& rowsFolder,
+                                                        exchange::Archiver archiver) {
     auto db = PgConnection::open(conninfo);
     if (!db) return db.error();
     if (auto s = migrateSchema(**db); !s) return s.error();
@@ -201,10 +201,10 @@ store::Status Gatherer::load(const std::string& path, const std::string& hash,
                 params.push_back(v.isNull() ? std::nullopt : std::optional(v.toText()));
         }
         // The newest package's profile describes the organization.
-        auto id = db_->query("INSERT INTO organization (" + names + ") VALUES (" + places +
-                                 ") ON CONFLICT (org_key) DO UPDATE SET " + updates +
-                                 " RETURNING id",
-                             params);
+        auto id =
+            db_->query("INSERT INTO organization (" + names + ") VALUES (" + places +
+                           ") ON CONFLICT (org_key) DO UPDATE SET " + updates + " RETURNING id",
+                       params);
         if (!id) return id.error();
         organization = id->text(0, 0);
     }
@@ -302,9 +302,8 @@ SELECT count(*) FROM k)",
     auto updated = db_->query(
         "UPDATE package SET achievements = $2, cgwcdw_rows = $3, cgwcr_rows = $4, "
         "jdwyhmd_rows = $5, zlqk_rows = $6, replaced = $7 WHERE id = $1",
-        {packageId, std::to_string(counts[0]), std::to_string(counts[1]),
-         std::to_string(counts[2]), std::to_string(counts[3]), std::to_string(counts[4]),
-         std::to_string(report.replaced)});
+        {packageId, std::to_string(counts[0]), std::to_string(counts[1]), std::to_string(counts[2]),
+         std::to_string(counts[3]), std::to_string(counts[4]), std::to_string(report.replaced)});
     if (!updated) return updated.error();
     if (auto s = db_->execute("COMMIT"); !s) return s;
     report.outcome = PackageOutcome::Gathered;

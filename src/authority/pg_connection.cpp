@@ -21,19 +21,31 @@ store::Error resultError(const char* lead, PGresult* result) {
 } // namespace
 
 PgRows::PgRows(PGresult* result) : result_(result) {}
-PgRows::PgRows(PgRows&& other) noexcept : result_(other.result_) { other.result_ = nullptr; }
+PgRows::PgRows(PgRows&& other) noexcept : result_(other.result_) {
+    other.result_ = nullptr;
+}
 PgRows::~PgRows() {
     if (result_) PQclear(result_);
 }
-int PgRows::rows() const { return PQntuples(result_); }
-int PgRows::columns() const { return PQnfields(result_); }
-std::string PgRows::name(int column) const { return PQfname(result_, column); }
+int PgRows::rows() const {
+    return PQntuples(result_);
+}
+int PgRows::columns() const {
+    return PQnfields(result_);
+}
+std::string PgRows::name(int column) const {
+    return PQfname(result_, column);
+}
 std::string PgRows::text(int row, int column) const {
     return std::string(PQgetvalue(result_, row, column),
                        static_cast<size_t>(PQgetlength(result_, row, column)));
 }
-bool PgRows::isNull(int row, int column) const { return PQgetisnull(result_, row, column); }
-unsigned PgRows::type(int column) const { return PQftype(result_, column); }
+bool PgRows::isNull(int row, int column) const {
+    return PQgetisnull(result_, row, column);
+}
+unsigned PgRows::type(int column) const {
+    return PQftype(result_, column);
+}
 long long PgRows::affected() const {
     const char* count = PQcmdTuples(result_);
     return count && *count ? std::atoll(count) : 0;
@@ -61,19 +73,24 @@ store::Result<std::unique_ptr<PgConnection>> PgConnection::open(const std::strin
         return store::fail("无法连接数据库服务器：" + message);
     }
     // The server's notices ("already exists, skipping") are no news to the user.
-    PQsetNoticeProcessor(conn, [](void*, const char*) {}, nullptr);
+    PQsetNoticeProcessor(
+        conn, [](void*, const char*) {}, nullptr);
     std::unique_ptr<PgConnection> connection(new PgConnection(conn));
     if (PQsetClientEncoding(conn, "UTF8") != 0) return connection->serverError("无法设置字符集：");
     return connection;
 }
 
-PgConnection::~PgConnection() { PQfinish(conn_); }
+PgConnection::~PgConnection() {
+    PQfinish(conn_);
+}
 
 store::Error PgConnection::serverError(const char* lead) const {
     return store::fail(std::string(lead) + trimmedMessage(PQerrorMessage(conn_)));
 }
 
-bool PgConnection::alive() const { return PQstatus(conn_) == CONNECTION_OK; }
+bool PgConnection::alive() const {
+    return PQstatus(conn_) == CONNECTION_OK;
+}
 
 store::Status PgConnection::execute(const std::string& sql) {
     PGresult* result = PQexec(conn_, sql.c_str());

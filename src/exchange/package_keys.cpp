@@ -13,8 +13,7 @@ store::Error packageLineError(const std::string& fileName, int line, const std::
 store::Status PackageKeys::check(const std::string& fileName, bool achievement, int line,
                                  const std::string& number, const std::string& region) {
     if (!records::isRecordNumber(number))
-        return packageLineError(fileName, line,
-                                "的成果管理编号“" + number + "”不是年份加六位序号");
+        return packageLineError(fileName, line, "的成果管理编号“" + number + "”不是年份加六位序号");
     if (!achievement) return {};
     if (!keys_.emplace(number, region).second)
         return packageLineError(fileName, line,
