@@ -102,13 +102,13 @@ def make_packages(work, files):
 def timed(command):
     """Wall seconds and peak resident memory (MiB) of a child process."""
     started = time.monotonic()
-    process = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
-    _, status, usage = os.wait4(process.pid, 0)
-    seconds = time.monotonic() - started
-    error = process.stderr.read().decode("utf-8", "replace")
-    process.stderr.close()
-    if os.waitstatus_to_exitcode(status) != 0:
-        raise SystemExit("%s failed: %s" % (command[:2], error))
+    with tempfile.TemporaryFile() as errors:
+        process = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=errors)
+        _, status, usage = os.wait4(process.pid, 0)
+        seconds = time.monotonic() - started
+        if os.waitstatus_to_exitcode(status) != 0:
+            errors.seek(0)
+            raise SystemExit("%s failed: %s" % (command[:2], errors.read().decode()))
     return seconds, usage.ru_maxrss / 1024
 
 
@@ -160,4 +160,5 @@ def main():
         shutil.rmtree(work, ignore_errors=True)
 
 
-main()
+if __name__ == "__main__":
+    main()

@@ -5,6 +5,8 @@
 
 #include <chrono>
 #include <cstdio>
+#include <future>
+#include <optional>
 #include <ostream>
 
 namespace xb::authority {
@@ -53,14 +55,23 @@ int runGather(const GatherRequest& request, std::ostream& out, std::ostream& err
     const size_t total = packages->size();
     size_t done = 0, gathered = 0, skipped = 0, refused = 0;
     long long records = 0, replaced = 0;
-    for (const std::string& path : *packages) {
-        if (!(*gatherer)->usable()) {
+    // The next package is unpacked while one loads: the archiver and the server work at once.
+    Gatherer& g = **gatherer;
+    std::optional<PreparedPackage> next;
+    if (total) next = g.prepare((*packages)[0]);
+    for (size_t i = 0; i < total; ++i) {
+        if (!g.usable()) {
             err << "\n错误：与数据库服务器的连接已断开，其余 " << total - done
                 << " 个压缩包没有汇总\n";
             refused += total - done;
             break;
         }
-        const PackageReport report = (*gatherer)->gather(path);
+        PreparedPackage current = std::move(*next);
+        next.reset();
+        auto loading = std::async(std::launch::async, [&g, &current] { return g.load(current); });
+        if (i + 1 < total) next = g.prepare((*packages)[i + 1]);
+        const PackageReport report = loading.get();
+        const std::string& path = report.path;
         ++done;
         out << outcomeText(report.outcome) << '\t' << path << '\t' << report.organization;
         switch (report.outcome) {

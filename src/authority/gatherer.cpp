@@ -132,42 +132,81 @@ store::Result<std::unique_ptr<Gatherer>> Gatherer::open(const std::string& conni
     if (auto s = loadDictionaries(**db, rowsFolder); !s) return s.error();
     if (auto s = (*db)->execute(std::string("SET search_path = ") + GatherSchema); !s)
         return s.error();
-    return std::unique_ptr<Gatherer>(new Gatherer(std::move(*db), std::move(archiver)));
+    auto known = (*db)->query("SELECT sha256, file_name FROM package");
+    if (!known) return known.error();
+    std::unique_ptr<Gatherer> gatherer(new Gatherer(std::move(*db), std::move(archiver)));
+    for (int r = 0; r < known->rows(); ++r)
+        gatherer->known_.emplace(known->text(r, 0), known->text(r, 1));
+    return gatherer;
 }
 
+PreparedPackage::PreparedPackage() = default;
+PreparedPackage::PreparedPackage(PreparedPackage&&) noexcept = default;
+PreparedPackage& PreparedPackage::operator=(PreparedPackage&&) noexcept = default;
+PreparedPackage::~PreparedPackage() = default;
+
 PackageReport Gatherer::gather(const std::string& path) {
+    PreparedPackage package = prepare(path);
+    return load(package);
+}
+
+std::optional<std::string> Gatherer::knownAs(const std::string& hash) {
+    const std::lock_guard lock(knownMutex_);
+    const auto found = known_.find(hash);
+    if (found == known_.end()) return std::nullopt;
+    return found->second;
+}
+
+PreparedPackage Gatherer::prepare(const std::string& path) {
+    PreparedPackage package;
+    package.path = path;
     PackageReport report;
     report.path = path;
     auto hash = sha256OfFile(path);
     if (!hash) {
         report.message = hash.message();
-        return report;
+        package.settled = report;
+        return package;
     }
-    auto known = db_->query("SELECT file_name FROM package WHERE sha256 = $1", {*hash});
-    if (!known) {
-        report.message = known.message();
-        return report;
-    }
-    if (known->rows() > 0) {
+    package.hash = *hash;
+    if (auto known = knownAs(package.hash)) {
         report.outcome = PackageOutcome::AlreadyGathered;
-        report.message = "与已汇总的压缩包 " + known->text(0, 0) + " 内容相同，跳过";
-        return report;
+        report.message = "与已汇总的压缩包 " + *known + " 内容相同，跳过";
+        package.settled = report;
+        return package;
     }
-    if (auto s = load(path, *hash, report); !s) {
+    auto unpacked = exchange::UnpackedPackage::unpack(archiver_, QString::fromStdString(path));
+    if (!unpacked) {
+        report.message = unpacked.message();
+        package.settled = report;
+        return package;
+    }
+    package.unpacked = std::move(*unpacked);
+    return package;
+}
+
+PackageReport Gatherer::load(PreparedPackage& package) {
+    if (package.settled) return *package.settled;
+    PackageReport report;
+    report.path = package.path;
+    if (auto s = loadUnpacked(package, report); !s) {
         (void)db_->execute("ROLLBACK");
         report.outcome = PackageOutcome::Refused;
         report.message = s.message();
         report.achievements = report.childRows = report.replaced = 0;
         return report;
     }
+    if (report.outcome == PackageOutcome::Gathered) {
+        const std::lock_guard lock(knownMutex_);
+        known_.emplace(package.hash, package.path);
+    }
     return report;
 }
 
-store::Status Gatherer::load(const std::string& path, const std::string& hash,
-                             PackageReport& report) {
-    auto unpacked = exchange::UnpackedPackage::unpack(archiver_, QString::fromStdString(path));
-    if (!unpacked) return unpacked.error();
-    const QString folder = (*unpacked)->folder();
+store::Status Gatherer::loadUnpacked(const PreparedPackage& prepared, PackageReport& report) {
+    const std::string& path = prepared.path;
+    const std::string& hash = prepared.hash;
+    const QString folder = prepared.unpacked->folder();
     if (auto s = exchange::checkPackageFiles(folder); !s) return s;
     auto unit = readUnit(folder);
     if (!unit) return unit.error();

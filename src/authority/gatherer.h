@@ -10,8 +10,15 @@
 #include "store/result.h"
 
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
+
+namespace xb::exchange {
+class UnpackedPackage;
+}
 
 namespace xb::authority {
 
@@ -27,6 +34,20 @@ struct PackageReport {
     long long replaced = 0;  // earlier copies of the same records taken out
 };
 
+// A package made ready to load: hashed and unpacked, or settled already (refused, or known by
+// its hash) without unpacking.
+struct PreparedPackage {
+    PreparedPackage();
+    PreparedPackage(PreparedPackage&&) noexcept;
+    PreparedPackage& operator=(PreparedPackage&&) noexcept;
+    ~PreparedPackage();
+
+    std::string path;
+    std::string hash;
+    std::unique_ptr<exchange::UnpackedPackage> unpacked;
+    std::optional<PackageReport> settled;
+};
+
 class Gatherer {
   public:
     // Connects, creates or migrates the schema and refreshes its dictionaries from the
@@ -38,6 +59,13 @@ class Gatherer {
     // Gathers one package; failures are in the report, never thrown.
     PackageReport gather(const std::string& path);
 
+    // The two halves of gather(), so that the next package is unpacked while one loads.
+    // prepare() runs the archiver and belongs to the main thread (the unpacked folder is
+    // removed there too, when the prepared package goes); load() may run on another thread,
+    // one at a time, as it alone uses the connection.
+    PreparedPackage prepare(const std::string& path);
+    PackageReport load(PreparedPackage& package);
+
     // False once the connection to the server is lost: no later package can be gathered.
     bool usable() const { return db_->alive(); }
     PgConnection& connection() { return *db_; }
@@ -45,10 +73,15 @@ class Gatherer {
   private:
     Gatherer(std::unique_ptr<PgConnection> db, exchange::Archiver archiver)
         : db_(std::move(db)), archiver_(std::move(archiver)) {}
-    store::Status load(const std::string& path, const std::string& hash, PackageReport& report);
+    store::Status loadUnpacked(const PreparedPackage& package, PackageReport& report);
+    std::optional<std::string> knownAs(const std::string& hash);
 
     std::unique_ptr<PgConnection> db_;
     exchange::Archiver archiver_;
+    // The hashes of the packages in the database and the names they came under, so that a
+    // package gathered before is not unpacked again.
+    std::mutex knownMutex_;
+    std::unordered_map<std::string, std::string> known_;
 };
 
 // The packages named: files as given, and every file ending in ".arj" (letter case ignored)

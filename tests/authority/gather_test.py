@@ -71,7 +71,7 @@ def record(org, i):
         "item_9": "联合研究院" if shared else ("单位%02d" % org),
         "item_15": ("110", "11011", "120", "")[i % 4], "item_149": org + i + 0.25,
         "item_45": i, "item_121": dbf.Date(2020 + i % 4, 1 + i % 12, 1 + org % 28),
-        "item_13_1": '"引号开头\t含TAB\r\n第二行 %d' % org, "item_51_2": i % 3,
+        "item_13_1": '"引号开头\t含TAB\\反斜线\r\n第二行 %d' % org, "item_51_2": i % 3,
         "item_sjdc": "1", "item_14": "关键词;测试;", "tlinkmanem": "x@example.org",
     }
 
@@ -312,6 +312,12 @@ class GatherFolder(unittest.TestCase):
         self.assertEqual(duplicates, {k: (len(v), len(set(v))) for k, v in names.items()
                                       if len(v) > 1})
         self.assertTrue(duplicates)
+
+    def test_a_password_on_the_command_line_is_refused(self):
+        run = cli("gather", "--db", cluster.conninfo("folder") + " password=secret", FOLDER,
+                  check=False)
+        self.assertEqual(run.returncode, 1)
+        self.assertIn("数据库地址中不能写口令", run.stderr.decode("utf-8"))
 
     def test_report_files(self):
         csv_path = os.path.join(work, "report.csv")
