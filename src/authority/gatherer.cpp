@@ -212,46 +212,44 @@ store::Status Gatherer::loadUnpacked(const PreparedPackage& prepared, PackageRep
     if (!unit) return unit.error();
     report.organization = unit->name;
 
-    if (auto s = db_->execute(std::string("BEGIN; ") + GatherLock); !s) return s;
-    // Another gatherer may have taken the same package while this one unpacked it.
-    auto known = db_->query("SELECT file_name FROM package WHERE sha256 = $1", {hash});
-    if (!known) return known.error();
-    if (known->rows() > 0) {
-        report.outcome = PackageOutcome::AlreadyGathered;
-        report.message = "与已汇总的压缩包 " + known->text(0, 0) + " 内容相同，跳过";
-        return db_->execute("ROLLBACK");
-    }
-    std::optional<std::string> organization;
+    // The package row, with its organization's newest profile, in one exchange with the
+    // server; a package of the same hash taken by another gatherer meanwhile gives no row.
+    std::string organizationId = "NULL";
+    std::string sql = std::string("BEGIN; ") + GatherLock + "; ";
     if (!unit->key.empty()) {
         const store::FieldList& fields = store::layoutOf("unit").fields;
-        std::string names = "org_key", places = "$1", updates;
-        std::vector<std::optional<std::string>> params{unit->key};
+        std::string names = "org_key", values = db_->literal(unit->key), updates;
         for (size_t k = 0; k < fields.size(); ++k) {
             const std::string column = columnName(fields[k]);
             names += ", " + column;
-            places += ", $" + std::to_string(k + 2);
             updates += std::string(k ? ", " : "") + column + " = EXCLUDED." + column;
             const store::Value& v = unit->values[k];
             const bool text = fields[k].type == store::FieldType::Character ||
                               fields[k].type == store::FieldType::Memo;
-            if (text)
-                params.push_back(v.text() ? *v.text() : std::string());
-            else
-                params.push_back(v.isNull() ? std::nullopt : std::optional(v.toText()));
+            values += ", " + db_->literal(text         ? std::optional(v.text() ? *v.text() : "")
+                                          : v.isNull() ? std::nullopt
+                                                       : std::optional(v.toText()));
         }
-        // The newest package's profile describes the organization.
-        auto id =
-            db_->query("INSERT INTO organization (" + names + ") VALUES (" + places +
-                           ") ON CONFLICT (org_key) DO UPDATE SET " + updates + " RETURNING id",
-                       params);
-        if (!id) return id.error();
-        organization = id->text(0, 0);
+        sql += "WITH o AS (INSERT INTO organization (" + names + ") VALUES (" + values +
+               ") ON CONFLICT (org_key) DO UPDATE SET " + updates + " RETURNING id) ";
+        organizationId = "(SELECT id FROM o)";
     }
-    auto package = db_->query(
-        "INSERT INTO package (file_name, sha256, organization_id) VALUES ($1, $2, $3) RETURNING id",
-        {path, hash, organization});
-    if (!package) return package.error();
-    const std::string packageId = package->text(0, 0);
+    sql += "INSERT INTO package (file_name, sha256, organization_id) SELECT " + db_->literal(path) +
+           ", " + db_->literal(hash) + ", " + organizationId +
+           " ON CONFLICT (sha256) DO NOTHING RETURNING id, organization_id";
+    auto begun = db_->executeAll(sql);
+    if (!begun) return begun.error();
+    const PgRows& package = begun->back();
+    if (package.rows() == 0) {
+        report.outcome = PackageOutcome::AlreadyGathered;
+        auto known = db_->query("SELECT file_name FROM package WHERE sha256 = $1", {hash});
+        report.message = "与已汇总的压缩包 " + (known && known->rows() ? known->text(0, 0) : "") +
+                         " 内容相同，跳过";
+        return db_->execute("ROLLBACK");
+    }
+    const std::string packageId = package.text(0, 0);
+    const std::optional<std::string> organization =
+        package.isNull(0, 1) ? std::nullopt : std::optional(package.text(0, 1));
     const std::string prefix = packageId + "\t" + (organization ? *organization : "\\N");
 
     exchange::PackageKeys keys;
@@ -316,35 +314,29 @@ store::Status Gatherer::loadUnpacked(const PreparedPackage& prepared, PackageRep
     report.achievements = counts[0];
     report.childRows = counts[1] + counts[2] + counts[3] + counts[4];
 
-    if (organization) {
-        // The organization's earlier copies of the records this package carries again.
-        auto replaced = db_->query(R"(
-WITH earlier AS (
-  SELECT o.package_id, o."item_4", o."item_dqdm" FROM kjcg o
-  JOIN kjcg n ON n."item_4" = o."item_4" AND n."item_dqdm" = o."item_dqdm"
-  WHERE n.package_id = $1 AND o.organization_id = $2 AND o.package_id <> $1),
-c1 AS (DELETE FROM cgwcdw c USING earlier e WHERE c.package_id = e.package_id
-         AND c."item_4" = e."item_4" AND c."item_dqdm" = e."item_dqdm"),
-c2 AS (DELETE FROM cgwcr c USING earlier e WHERE c.package_id = e.package_id
-         AND c."item_4" = e."item_4" AND c."item_dqdm" = e."item_dqdm"),
-c3 AS (DELETE FROM jdwyhmd c USING earlier e WHERE c.package_id = e.package_id
-         AND c."item_4" = e."item_4" AND c."item_dqdm" = e."item_dqdm"),
-c4 AS (DELETE FROM zlqk c USING earlier e WHERE c.package_id = e.package_id
-         AND c."item_4" = e."item_4" AND c."item_dqdm" = e."item_dqdm"),
-k AS (DELETE FROM kjcg k USING earlier e WHERE k.package_id = e.package_id
-         AND k."item_4" = e."item_4" AND k."item_dqdm" = e."item_dqdm" RETURNING 1)
-SELECT count(*) FROM k)",
-                                   {packageId, *organization});
-        if (!replaced) return replaced.error();
-        report.replaced = std::stoll(replaced->text(0, 0));
-    }
-    auto updated = db_->query(
-        "UPDATE package SET achievements = $2, cgwcdw_rows = $3, cgwcr_rows = $4, "
-        "jdwyhmd_rows = $5, zlqk_rows = $6, replaced = $7 WHERE id = $1",
-        {packageId, std::to_string(counts[0]), std::to_string(counts[1]), std::to_string(counts[2]),
-         std::to_string(counts[3]), std::to_string(counts[4]), std::to_string(report.replaced)});
-    if (!updated) return updated.error();
-    if (auto s = db_->execute("COMMIT"); !s) return s;
+    // The organization's earlier copies of the records this package carries again go, the
+    // package's counts are noted and the whole is committed, in one exchange with the server.
+    const std::string id = packageId;
+    const std::string org = organization ? *organization : "NULL";
+    const auto deleteFrom = [&](const char* table) {
+        return std::string(table) + "_gone AS (DELETE FROM " + table +
+               " c USING earlier e WHERE c.package_id = e.package_id AND c.\"item_4\" = "
+               "e.\"item_4\" AND c.\"item_dqdm\" = e.\"item_dqdm\" RETURNING 1)";
+    };
+    auto finished = db_->executeAll(
+        "WITH earlier AS (SELECT o.package_id, o.\"item_4\", o.\"item_dqdm\" FROM kjcg o "
+        "JOIN kjcg n ON n.\"item_4\" = o.\"item_4\" AND n.\"item_dqdm\" = o.\"item_dqdm\" "
+        "WHERE n.package_id = " +
+        id + " AND o.organization_id = " + org + " AND o.package_id <> " + id + "), " +
+        deleteFrom("cgwcdw") + ", " + deleteFrom("cgwcr") + ", " + deleteFrom("jdwyhmd") + ", " +
+        deleteFrom("zlqk") + ", " + deleteFrom("kjcg") + " UPDATE package SET achievements = " +
+        std::to_string(counts[0]) + ", cgwcdw_rows = " + std::to_string(counts[1]) +
+        ", cgwcr_rows = " + std::to_string(counts[2]) + ", jdwyhmd_rows = " +
+        std::to_string(counts[3]) + ", zlqk_rows = " + std::to_string(counts[4]) +
+        ", replaced = (SELECT count(*) FROM kjcg_gone) WHERE id = " + id +
+        " RETURNING replaced; COMMIT");
+    if (!finished) return finished.error();
+    report.replaced = std::stoll(finished->front().text(0, 0));
     report.outcome = PackageOutcome::Gathered;
     return {};
 }

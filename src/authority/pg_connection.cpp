@@ -121,6 +121,32 @@ store::Result<PgRows> PgConnection::query(const std::string& sql,
     return PgRows(result);
 }
 
+store::Result<std::vector<PgRows>> PgConnection::executeAll(const std::string& sql) {
+    if (!PQsendQuery(conn_, sql.c_str())) return serverError("数据库服务器报告：");
+    std::vector<PgRows> results;
+    std::optional<store::Error> error;
+    while (PGresult* result = PQgetResult(conn_)) {
+        const ExecStatusType status = PQresultStatus(result);
+        if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
+            if (!error) error = resultError("数据库服务器报告：", result);
+            PQclear(result);
+            continue;
+        }
+        results.emplace_back(result);
+    }
+    if (error) return *error;
+    return results;
+}
+
+std::string PgConnection::literal(const std::optional<std::string>& text) const {
+    if (!text) return "NULL";
+    char* escaped = PQescapeLiteral(conn_, text->data(), text->size());
+    if (!escaped) return "NULL";
+    std::string out = escaped;
+    PQfreemem(escaped);
+    return out;
+}
+
 store::Status PgConnection::beginCopy(const std::string& sql) {
     PGresult* result = PQexec(conn_, sql.c_str());
     if (PQresultStatus(result) != PGRES_COPY_IN) {

@@ -51,6 +51,12 @@ class PgConnection {
     store::Result<PgRows> query(const std::string& sql,
                                 const std::vector<std::optional<std::string>>& params = {});
 
+    // Runs several statements in one exchange with the server, yielding the rows of each; the
+    // first failure ends it (the server skips the statements after it).
+    store::Result<std::vector<PgRows>> executeAll(const std::string& sql);
+    // `text` as an SQL literal in quotes, escaped for this connection; null gives NULL.
+    std::string literal(const std::optional<std::string>& text) const;
+
     // COPY ... FROM STDIN: begin, put text-format data in pieces, then end. abortCopy() ends it
     // with a refusal so that the server keeps nothing of it.
     store::Status beginCopy(const std::string& sql);
