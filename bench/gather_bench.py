@@ -100,7 +100,7 @@ def make_packages(work, files):
 
 
 def timed(command):
-    """Wall seconds and peak resident memory (MiB) of a child process."""
+    """Wall seconds, processor seconds and peak resident memory (MiB) of a child process."""
     started = time.monotonic()
     with tempfile.TemporaryFile() as errors:
         process = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=errors)
@@ -109,7 +109,7 @@ def timed(command):
         if os.waitstatus_to_exitcode(status) != 0:
             errors.seek(0)
             raise SystemExit("%s failed: %s" % (command[:2], errors.read().decode()))
-    return seconds, usage.ru_maxrss / 1024
+    return seconds, usage.ru_utime + usage.ru_stime, usage.ru_maxrss / 1024
 
 
 def main():
@@ -121,8 +121,10 @@ def main():
         print("made %d packages in %.1f s" % (PACKAGES, time.monotonic() - made))
         cluster.psql("CREATE DATABASE gathered")
         cluster.psql("CREATE DATABASE plain")
-        gather_s, gather_mib = timed([CLI, "gather", "--db", cluster.conninfo("gathered"),
-                                      folder])
+        server_before = cluster.cpu_seconds()
+        gather_s, gather_cpu, gather_mib = timed([CLI, "gather", "--db",
+                                                  cluster.conninfo("gathered"), folder])
+        gather_server = cluster.cpu_seconds() - server_before
         counts = {t: int(cluster.rows("SELECT count(*) FROM xunbao.%s" % t, "gathered")[0][0])
                   for t in TABLES}
         # The plain load: the same rows as COPY text files, into the same tables (same indexes
@@ -141,11 +143,14 @@ def main():
         for t in ("organization", "package"):
             subprocess.run(["psql", "-X", "-q", "-d", cluster.conninfo("plain"), "-c",
                             "\\copy xunbao.%s FROM '%s'" % (t, files[t])], check=True)
-        plain_s = 0.0
+        plain_s = plain_cpu = 0.0
+        server_before = cluster.cpu_seconds()
         for t in TABLES:
-            seconds, _ = timed(["psql", "-X", "-q", "-d", cluster.conninfo("plain"), "-c",
-                                "\\copy xunbao.%s FROM '%s'" % (t, files[t])])
+            seconds, cpu, _ = timed(["psql", "-X", "-q", "-d", cluster.conninfo("plain"), "-c",
+                                     "\\copy xunbao.%s FROM '%s'" % (t, files[t])])
             plain_s += seconds
+            plain_cpu += cpu
+        plain_server = cluster.cpu_seconds() - server_before
         achievements = counts["kjcg"]
         rows = sum(counts.values())
         print("packages                 %d" % PACKAGES)
@@ -154,6 +159,11 @@ def main():
             gather_s, achievements / gather_s, rows / gather_s))
         print("plain COPY               %.1f s  (%.0f rows/s)" % (plain_s, rows / plain_s))
         print("ratio gather / COPY      %.2f" % (gather_s / plain_s))
+        print("processor time, gather   %.1f s client (arj included) + %.1f s server" % (
+            gather_cpu, gather_server))
+        print("processor time, COPY     %.1f s client + %.1f s server; ratio %.2f" % (
+            plain_cpu, plain_server, (gather_cpu + gather_server) / (plain_cpu + plain_server)))
+        print("load average             %.1f (other work on this machine)" % os.getloadavg()[0])
         print("gather peak memory       %.0f MiB" % gather_mib)
     finally:
         cluster.stop()

@@ -65,6 +65,24 @@ class Cluster:
         finally:
             shutil.rmtree(self.folder, ignore_errors=True)
 
+    def cpu_seconds(self):
+        """The processor time the cluster's processes have used so far (Linux)."""
+        with open(os.path.join(self.data, "postmaster.pid")) as f:
+            postmaster = f.readline().strip()
+        total = 0
+        for pid in os.listdir("/proc"):
+            if not pid.isdigit():
+                continue
+            try:
+                with open("/proc/%s/stat" % pid) as f:
+                    fields = f.read().rsplit(")", 1)[1].split()
+            except OSError:
+                continue
+            if pid == postmaster or fields[1] == postmaster:
+                # utime, stime, and those of waited-for children
+                total += sum(int(n) for n in fields[11:15])
+        return total / os.sysconf("SC_CLK_TCK")
+
     def conninfo(self, database="postgres"):
         return "host=%s user=postgres dbname=%s" % (self.socket, database)
 
