@@ -46,6 +46,8 @@ int runGather(const GatherRequest& request, std::ostream& out, std::ostream& err
         err << "错误：" << packages.message() << "\n";
         return 1;
     }
+    if (packages->empty() && !request.inputs.empty())
+        err << "注意：所指定的文件夹中没有 .arj 文件\n";
     auto gatherer = Gatherer::open(request.conninfo, request.rowsFolder);
     if (!gatherer) {
         err << "错误：" << gatherer.message() << "\n";

@@ -1,6 +1,8 @@
-// A connection to the authority's PostgreSQL server through libpq. Statements and COPY streams
-// report failure as Errors carrying the server's own text after a Chinese lead, never as
-// exceptions. One connection serves one thread.
+// A connection to the authority's PostgreSQL server through libpq. libpq rather than Qt's SQL
+// driver: rows go in with COPY FROM STDIN, which the Qt driver cannot drive, and a package's
+// statements go to the server in one exchange. Statements and COPY streams report failure as
+// Errors carrying the server's own text after a Chinese lead, never as exceptions. One
+// connection serves one thread at a time.
 #pragma once
 
 #include "store/result.h"
