@@ -11,6 +11,7 @@ packages=(
   arj fonts-noto-cjk python3 python3-dbf pgdbf
   xvfb xauth imagemagick clang-format qt6-translations-l10n
   python3-docx libreoffice-writer-nogui poppler-utils
+  libpq-dev postgresql
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -40,6 +40,8 @@ const char* const kUsage =
     "                               输出 Word 文档\n"
     "  print --record 编号 --out 文件.pdf [--form applied|basic]\n"
     "                               输出科技成果登记表（PDF）\n"
+    "  gather --db 数据库地址 [压缩包或文件夹...] [--report 文件.xlsx|文件.csv]\n"
+    "                               登记机构：把各单位报送的压缩包汇总到 PostgreSQL\n"
     "每个命令都可加 --help 查看说明。\n";
 
 const std::map<std::string, std::string> kCommandHelp{
@@ -78,6 +80,18 @@ const std::map<std::string, std::string> kCommandHelp{
      "不加 --form 时按成果类型选择登记表：\n"
      "  applied       应用技术类成果（表号 CG-002）\n"
      "  basic         基础理论、软科学类成果（表号 CG-001）\n"},
+    {"gather",
+     "用法：xunbao-cli gather --db 数据库地址 [压缩包或文件夹...] [--report 文件.xlsx|文件.csv]\n"
+     "登记机构用：把各单位报送的 cgsbqy.arj 汇总到 PostgreSQL 数据库（13 或更新的版本）。\n"
+     "数据库地址按 libpq 的写法，如 postgresql://主机:5432/数据库?user=用户 或\n"
+     "\"host=/run/postgresql dbname=登记\"；口令只从 PGPASSFILE 或 ~/.pgpass "
+     "读取，不能写在命令行中。\n"
+     "文件夹中所有以 .arj 结尾的文件（含下级文件夹）都会汇总。每个压缩包按导入的规则读入并检查，\n"
+     "整包存入或整包拒绝；已汇总过的压缩包（内容相同）跳过；同一单位新报送的压缩包取代该单位\n"
+     "先前报送的同编号成果。每个压缩包一行结果（以 TAB 分隔），进度写在标准错误上；\n"
+     "有压缩包被拒绝时退出码为 1。\n"
+     "  --report 文件   写出按省市、单位、年份、成果类型、成果水平、学科分类统计的成果数和经费，\n"
+     "                  以及重复报送的成果（.xlsx 每项一张工作表，.csv 分段）\n"},
 };
 
 struct Options {
@@ -88,8 +102,8 @@ struct Options {
 };
 
 // Options taking values; the others are flags.
-const std::set<std::string> kValueOptions{"--data", "--year",         "--category",
-                                          "--out",  "--on-duplicate", "--form"};
+const std::set<std::string> kValueOptions{"--data",         "--year", "--category", "--out",
+                                          "--on-duplicate", "--form", "--db",       "--report"};
 
 bool parse(const std::vector<std::string>& args, Options& o, std::ostream& err) {
     for (size_t i = 0; i < args.size(); ++i) {
@@ -358,7 +372,7 @@ int exportRecords(store::Database& db, const Options& o, Streams io) {
 } // namespace
 
 int run(const std::vector<std::string>& args, const std::string& defaultData, Streams io,
-        const PrintCommand& print) {
+        const PrintCommand& print, const GatherCommand& gather) {
     Options o;
     if (!parse(args, o, io.err)) return 2;
     if (o.command.empty() || o.command == "help") {
@@ -377,6 +391,14 @@ int run(const std::vector<std::string>& args, const std::string& defaultData, St
     if (!validYear(value(o, "--year"))) {
         io.err << "错误：年份应为四位数字\n";
         return 2;
+    }
+    // Gathering works on the authority's database, not on a data directory.
+    if (o.command == "gather") {
+        if (!gather) {
+            io.err << "错误：此程序不能汇总压缩包\n";
+            return 1;
+        }
+        return gather(value(o, "--db"), o.positional, value(o, "--report"), io);
     }
     const std::string data = value(o, "--data").empty() ? defaultData : value(o, "--data");
     if (o.command == "init") return init(data, io);

@@ -26,8 +26,14 @@ using PrintCommand =
     std::function<int(store::RecordStore& store, const std::string& number, const std::string& form,
                       const std::string& out, Streams io)>;
 
+// The gather command: packages into the authority's PostgreSQL database (`db` as libpq takes
+// it), then the report file when one is named. It links libpq, which this library does not.
+using GatherCommand =
+    std::function<int(const std::string& db, const std::vector<std::string>& inputs,
+                      const std::string& report, Streams io)>;
+
 // Runs `xunbao-cli ARGS...`; `defaultData` is the data directory beside the executable.
 int run(const std::vector<std::string>& args, const std::string& defaultData, Streams io,
-        const PrintCommand& print = {});
+        const PrintCommand& print = {}, const GatherCommand& gather = {});
 
 } // namespace xb::app::cli

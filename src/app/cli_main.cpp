@@ -3,6 +3,7 @@
 #include "app/cli_commands.h"
 #include "app/cli_print.h"
 #include "app/date_text.h"
+#include "authority/gather_run.h"
 #include "ui/qt_translations.h"
 
 #include <QGuiApplication>
@@ -25,6 +26,12 @@ int main(int argc, char* argv[]) {
     }
     xb::app::useApplicationLocale();
     xb::ui::installQtChineseTranslation();
+    const auto gather = [](const std::string& db, const std::vector<std::string>& inputs,
+                           const std::string& report, xb::app::cli::Streams io) {
+        return xb::authority::runGather(
+            {db, inputs, report, (xb::app::installationDirectory() + "/rows").toStdString()},
+            io.out, io.err);
+    };
     return xb::app::cli::run(args, xb::app::dataDirectory().toStdString(), {std::cout, std::cerr},
-                             xb::app::cli::printForm);
+                             xb::app::cli::printForm, gather);
 }

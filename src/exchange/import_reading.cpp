@@ -5,6 +5,7 @@
 #include "import_file_check.h"
 #include "import_numbering.h"
 #include "import_staging.h"
+#include "package_keys.h"
 #include "staging_rows.h"
 #include "store/layouts.h"
 #include "store/lookups.h"
@@ -16,7 +17,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <set>
 #include <string>
 #include <string_view>
 
@@ -56,30 +56,20 @@ class StagingReader {
     int achievements() const { return achievements_; }
 
   private:
-    store::Error lineError(const StagedFile& file, int line, const std::string& what) const {
-        return store::fail("文件 " + std::string(file.fileName) + " 第 " + std::to_string(line) +
-                           " 行" + what + "，" + WrongFormatText.toStdString());
-    }
     store::Status checkKey(const StagedFile& file, const store::FieldList& fields, int line,
                            const StagingRows& row);
 
     store::Database& db_;
     const ReadingOptions& options_;
-    std::set<std::pair<std::string, std::string>> keys_;
+    PackageKeys keys_;
     int achievements_ = 0;
 };
 
 store::Status StagingReader::checkKey(const StagedFile& file, const store::FieldList& fields,
                                       int line, const StagingRows& row) {
-    const std::string number = store::trimmed(row.text(store::fieldPosition(fields, "ITEM_4")));
-    if (!isRecordNumber(number))
-        return lineError(file, line, "的成果管理编号“" + number + "”不是年份加六位序号");
-    if (!isAchievementFile(file)) return {};
-    const std::string region = store::trimmed(row.text(store::fieldPosition(fields, "ITEM_DQDM")));
-    if (!keys_.emplace(number, region).second)
-        return lineError(
-            file, line, "的成果管理编号“" + number + "”与前面的成果重复，无法分清各成果的下属数据");
-    return {};
+    return keys_.check(file.fileName, isAchievementFile(file), line,
+                       store::trimmed(row.text(store::fieldPosition(fields, "ITEM_4"))),
+                       store::trimmed(row.text(store::fieldPosition(fields, "ITEM_DQDM"))));
 }
 
 store::Status StagingReader::read(const QString& folder, const StagedFile& file) {
