@@ -360,16 +360,18 @@ int main(int argc, char** argv) {
     std::printf("  %d syncs during the import\n", importSyncs.syncs);
 
     // What a page's 保存 costs: one record rewritten, on the disk before it is reported.
-    auto saved = check(db.table("kjcg"), "kjcg");
-    if (!saved->locate("ITEM_4", number(2005, 100))) die("no record to save");
-    timing.reset();
-    t = std::chrono::steady_clock::now();
-    check(saved->edit(), "edit");
-    check(saved->setValue("ITEM_3", "改过的名称"), "name");
-    check(saved->post(), "save");
-    rows.push_back({"one record saved", seconds(t), 0, "s"});
-    rows.push_back({"of which waiting for the disk", timing.cost().seconds, 0, "s"});
-    std::printf("  %d syncs for one saved record\n", timing.cost().syncs);
+    {
+        auto saved = check(db.table("kjcg"), "kjcg");
+        if (!saved->locate("ITEM_4", number(2005, 100))) die("no record to save");
+        timing.reset();
+        t = std::chrono::steady_clock::now();
+        check(saved->edit(), "edit");
+        check(saved->setValue("ITEM_3", "改过的名称"), "name");
+        check(saved->post(), "save");
+        rows.push_back({"one record saved", seconds(t), 0, "s"});
+        rows.push_back({"of which waiting for the disk", timing.cost().seconds, 0, "s"});
+        std::printf("  %d syncs for one saved record\n", timing.cost().syncs);
+    }
     const long long total =
         check(db.query("select count(*) from kjcg"), "count")->value(0).toInteger();
     std::printf("\n  %d stored twins found; %d records stored; the store now holds %lld records\n",
