@@ -11,6 +11,7 @@ packages=(
   arj fonts-noto-cjk python3 python3-dbf pgdbf
   xvfb xauth imagemagick clang-format qt6-translations-l10n
   python3-docx libreoffice-writer-nogui poppler-utils
+  help2man librsvg2-bin lintian desktop-file-utils appstream x11-utils
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,8 +1,9 @@
 #include "cli_commands.h"
 
-#include "app/app_paths.h"
 #include "app/cli_import.h"
 #include "app/cli_word.h"
+#include "app/data_location.h"
+#include "app/version.h"
 #include "data_directory.h"
 #include "exchange/archiver.h"
 #include "exchange/export_flags.h"
@@ -28,6 +29,7 @@ namespace {
 
 const char* const kUsage =
     "用法：xunbao-cli [--data 数据目录] 命令 [选项]\n"
+    "      xunbao-cli --version     显示版本和所用的数据目录\n"
     "命令：\n"
     "  init                         创建数据目录（只补充缺少的表，从不覆盖）\n"
     "  list [--year 年份] [--category 1|2|3]   列出成果记录\n"
@@ -40,6 +42,8 @@ const char* const kUsage =
     "                               输出 Word 文档\n"
     "  print --record 编号 --out 文件.pdf [--form applied|basic]\n"
     "                               输出科技成果登记表（PDF）\n"
+    "不加 --data 时，数据目录是程序旁的 data 文件夹（程序可以写入时），否则是用户自己的\n"
+    "数据文件夹（Linux 上为 ~/.local/share/Xunbao/data）。\n"
     "每个命令都可加 --help 查看说明。\n";
 
 const std::map<std::string, std::string> kCommandHelp{
@@ -201,8 +205,8 @@ bool validYear(const std::string& year) {
 
 int init(const std::string& data, Streams io) {
     const std::string installation = installationDirectory().toStdString();
-    if (!std::filesystem::is_directory(installation + "/rows")) {
-        io.err << "错误：找不到安装文件夹 " << installation << "（应与 xunbao-cli 放在一起）\n";
+    if (installation.empty()) {
+        io.err << "错误：找不到安装文件（xunbao-cli 旁的 installation 文件夹或随程序安装的文件）\n";
         return 1;
     }
     // The directory is made first, so that no other writer works in it while it is filled.
@@ -361,6 +365,11 @@ int run(const std::vector<std::string>& args, const std::string& defaultData, St
         const PrintCommand& print) {
     Options o;
     if (!parse(args, o, io.err)) return 2;
+    const std::string data = value(o, "--data").empty() ? defaultData : value(o, "--data");
+    if (o.command.empty() && o.flags.count("--version")) {
+        io.out << "xunbao-cli " XB_VERSION "\n数据目录：" << data << "\n";
+        return 0;
+    }
     if (o.command.empty() || o.command == "help") {
         (o.command.empty() && !o.flags.count("--help") ? io.err : io.out) << kUsage;
         return o.command.empty() && !o.flags.count("--help") ? 2 : 0;
@@ -378,7 +387,6 @@ int run(const std::vector<std::string>& args, const std::string& defaultData, St
         io.err << "错误：年份应为四位数字\n";
         return 2;
     }
-    const std::string data = value(o, "--data").empty() ? defaultData : value(o, "--data");
     if (o.command == "init") return init(data, io);
 
     // Commands that only read run beside the writer (the application, an import) and take no
