@@ -206,7 +206,8 @@ bool validYear(const std::string& year) {
 int init(const std::string& data, Streams io) {
     const std::string installation = installationDirectory().toStdString();
     if (installation.empty()) {
-        io.err << "错误：找不到安装文件（xunbao-cli 旁的 installation 文件夹或随程序安装的文件）\n";
+        io.err << "错误：找不到安装文件夹（xunbao-cli 旁的 installation，或随程序安装的 "
+                  "share/xunbao/installation）\n";
         return 1;
     }
     // The directory is made first, so that no other writer works in it while it is filled.
