@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -22,6 +23,8 @@ int main(int argc, char* argv[]) {
     // application title names the single-instance lock.
     QApplication::setApplicationName(QStringLiteral("Xunbao"));
     QGuiApplication::setDesktopFileName(QStringLiteral("xunbao"));
+    // The installed icon in title and task bars (a copy of the build output has none).
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("xunbao")));
 
     xb::app::SingleInstanceGuard guard(xb::app::applicationTitle());
     // Another copy is running: leave it alone and end without a word. A lock that cannot be
