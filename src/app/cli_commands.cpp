@@ -1,8 +1,9 @@
 #include "cli_commands.h"
 
-#include "app/app_paths.h"
 #include "app/cli_import.h"
 #include "app/cli_word.h"
+#include "app/data_location.h"
+#include "app/version.h"
 #include "data_directory.h"
 #include "exchange/archiver.h"
 #include "exchange/export_flags.h"
@@ -28,6 +29,7 @@ namespace {
 
 const char* const kUsage =
     "用法：xunbao-cli [--data 数据目录] 命令 [选项]\n"
+    "      xunbao-cli --version     显示版本和所用的数据目录\n"
     "命令：\n"
     "  init                         创建数据目录（只补充缺少的表，从不覆盖）\n"
     "  list [--year 年份] [--category 1|2|3]   列出成果记录\n"
@@ -40,8 +42,13 @@ const char* const kUsage =
     "                               输出 Word 文档\n"
     "  print --record 编号 --out 文件.pdf [--form applied|basic]\n"
     "                               输出科技成果登记表（PDF）\n"
+<<<<<<< HEAD
     "  gather --db 数据库地址 [压缩包或文件夹...] [--report 文件.xlsx|文件.csv]\n"
     "                               登记机构：把各单位报送的压缩包汇总到 PostgreSQL\n"
+=======
+    "不加 --data 时，数据目录是程序旁的 data 文件夹（程序可以写入时），否则是用户自己的\n"
+    "数据文件夹（Linux 上为 ~/.local/share/Xunbao/data）。\n"
+>>>>>>> issue-31
     "每个命令都可加 --help 查看说明。\n";
 
 const std::map<std::string, std::string> kCommandHelp{
@@ -215,8 +222,9 @@ bool validYear(const std::string& year) {
 
 int init(const std::string& data, Streams io) {
     const std::string installation = installationDirectory().toStdString();
-    if (!std::filesystem::is_directory(installation + "/rows")) {
-        io.err << "错误：找不到安装文件夹 " << installation << "（应与 xunbao-cli 放在一起）\n";
+    if (installation.empty()) {
+        io.err << "错误：找不到安装文件夹（xunbao-cli 旁的 installation，或随程序安装的 "
+                  "share/xunbao/installation）\n";
         return 1;
     }
     // The directory is made first, so that no other writer works in it while it is filled.
@@ -375,6 +383,11 @@ int run(const std::vector<std::string>& args, const std::string& defaultData, St
         const PrintCommand& print, const GatherCommand& gather) {
     Options o;
     if (!parse(args, o, io.err)) return 2;
+    const std::string data = value(o, "--data").empty() ? defaultData : value(o, "--data");
+    if (o.command.empty() && o.flags.count("--version")) {
+        io.out << "xunbao-cli " XB_VERSION "\n数据目录：" << data << "\n";
+        return 0;
+    }
     if (o.command.empty() || o.command == "help") {
         (o.command.empty() && !o.flags.count("--help") ? io.err : io.out) << kUsage;
         return o.command.empty() && !o.flags.count("--help") ? 2 : 0;
@@ -392,6 +405,7 @@ int run(const std::vector<std::string>& args, const std::string& defaultData, St
         io.err << "错误：年份应为四位数字\n";
         return 2;
     }
+<<<<<<< HEAD
     // Gathering works on the authority's database, not on a data directory.
     if (o.command == "gather") {
         if (!gather) {
@@ -401,6 +415,8 @@ int run(const std::vector<std::string>& args, const std::string& defaultData, St
         return gather(value(o, "--db"), o.positional, value(o, "--report"), io);
     }
     const std::string data = value(o, "--data").empty() ? defaultData : value(o, "--data");
+=======
+>>>>>>> issue-31
     if (o.command == "init") return init(data, io);
 
     // Commands that only read run beside the writer (the application, an import) and take no

@@ -1,7 +1,7 @@
 // xunbao-cli: the store, exchange and checks of Xunbao for scripts.
-#include "app/app_paths.h"
 #include "app/cli_commands.h"
 #include "app/cli_print.h"
+#include "app/data_location.h"
 #include "app/date_text.h"
 #include "authority/gather_run.h"
 #include "ui/qt_translations.h"
@@ -24,6 +24,8 @@ int main(int argc, char* argv[]) {
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
+    // The application's name chooses the per-user data folder: the same for both programs.
+    QCoreApplication::setApplicationName(QStringLiteral("Xunbao"));
     xb::app::useApplicationLocale();
     xb::ui::installQtChineseTranslation();
     const auto gather = [](const std::string& db, const std::vector<std::string>& inputs,
@@ -32,6 +34,8 @@ int main(int argc, char* argv[]) {
             {db, inputs, report, (xb::app::installationDirectory() + "/rows").toStdString()},
             io.out, io.err);
     };
-    return xb::app::cli::run(args, xb::app::dataDirectory().toStdString(), {std::cout, std::cerr},
+    const xb::app::DataLocation data = xb::app::dataLocation(app->arguments());
+    if (!data.notice.isEmpty()) std::cerr << "提示：" << data.notice.toStdString() << "\n";
+    return xb::app::cli::run(args, data.directory.toStdString(), {std::cout, std::cerr},
                              xb::app::cli::printForm, gather);
 }

@@ -1,7 +1,5 @@
 #include "app/welcome_window.h"
 
-#include "app/app_paths.h"
-
 #include <QImageReader>
 #include <QLabel>
 #include <QPixmap>
@@ -63,8 +61,8 @@ void WelcomeWindow::hideEvent(QHideEvent* event) {
     QDialog::hideEvent(event);
 }
 
-QString welcomePicturePath() {
-    return dataDirectory() + QStringLiteral("/welcome.jpg");
+QString welcomePicturePath(const QString& dataDirectory) {
+    return dataDirectory + QStringLiteral("/welcome.jpg");
 }
 
 } // namespace xb::app

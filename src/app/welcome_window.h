@@ -40,7 +40,7 @@ class WelcomeWindow : public QDialog {
     bool hasPicture_ = false;
 };
 
-// The welcome picture of the data directory: welcome.jpg.
-QString welcomePicturePath();
+// The welcome picture of the data directory `dataDirectory`: welcome.jpg.
+QString welcomePicturePath(const QString& dataDirectory);
 
 } // namespace xb::app
