@@ -11,11 +11,8 @@ packages=(
   arj fonts-noto-cjk python3 python3-dbf pgdbf
   xvfb xauth imagemagick clang-format qt6-translations-l10n
   python3-docx libreoffice-writer-nogui poppler-utils
-<<<<<<< HEAD
   libpq-dev postgresql
-=======
   help2man librsvg2-bin lintian desktop-file-utils appstream x11-utils
->>>>>>> issue-31
 )
 missing=()
 for p in "${packages[@]}"; do

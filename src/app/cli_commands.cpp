@@ -42,13 +42,10 @@ const char* const kUsage =
     "                               输出 Word 文档\n"
     "  print --record 编号 --out 文件.pdf [--form applied|basic]\n"
     "                               输出科技成果登记表（PDF）\n"
-<<<<<<< HEAD
     "  gather --db 数据库地址 [压缩包或文件夹...] [--report 文件.xlsx|文件.csv]\n"
     "                               登记机构：把各单位报送的压缩包汇总到 PostgreSQL\n"
-=======
     "不加 --data 时，数据目录是程序旁的 data 文件夹（程序可以写入时），否则是用户自己的\n"
     "数据文件夹（Linux 上为 ~/.local/share/Xunbao/data）。\n"
->>>>>>> issue-31
     "每个命令都可加 --help 查看说明。\n";
 
 const std::map<std::string, std::string> kCommandHelp{
@@ -405,7 +402,6 @@ int run(const std::vector<std::string>& args, const std::string& defaultData, St
         io.err << "错误：年份应为四位数字\n";
         return 2;
     }
-<<<<<<< HEAD
     // Gathering works on the authority's database, not on a data directory.
     if (o.command == "gather") {
         if (!gather) {
@@ -414,9 +410,6 @@ int run(const std::vector<std::string>& args, const std::string& defaultData, St
         }
         return gather(value(o, "--db"), o.positional, value(o, "--report"), io);
     }
-    const std::string data = value(o, "--data").empty() ? defaultData : value(o, "--data");
-=======
->>>>>>> issue-31
     if (o.command == "init") return init(data, io);
 
     // Commands that only read run beside the writer (the application, an import) and take no
