@@ -5,6 +5,8 @@
 #include "output/text_parts.h"
 #include "store/lookups.h"
 
+#include <algorithm>
+
 namespace xb::output {
 
 void FormBuilder::overview() {
@@ -60,18 +62,18 @@ void FormBuilder::overview() {
     item("2．课题立项名称", {value("item_127_1")});
     item("3．课题立项编号", {value("item_127")});
     section("4．经费实际投入额（万元）");
-    pairs({{"总计", value("item_149")},
-           {"国家投入", value("item_141")},
-           {"部门投入", value("item_148")},
-           {"地方投入 合计", value("item_142")},
-           {"其中：省级", value("item_142_1")},
-           {"地级", value("item_142_2")},
-           {"县级", value("item_142_3")},
-           {"基金投入", value("item_143")},
-           {"自有资金", value("item_144")},
-           {"银行贷款", value("item_243")},
-           {"国外资金", value("item_244")},
-           {"其他", value("item_145")}},
+    pairs({{"总计", amount("item_149")},
+           {"国家投入", amount("item_141")},
+           {"部门投入", amount("item_148")},
+           {"地方投入 合计", amount("item_142")},
+           {"其中：省级", amount("item_142_1")},
+           {"地级", amount("item_142_2")},
+           {"县级", amount("item_142_3")},
+           {"基金投入", amount("item_143")},
+           {"自有资金", amount("item_144")},
+           {"银行贷款", amount("item_243")},
+           {"国外资金", amount("item_244")},
+           {"其他", amount("item_145")}},
           4);
 }
 
@@ -122,13 +124,13 @@ void FormBuilder::evaluation() {
     section("五、成果应用情况");
     item("1．应用状态", marks("item_32"));
     item("2．已转让企业数（个）", {value("item_45")});
-    pair("3．技术转让收入（万元）", value("item_150"), "其中，知识产权技术转让收入（万元）",
-         value("item_162"));
+    pair("3．技术转让收入（万元）", amount("item_150"), "其中，知识产权技术转让收入（万元）",
+         amount("item_162"));
     section("4．自行转化效益（万元）");
-    pairs({{"净利润", value("item_151_1")},
-           {"实交税金", value("item_152_1")},
-           {"出口创汇", value("item_153")},
-           {"节约资金", value("item_154")}},
+    pairs({{"净利润", amount("item_151_1")},
+           {"实交税金", amount("item_152_1")},
+           {"出口创汇", amount("item_153")},
+           {"节约资金", amount("item_154")}},
           4);
     pair("5．预计达产投资", text(labels_.label("item_46", f("item_46")), "ITEM_46"),
          "6．预计达产利税（万元）", text(labels_.label("item_47", f("item_47")), "ITEM_47"));
@@ -196,12 +198,18 @@ void FormBuilder::organizationTable() {
         for (size_t c = 0; c < widths.size(); ++c)
             cells.push_back(
                 textCell(widths[c], row[c], "", c == 1 || c == 2 ? Align::Left : Align::Center));
-        w_.fixedRow(cells, 11);
+        // A table that runs over starts its next sheet with its header again.
+        if (std::max(w_.rowHeight(cells), 11.0) > w_.room() + 0.01) {
+            w_.newPage();
+            w_.row(header, 7);
+        }
+        w_.row(cells, 11);
         w_.page().rows.push_back(row);
     }
 }
 
 void FormBuilder::organizations() {
+    formNumberLine();
     w_.line("（续表）", 10);
     w_.skip(1);
     firstOrganization(true);
