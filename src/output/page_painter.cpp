@@ -90,12 +90,15 @@ const QList<quint32>& glyphsOfPlane() {
     static const QList<quint32> glyphs = [] {
         const QRawFont font = QRawFont::fromFont(QFont(printFontFamily()));
         if (!font.isValid()) return QList<quint32>();
+        // The surrogates stand in as blanks and get no glyph afterwards.
         QString plane;
-        plane.reserve(0xD800);
-        for (char16_t c = 1; c < 0xD800; ++c)
-            plane.append(QChar(c));
+        plane.reserve(0x10000);
+        for (uint c = 1; c <= 0xFFFF; ++c)
+            plane.append(c >= 0xD800 && c <= 0xDFFF ? QChar(u' ') : QChar(char16_t(c)));
         QList<quint32> out{0};
         out.append(font.glyphIndexesForString(plane));
+        for (uint c = 0xD800; c <= 0xDFFF && c < out.size(); ++c)
+            out[c] = 0;
         return out;
     }();
     return glyphs;
