@@ -21,6 +21,9 @@ class FormBuilder {
 
   private:
     static constexpr double kCellSize = 9;
+    // The least height of an item row: one line of body text and a little air, so that a data
+    // page with its long values filled still fits its sheet.
+    static constexpr double kItemHeight = 6.5;
     static constexpr double kLabelWidth = 42;
     static constexpr double kValueWidth = kPageWidth - kLabelWidth;
 

@@ -19,7 +19,7 @@ void FormBuilder::overview() {
     w_.row({textCell(kLabelWidth, "2．关键词"), textCell(third, "① " + keywords[0], "keyword.1"),
             textCell(third, "② " + keywords[1], "keyword.2"),
             textCell(third, "③ " + keywords[2], "keyword.3")},
-           7);
+           kItemHeight);
     int n = 3;
     const auto numbered = [&](const std::string& label) {
         return std::to_string(n++) + "．" + label;
@@ -40,11 +40,11 @@ void FormBuilder::overview() {
     w_.row({textCell(kLabelWidth, numbered("学科分类")),
             textCell(half, "① " + labels_.disciplineName(f("item_15")), "discipline.1"),
             textCell(half, "② " + labels_.disciplineName(f("item_15_1")), "discipline.2")},
-           7);
+           kItemHeight);
     w_.row({textCell(kLabelWidth, numbered("中图分类")),
             textCell(half, "① " + labels_.libraryClass(f("item_12")), "library.1"),
             textCell(half, "② " + labels_.libraryClass(f("item_12_1")), "library.2")},
-           7);
+           kItemHeight);
     if (applied)
         item(numbered("所属高新技术领域（单选）"), marks("item_124_1"));
     else
@@ -103,17 +103,18 @@ void FormBuilder::evaluation() {
     const auto patents = [&](const std::string& label, const std::vector<FieldText>& rows,
                              const std::string& name) {
         section(label);
-        w_.row({textCell(12, "序号", "", Align::Center), textCell(60, "专利号", "", Align::Center),
-                textCell(kPageWidth - 72, "专利名称", "", Align::Center)},
+        // A patent name of 80 bytes takes one line.
+        w_.row({textCell(12, "序号", "", Align::Center), textCell(43, "专利号", "", Align::Center),
+                textCell(kPageWidth - 55, "专利名称", "", Align::Center)},
                6);
         for (size_t i = 0; i < 6; ++i) {
             const bool has = i < rows.size();
             const std::string no = has ? store::trimmed(rows[i]("patent_no")) : "";
             const std::string title = has ? store::trimmed(rows[i]("patent_nam")) : "";
             w_.row({textCell(12, std::to_string(i + 1), "", Align::Center),
-                    textCell(60, no, name + ".no"),
-                    textCell(kPageWidth - 72, title, name + ".name")},
-                   5.5);
+                    textCell(43, no, name + ".no"),
+                    textCell(kPageWidth - 55, title, name + ".name")},
+                   5.2);
             w_.page().rows.push_back({no, title});
         }
     };

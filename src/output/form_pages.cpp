@@ -79,12 +79,12 @@ void FormBuilder::formNumberLine() {
 void FormBuilder::section(const std::string& title) {
     Cell cell{kPageWidth, {text(title)}, Align::Left, true};
     cell.runs[0].bold = true;
-    w_.row({cell}, 7);
+    w_.row({cell}, kItemHeight);
 }
 
 void FormBuilder::item(const std::string& label, std::vector<Run> runs) {
     w_.row({textCell(kLabelWidth, label), Cell{kValueWidth, std::move(runs), Align::Left, true}},
-           7);
+           kItemHeight);
 }
 
 void FormBuilder::pair(const std::string& label1, Run value1, const std::string& label2,
@@ -92,7 +92,7 @@ void FormBuilder::pair(const std::string& label1, Run value1, const std::string&
     const double half = (kValueWidth - kLabelWidth) / 2;
     w_.row({textCell(kLabelWidth, label1), Cell{half, {std::move(value1)}, Align::Left, true},
             textCell(kLabelWidth, label2), Cell{half, {std::move(value2)}, Align::Left, true}},
-           7);
+           kItemHeight);
 }
 
 void FormBuilder::pairs(const std::vector<std::pair<std::string, Run>>& items, int perRow) {
@@ -104,7 +104,7 @@ void FormBuilder::pairs(const std::vector<std::pair<std::string, Run>>& items, i
             cells.push_back(textCell(width, items[i].first, "", Align::Center));
             cells.push_back(Cell{width, {items[i].second}, Align::Center, true});
         }
-        w_.row(cells, 7);
+        w_.row(cells, kItemHeight);
     }
 }
 
