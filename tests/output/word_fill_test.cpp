@@ -129,8 +129,9 @@ TEST_F(WordFill, TheRecordsValuesInTheWordsOfTheForm) {
     };
     for (const auto& [bookmark, value] : applied)
         EXPECT_EQ(text(read, bookmark), value) << bookmark;
-    // Text filled in takes the formatting of its place: the cover's 14 pt.
-    EXPECT_EQ(read.value("__sizes__").toObject().value("item_3_a").toString(), "28");
+    // Text filled in takes the formatting of its place: the cover's values at 12 pt (long names
+    // wrap within the cover page).
+    EXPECT_EQ(read.value("__sizes__").toObject().value("item_3_a").toString(), "24");
 
     read = fillAndRead("2024000001", WordForm::Certificate);
     EXPECT_EQ(text(read, "item_34_y") + text(read, "item_34_m") + text(read, "item_34_d"),
