@@ -367,8 +367,16 @@ void TFpage3::prepareFill(const store::Cursor& record) {
 
 void TFpage3::afterFill(const store::Cursor&) {
     setMaroon(numberLabel_, national_->isChecked());
-    localSum_->recompute(); // its change runs the total's rule in turn
-    totalSum_->recompute();
+    // A sum with nothing stored in it or its parts stays empty rather than becoming "0".
+    const auto anyText = [](std::initializer_list<QLineEdit*> boxes) {
+        for (QLineEdit* box : boxes)
+            if (!box->text().trimmed().isEmpty()) return true;
+        return false;
+    };
+    if (anyText({edt_142_, edt_142_1_, edt_142_2_, edt_142_3_})) localSum_->recompute();
+    if (anyText({edt_149_, edt_142_, edt_141_, edt_148_, edt_143_, edt_144_, edt_243_, edt_244_,
+                 edt_145_}))
+        totalSum_->recompute();
 }
 
 ProjectEntry TFpage3::entry() const {
