@@ -4,7 +4,7 @@
 //   <form>                      the document; A4 portrait
 //     <p align= size= bold= font=hei before= after=>  a paragraph; text, <b>, <u> and <bm name=>
 //     <table widths="mm,mm,..." borders="all|none">    a table of ruled cells
-//       <tr height=mm header=1> <td span= align= border=bottom valign=top> ...
+//       <tr height=mm header=1 split=1> <td span= align= border=bottom valign=top> ...
 //       <repeat count=N> rows with "#" in bookmark names and texts replaced by 1..N </repeat>
 //     <pagebreak/>
 // A cell holds inline content (one paragraph) or <p> elements. Bookmarks come out empty.
@@ -190,7 +190,8 @@ class Writer {
             h.append_attribute("w:hRule") = "atLeast";
         }
         if (tr.attribute("header").as_bool()) trPr.append_child("w:tblHeader");
-        trPr.append_child("w:cantSplit");
+        // Rows stay whole on a page, except a tall box (the summary) that may run over.
+        if (!tr.attribute("split").as_bool()) trPr.append_child("w:cantSplit");
         size_t column = 0;
         for (pugi::xml_node td : tr.children("td")) {
             const int span = td.attribute("span").as_int(1);

@@ -21,12 +21,17 @@ class FormBuilder {
 
   private:
     static constexpr double kCellSize = 9;
+    // The least height of an item row: one line of body text and a little air, so that a data
+    // page with its long values filled still fits its sheet.
+    static constexpr double kItemHeight = 6.5;
     static constexpr double kLabelWidth = 42;
     static constexpr double kValueWidth = kPageWidth - kLabelWidth;
 
     // The record's field, trimmed.
     std::string f(const std::string& field) const;
     Run value(const std::string& field) const;
+    // An amount field with two decimals ("1860.50").
+    Run amount(const std::string& field) const;
     Run text(const std::string& text, const std::string& name = "") const;
     // The mark runs of a field's options, marked by the field's text.
     std::vector<Run> marks(const std::string& field, bool firstOnNewLine = false) const;
@@ -39,6 +44,9 @@ class FormBuilder {
     // Label/value pairs across the page, `perRow` pairs to a row.
     void pairs(const std::vector<std::pair<std::string, Run>>& items, int perRow);
     void wordingSection(const std::string& name);
+    // The height a fixed wording takes; and the wording kept whole on one sheet.
+    double wordingHeight(const std::string& name);
+    void wordingTogether(const std::string& name);
     void table(const std::vector<double>& widths, const std::vector<std::string>& cells,
                bool header);
 

@@ -5,6 +5,8 @@
 #include "output/text_parts.h"
 #include "store/lookups.h"
 
+#include <algorithm>
+
 namespace xb::output {
 
 void FormBuilder::overview() {
@@ -17,7 +19,7 @@ void FormBuilder::overview() {
     w_.row({textCell(kLabelWidth, "2．关键词"), textCell(third, "① " + keywords[0], "keyword.1"),
             textCell(third, "② " + keywords[1], "keyword.2"),
             textCell(third, "③ " + keywords[2], "keyword.3")},
-           7);
+           kItemHeight);
     int n = 3;
     const auto numbered = [&](const std::string& label) {
         return std::to_string(n++) + "．" + label;
@@ -38,11 +40,11 @@ void FormBuilder::overview() {
     w_.row({textCell(kLabelWidth, numbered("学科分类")),
             textCell(half, "① " + labels_.disciplineName(f("item_15")), "discipline.1"),
             textCell(half, "② " + labels_.disciplineName(f("item_15_1")), "discipline.2")},
-           7);
+           kItemHeight);
     w_.row({textCell(kLabelWidth, numbered("中图分类")),
             textCell(half, "① " + labels_.libraryClass(f("item_12")), "library.1"),
             textCell(half, "② " + labels_.libraryClass(f("item_12_1")), "library.2")},
-           7);
+           kItemHeight);
     if (applied)
         item(numbered("所属高新技术领域（单选）"), marks("item_124_1"));
     else
@@ -60,18 +62,18 @@ void FormBuilder::overview() {
     item("2．课题立项名称", {value("item_127_1")});
     item("3．课题立项编号", {value("item_127")});
     section("4．经费实际投入额（万元）");
-    pairs({{"总计", value("item_149")},
-           {"国家投入", value("item_141")},
-           {"部门投入", value("item_148")},
-           {"地方投入 合计", value("item_142")},
-           {"其中：省级", value("item_142_1")},
-           {"地级", value("item_142_2")},
-           {"县级", value("item_142_3")},
-           {"基金投入", value("item_143")},
-           {"自有资金", value("item_144")},
-           {"银行贷款", value("item_243")},
-           {"国外资金", value("item_244")},
-           {"其他", value("item_145")}},
+    pairs({{"总计", amount("item_149")},
+           {"国家投入", amount("item_141")},
+           {"部门投入", amount("item_148")},
+           {"地方投入 合计", amount("item_142")},
+           {"其中：省级", amount("item_142_1")},
+           {"地级", amount("item_142_2")},
+           {"县级", amount("item_142_3")},
+           {"基金投入", amount("item_143")},
+           {"自有资金", amount("item_144")},
+           {"银行贷款", amount("item_243")},
+           {"国外资金", amount("item_244")},
+           {"其他", amount("item_145")}},
           4);
 }
 
@@ -101,17 +103,18 @@ void FormBuilder::evaluation() {
     const auto patents = [&](const std::string& label, const std::vector<FieldText>& rows,
                              const std::string& name) {
         section(label);
-        w_.row({textCell(12, "序号", "", Align::Center), textCell(60, "专利号", "", Align::Center),
-                textCell(kPageWidth - 72, "专利名称", "", Align::Center)},
+        // A patent name of 80 bytes takes one line.
+        w_.row({textCell(12, "序号", "", Align::Center), textCell(43, "专利号", "", Align::Center),
+                textCell(kPageWidth - 55, "专利名称", "", Align::Center)},
                6);
         for (size_t i = 0; i < 6; ++i) {
             const bool has = i < rows.size();
             const std::string no = has ? store::trimmed(rows[i]("patent_no")) : "";
             const std::string title = has ? store::trimmed(rows[i]("patent_nam")) : "";
             w_.row({textCell(12, std::to_string(i + 1), "", Align::Center),
-                    textCell(60, no, name + ".no"),
-                    textCell(kPageWidth - 72, title, name + ".name")},
-                   5.5);
+                    textCell(43, no, name + ".no"),
+                    textCell(kPageWidth - 55, title, name + ".name")},
+                   5.2);
             w_.page().rows.push_back({no, title});
         }
     };
@@ -122,13 +125,13 @@ void FormBuilder::evaluation() {
     section("五、成果应用情况");
     item("1．应用状态", marks("item_32"));
     item("2．已转让企业数（个）", {value("item_45")});
-    pair("3．技术转让收入（万元）", value("item_150"), "其中，知识产权技术转让收入（万元）",
-         value("item_162"));
+    pair("3．技术转让收入（万元）", amount("item_150"), "其中，知识产权技术转让收入（万元）",
+         amount("item_162"));
     section("4．自行转化效益（万元）");
-    pairs({{"净利润", value("item_151_1")},
-           {"实交税金", value("item_152_1")},
-           {"出口创汇", value("item_153")},
-           {"节约资金", value("item_154")}},
+    pairs({{"净利润", amount("item_151_1")},
+           {"实交税金", amount("item_152_1")},
+           {"出口创汇", amount("item_153")},
+           {"节约资金", amount("item_154")}},
           4);
     pair("5．预计达产投资", text(labels_.label("item_46", f("item_46")), "ITEM_46"),
          "6．预计达产利税（万元）", text(labels_.label("item_47", f("item_47")), "ITEM_47"));
@@ -196,12 +199,18 @@ void FormBuilder::organizationTable() {
         for (size_t c = 0; c < widths.size(); ++c)
             cells.push_back(
                 textCell(widths[c], row[c], "", c == 1 || c == 2 ? Align::Left : Align::Center));
-        w_.fixedRow(cells, 11);
+        // A table that runs over starts its next sheet with its header again.
+        if (std::max(w_.rowHeight(cells), 11.0) > w_.room() + 0.01) {
+            w_.newPage();
+            w_.row(header, 7);
+        }
+        w_.row(cells, 11);
         w_.page().rows.push_back(row);
     }
 }
 
 void FormBuilder::organizations() {
+    formNumberLine();
     w_.line("（续表）", 10);
     w_.skip(1);
     firstOrganization(true);

@@ -7,6 +7,8 @@
 #include "store/field.h"
 #include "store/lookups.h"
 
+#include <QString>
+
 #include <algorithm>
 #include <cctype>
 
@@ -25,6 +27,13 @@ std::vector<std::string> splitCells(const std::string& line) {
     return cells;
 }
 
+// Completer columns; 工作单位 and 对成果创造性贡献 are wide enough for a line of their wrap width
+// (24 and 26 bytes applied, 22 and 24 basic) at the body size, so no line is broken again.
+std::vector<double> completerWidths(PrintedForm form) {
+    if (form == PrintedForm::Applied) return {9, 17, 9, 17, 20, 17, 16, 41, 44};
+    return {10, 18, 10, 18, 20, 18, 17.5, 37.5, 41};
+}
+
 } // namespace
 
 std::string FormBuilder::f(const std::string& field) const {
@@ -33,6 +42,15 @@ std::string FormBuilder::f(const std::string& field) const {
 
 Run FormBuilder::value(const std::string& field) const {
     return textRun(f(field), store::upperName(field));
+}
+
+Run FormBuilder::amount(const std::string& field) const {
+    // The form asks for amounts in 万元 with two decimals.
+    std::string shown = f(field);
+    bool number = false;
+    const double value = QString::fromStdString(shown).toDouble(&number);
+    if (number) shown = QString::number(value, 'f', 2).toStdString();
+    return textRun(shown, store::upperName(field));
 }
 
 Run FormBuilder::text(const std::string& text, const std::string& name) const {
@@ -61,12 +79,12 @@ void FormBuilder::formNumberLine() {
 void FormBuilder::section(const std::string& title) {
     Cell cell{kPageWidth, {text(title)}, Align::Left, true};
     cell.runs[0].bold = true;
-    w_.row({cell}, 7);
+    w_.row({cell}, kItemHeight);
 }
 
 void FormBuilder::item(const std::string& label, std::vector<Run> runs) {
     w_.row({textCell(kLabelWidth, label), Cell{kValueWidth, std::move(runs), Align::Left, true}},
-           7);
+           kItemHeight);
 }
 
 void FormBuilder::pair(const std::string& label1, Run value1, const std::string& label2,
@@ -74,7 +92,7 @@ void FormBuilder::pair(const std::string& label1, Run value1, const std::string&
     const double half = (kValueWidth - kLabelWidth) / 2;
     w_.row({textCell(kLabelWidth, label1), Cell{half, {std::move(value1)}, Align::Left, true},
             textCell(kLabelWidth, label2), Cell{half, {std::move(value2)}, Align::Left, true}},
-           7);
+           kItemHeight);
 }
 
 void FormBuilder::pairs(const std::vector<std::pair<std::string, Run>>& items, int perRow) {
@@ -86,7 +104,7 @@ void FormBuilder::pairs(const std::vector<std::pair<std::string, Run>>& items, i
             cells.push_back(textCell(width, items[i].first, "", Align::Center));
             cells.push_back(Cell{width, {items[i].second}, Align::Center, true});
         }
-        w_.row(cells, 7);
+        w_.row(cells, kItemHeight);
     }
 }
 
@@ -95,7 +113,9 @@ void FormBuilder::table(const std::vector<double>& widths, const std::vector<std
     std::vector<Cell> row;
     for (size_t i = 0; i < cells.size(); ++i) {
         const double width = i < widths.size() ? widths[i] : kPageWidth / cells.size();
-        Cell cell = textCell(width, cells[i], "", header ? Align::Center : Align::Left);
+        // Codes, numbers and marks stand centred under their centred headers.
+        const bool brief = QString::fromStdString(cells[i]).size() <= 3;
+        Cell cell = textCell(width, cells[i], "", header || brief ? Align::Center : Align::Left);
         cell.runs[0].bold = header;
         row.push_back(cell);
     }
@@ -160,10 +180,26 @@ void FormBuilder::cover() {
     const auto field = [&](const std::string& label, const std::string& value,
                            const std::string& name) {
         w_.place({labelX, row, valueX - labelX, 8}, label, size);
+        // One line, set smaller down to 10.5 pt; a longer value wraps into lines that stand on
+        // the rule, as small as it takes to stay clear of the rule above (not below 8 pt).
+        const double width = valueW - 1;
         double s = size;
-        while (s > 8 && textWidth(value, s) > valueW)
+        while (s > 10.5 && textWidth(value, s) > width)
             s -= 0.5;
-        w_.place({valueX + 1, row, valueW, 8}, value, s, false, Align::Left, name);
+        std::vector<std::string> lines{value};
+        double lineHeight = 8;
+        if (textWidth(value, s) > width) {
+            for (s = 10.5;; s -= 0.5) {
+                lines = breakLines(value, width, s);
+                lineHeight = s * 25.4 / 72 * 1.3;
+                if (static_cast<double>(lines.size()) * lineHeight <= 13 || s <= 8) break;
+            }
+        }
+        double y = row + 8 - static_cast<double>(lines.size()) * lineHeight;
+        for (const std::string& line : lines) {
+            w_.place({valueX + 1, y, valueW, lineHeight}, line, s, false, Align::Left, name);
+            y += lineHeight;
+        }
         w_.frame({valueX, row + 8, valueW, 0});
     };
     const auto boxes = [&](const std::string& label, const std::vector<std::string>& parts,
@@ -263,48 +299,72 @@ void FormBuilder::summary() {
         for (; page + 1 < w_.pages().size(); ++page, top = 0)
             w_.pages()[page].cells.push_back({0, top, kPageWidth, kPageHeight - top});
     }
+    // On a single sheet the box is drawn tall, but never so tall that the notes below it are
+    // pushed onto a sheet of their own.
+    const double notes = wordingHeight("summary.notes") + 5;
     const double minimum = w_.pages().size() == 1 ? 175 : 0;
-    const double bottom = std::max(w_.y() + 3, top + minimum);
+    const double bottom = std::max(w_.y() + 3, std::min(top + minimum, kPageHeight - notes - 0.1));
     w_.pages()[page].cells.push_back({0, top, kPageWidth, bottom - top});
     w_.skip(bottom - w_.y() + 5);
-    wordingSection("summary.notes");
+    wordingTogether("summary.notes");
 }
 
 void FormBuilder::list(const std::string& title, const std::string& subtitle,
                        const std::vector<std::string>& headers, const std::vector<double>& widths,
                        const TextRows& rows, int perPage, int lastPage, double rowHeight,
                        const std::string& notes) {
-    size_t next = 0;
-    bool first = true;
-    while (first || next < rows.size()) {
-        if (!first) w_.newPage();
-        first = false;
+    std::vector<Cell> header;
+    for (size_t i = 0; i < headers.size(); ++i) {
+        Cell cell = textCell(widths[i], headers[i], "", Align::Center);
+        cell.runs[0].bold = true;
+        header.push_back(cell);
+    }
+    const auto heading = [&] {
         w_.line(title, 16, true, Align::Center);
         if (!subtitle.empty()) w_.line(subtitle, 10, false, Align::Center);
         w_.skip(2);
-        std::vector<Cell> header;
-        for (size_t i = 0; i < headers.size(); ++i) {
-            Cell cell = textCell(widths[i], headers[i], "", Align::Center);
-            cell.runs[0].bold = true;
-            header.push_back(cell);
+        w_.row(header, 10);
+    };
+    // A sheet holds `perPage` rows unless the rest fits on a last one; a sheet that is full
+    // before that (rows grow with their texts) sends the rest on to the next.
+    const auto quotaFor = [&](size_t remaining) {
+        return remaining <= static_cast<size_t>(lastPage) ? remaining
+                                                          : static_cast<size_t>(perPage);
+    };
+    heading();
+    size_t quota = quotaFor(rows.size());
+    size_t onPage = 0;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        std::vector<Cell> cells;
+        for (size_t c = 0; c < widths.size(); ++c)
+            cells.push_back(textCell(widths[c], rows[i][c], "", Align::Center));
+        const double height = std::max(w_.rowHeight(cells), rowHeight);
+        if (onPage == quota || height > w_.room() + 0.01) {
+            w_.newPage();
+            heading();
+            onPage = 0;
+            quota = quotaFor(rows.size() - i);
         }
-        w_.fixedRow(header, 10);
-        const size_t remaining = rows.size() - next;
-        const size_t take = remaining <= static_cast<size_t>(lastPage)
-                                ? remaining
-                                : std::min(remaining, static_cast<size_t>(perPage));
-        for (size_t i = next; i < next + take; ++i) {
-            std::vector<Cell> cells;
-            for (size_t c = 0; c < widths.size(); ++c)
-                cells.push_back(textCell(widths[c], rows[i][c], "", Align::Center));
-            w_.fixedRow(cells, rowHeight);
-            w_.page().rows.push_back(rows[i]);
-        }
-        next += take;
-        if (remaining <= static_cast<size_t>(lastPage)) break;
+        w_.row(cells, rowHeight);
+        w_.page().rows.push_back(rows[i]);
+        ++onPage;
     }
     w_.skip(3);
-    wordingSection(notes);
+    wordingTogether(notes);
+}
+
+double FormBuilder::wordingHeight(const std::string& name) {
+    PageWriter saved = std::move(w_);
+    w_ = PageWriter(kCellSize);
+    wordingSection(name);
+    const double height = w_.y();
+    w_ = std::move(saved);
+    return height;
+}
+
+void FormBuilder::wordingTogether(const std::string& name) {
+    if (wordingHeight(name) > w_.room()) w_.newPage();
+    wordingSection(name);
 }
 
 void FormBuilder::completers() {
@@ -313,15 +373,15 @@ void FormBuilder::completers() {
     list("成果完成人员名单", "（此表涉及到的知识产权问题由填报单位负责）",
          {"序号", "姓名", "性别", "出生年月", "技术职称", "文化程度", "是否留学归国", "工作单位",
           "对成果创造性贡献"},
-         {10, 18, 10, 18, 20, 18, 16, 40, 40}, completerRows(r_, form_), perPage, perPage,
-         applied ? 10 : 10.5, "completers.notes");
+         completerWidths(form_), completerRows(r_, form_), perPage, perPage, applied ? 10 : 10.5,
+         "completers.notes");
 }
 
 void FormBuilder::committee() {
     const bool applied = form_ == PrintedForm::Applied;
     list("评价委员会名单", "",
          {"评价委员会职务", "姓名", "性别", "工作单位", "所学专业", "从事专业", "技术职称"},
-         {22, 18, 10, 50, 30, 30, 30}, committeeRows(r_, form_), applied ? 21 : 22,
+         {25, 18, 10, 50, 29, 29, 29}, committeeRows(r_, form_), applied ? 21 : 22,
          applied ? 13 : 15, applied ? 11.5 : 11, "committee.notes");
 }
 
@@ -387,8 +447,11 @@ std::vector<Page> FormBuilder::build(FormPage page) {
 std::vector<Page> buildPages(const PrintRecord& record, OutputLabels& labels, PrintedForm form,
                              const PageEntry& entry) {
     std::vector<Page> pages = FormBuilder(record, labels, form).build(entry.page);
+    // Only the lists number their sheets "10--1", "10--2"; a page that runs over carries its
+    // own number on every sheet.
+    const bool list = entry.page == FormPage::Completers || entry.page == FormPage::Committee;
     for (size_t i = 0; i < pages.size(); ++i)
-        pages[i].number = entry.number.empty() || pages.size() == 1
+        pages[i].number = entry.number.empty() || pages.size() == 1 || !list
                               ? entry.number
                               : entry.number + "--" + std::to_string(i + 1);
     return pages;

@@ -85,31 +85,54 @@ class Sheet {
     double scale_;
 };
 
-// The ideograph of each radical that shares its glyph in the print font.
-char16_t ideographOf(char16_t radical) {
-    static const std::map<char16_t, char16_t> ideographs = [] {
-        std::map<char16_t, char16_t> out;
+// The glyph of every character of the Basic Multilingual Plane in the print font (0: none).
+const QList<quint32>& glyphsOfPlane() {
+    static const QList<quint32> glyphs = [] {
         const QRawFont font = QRawFont::fromFont(QFont(printFontFamily()));
-        if (!font.isValid()) return out;
-        QString unified;
-        for (char16_t c = 0x3400; c <= 0x9FFF; ++c)
-            unified.append(QChar(c));
-        const QList<quint32> glyphs = font.glyphIndexesForString(unified);
-        std::map<quint32, char16_t> byGlyph;
-        for (qsizetype i = 0; i < glyphs.size(); ++i)
-            if (glyphs[i] != 0) byGlyph.emplace(glyphs[i], unified.at(i).unicode());
-        QString radicals;
-        for (char16_t c = 0x2E80; c <= 0x2FDF; ++c)
-            radicals.append(QChar(c));
-        const QList<quint32> radicalGlyphs = font.glyphIndexesForString(radicals);
-        for (qsizetype i = 0; i < radicalGlyphs.size(); ++i)
-            if (const auto it = byGlyph.find(radicalGlyphs[i]);
-                radicalGlyphs[i] != 0 && it != byGlyph.end())
-                out.emplace(radicals.at(i).unicode(), it->second);
+        if (!font.isValid()) return QList<quint32>();
+        // The surrogates stand in as blanks and get no glyph afterwards.
+        QString plane;
+        plane.reserve(0x10000);
+        for (uint c = 1; c <= 0xFFFF; ++c)
+            plane.append(c >= 0xD800 && c <= 0xDFFF ? QChar(u' ') : QChar(char16_t(c)));
+        QList<quint32> out{0};
+        out.append(font.glyphIndexesForString(plane));
+        for (uint c = 0xD800; c <= 0xDFFF && c < out.size(); ++c)
+            out[c] = 0;
         return out;
     }();
-    const auto it = ideographs.find(radical);
-    return it == ideographs.end() ? 0 : it->second;
+    return glyphs;
+}
+
+// For the characters of `pages`: every other character that shares the glyph of one of them
+// stands for it. A glyph shared by two printed characters is left alone.
+std::map<char16_t, char16_t> printedCharacters(const std::vector<Page>& pages) {
+    const QList<quint32>& glyphs = glyphsOfPlane();
+    std::map<quint32, char16_t> byGlyph;
+    std::map<char16_t, bool> printed;
+    const auto see = [&](const std::string& text) {
+        for (const QChar c : QString::fromStdString(text)) {
+            const char16_t u = c.unicode();
+            if (u >= glyphs.size() || glyphs[u] == 0 || printed.count(u)) continue;
+            printed[u] = true;
+            const auto [it, fresh] = byGlyph.emplace(glyphs[u], u);
+            if (!fresh && it->second != u) it->second = 0;
+        }
+    };
+    for (const Page& page : pages) {
+        for (const PageText& text : page.texts)
+            see(text.text);
+        see(page.number);
+    }
+    see("√");
+    std::map<char16_t, char16_t> out;
+    for (qsizetype c = 1; c < glyphs.size(); ++c) {
+        if (glyphs[c] == 0 || printed.count(static_cast<char16_t>(c))) continue;
+        const auto it = byGlyph.find(glyphs[c]);
+        if (it != byGlyph.end() && it->second != 0)
+            out.emplace(static_cast<char16_t>(c), it->second);
+    }
+    return out;
 }
 
 } // namespace
@@ -153,7 +176,12 @@ store::Status writePdf(const std::vector<Page>& pages, const QString& path, cons
     }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) ||
-        file.write(withTrueCharacters(buffer.data(), ideographOf)) < 0 || !file.commit())
+        file.write(withTrueCharacters(buffer.data(),
+                                      [characters = printedCharacters(pages)](char16_t c) {
+                                          const auto it = characters.find(c);
+                                          return it == characters.end() ? char16_t(0) : it->second;
+                                      })) < 0 ||
+        !file.commit())
         return store::fail("无法写入文件 " + path.toStdString() + "：" +
                            file.errorString().toStdString());
     return {};

@@ -1,7 +1,8 @@
 // Lays out the printed form: lines of text across the page and rows of ruled cells whose
 // contents (texts and option mark boxes) wrap inside the cell. Widths are estimated from the
 // characters (a Chinese character takes one em, a Latin one a little over half), so layout
-// needs no font. What does not fit on a page goes onto the next one; nothing is cut.
+// needs no font. Lines break by the rules of Chinese typesetting. Texts keep their size: rows
+// grow to hold them, and what does not fit on a page goes onto the next one; nothing is cut.
 #pragma once
 
 #include "output/print_page.h"
@@ -39,6 +40,8 @@ inline Cell textCell(double width, const std::string& text, const std::string& n
 
 // The estimated width in millimetres of a text at `size` points.
 double textWidth(const std::string& text, double size);
+// The text broken into lines of at most `width` millimetres at `size` points.
+std::vector<std::string> breakLines(const std::string& text, double width, double size);
 
 class PageWriter {
   public:
@@ -62,8 +65,6 @@ class PageWriter {
     // A row of cells from the left edge at the current position, at least `minHeight` high;
     // it goes onto a new page when it does not fit.
     void row(const std::vector<Cell>& cells, double minHeight = 0);
-    // A row of exactly `height`: texts that would need more room are set smaller instead.
-    void fixedRow(const std::vector<Cell>& cells, double height);
     // A ruled frame around a part of the current page.
     void frame(Area area) { page().cells.push_back(area); }
 

@@ -5,20 +5,17 @@
 namespace xb::output {
 namespace {
 
-bool isRadical(uint code) {
-    return code >= 0x2E80 && code <= 0x2FDF;
-}
-
-// Replaces the radicals among the "<XXXX>" codes of `part` of `pdf`.
-void replaceCodes(QByteArray& pdf, qsizetype from, qsizetype to, const RadicalMap& ideographOf) {
+// Replaces the characters among the "<XXXX>" codes of `part` of `pdf`.
+void replaceCodes(QByteArray& pdf, qsizetype from, qsizetype to,
+                  const TrueCharacter& trueCharacter) {
     static const QRegularExpression code(QStringLiteral("<([0-9A-Fa-f]{4})>"));
     const QString text = QString::fromLatin1(pdf.mid(from, to - from));
     for (auto it = code.globalMatch(text); it.hasNext();) {
         const auto match = it.next();
         bool ok = false;
         const uint value = match.captured(1).toUInt(&ok, 16);
-        if (!ok || !isRadical(value)) continue;
-        const char16_t ideograph = ideographOf(static_cast<char16_t>(value));
+        if (!ok) continue;
+        const char16_t ideograph = trueCharacter(static_cast<char16_t>(value));
         if (!ideograph) continue;
         const QByteArray hex =
             QByteArray::number(static_cast<uint>(ideograph), 16).toUpper().rightJustified(4, '0');
@@ -28,7 +25,7 @@ void replaceCodes(QByteArray& pdf, qsizetype from, qsizetype to, const RadicalMa
 
 } // namespace
 
-QByteArray withTrueCharacters(QByteArray pdf, const RadicalMap& ideographOf) {
+QByteArray withTrueCharacters(QByteArray pdf, const TrueCharacter& trueCharacter) {
     // In a ToUnicode map the lines "<glyph> <glyph> [<char> ...]", "<glyph> <glyph> <char>"
     // (a single glyph) and "<glyph> <char>" carry characters; only those ends are touched.
     static const QRegularExpression array(QStringLiteral("^<[0-9A-Fa-f]{4}> <[0-9A-Fa-f]{4}> \\["));
@@ -51,12 +48,12 @@ QByteArray withTrueCharacters(QByteArray pdf, const RadicalMap& ideographOf) {
                 inMap = false;
             } else if (inMap) {
                 if (const auto m = array.match(text); m.hasMatch()) {
-                    replaceCodes(pdf, line + m.capturedLength(), next, ideographOf);
+                    replaceCodes(pdf, line + m.capturedLength(), next, trueCharacter);
                 } else if (const auto s = single.match(text);
                            s.hasMatch() && s.captured(1) == s.captured(2)) {
-                    replaceCodes(pdf, line + 14, next, ideographOf);
+                    replaceCodes(pdf, line + 14, next, trueCharacter);
                 } else if (pair.match(text).hasMatch()) {
-                    replaceCodes(pdf, line + 7, next, ideographOf);
+                    replaceCodes(pdf, line + 7, next, trueCharacter);
                 }
             }
             line = next + 1;

@@ -1,8 +1,8 @@
-// The CJK fonts map the Kangxi radicals and the CJK radicals supplement to the same glyphs as
-// the ideographs they look like (人 and ⼈ share one glyph). A PDF writer that builds the text
-// layer from glyphs back to characters takes the lowest character of a glyph, the radical, so
-// copying or searching the PDF finds "⼈民" where the form says "人民". This puts the ideograph
-// back into the text layer.
+// The CJK fonts give one glyph to characters that look alike: the Kangxi radicals and the
+// ideographs (人 and ⼈), the wave dashes "〜" and "～", and more. A PDF writer that builds the
+// text layer from glyphs back to characters takes one character of a glyph, not always the one
+// printed, so copying or searching the PDF finds "⼈民" where the form says "人民", or "500〜1000"
+// for "500～1000". This puts the printed character back into the text layer.
 #pragma once
 
 #include <QByteArray>
@@ -11,11 +11,11 @@
 
 namespace xb::output {
 
-// The ideograph a radical stands for, or 0 for any other character.
-using RadicalMap = std::function<char16_t(char16_t radical)>;
+// The character printed with the glyph that `written` stands for, or 0 to keep `written`.
+using TrueCharacter = std::function<char16_t(char16_t written)>;
 
-// Rewrites the character ends of the ToUnicode maps of `pdf` in place: each radical becomes its
-// ideograph. Every replacement has the same length, so the file's offsets stay right.
-QByteArray withTrueCharacters(QByteArray pdf, const RadicalMap& ideographOf);
+// Rewrites the character ends of the ToUnicode maps of `pdf` in place by `trueCharacter`. Every
+// replacement has the same length, so the file's offsets stay right.
+QByteArray withTrueCharacters(QByteArray pdf, const TrueCharacter& trueCharacter);
 
 } // namespace xb::output

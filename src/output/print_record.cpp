@@ -35,7 +35,7 @@ store::Result<PrintRecord> loadPrintRecord(store::Database& db, const std::strin
     const std::pair<std::vector<FieldText>*, std::string> lists[] = {
         {&out.granted, "select * from zlqk" + where + " and patent_st='2'"},
         {&out.accepted, "select * from zlqk" + where + " and patent_st='1'"},
-        {&out.organizations, "select * from cgwcdw" + where},
+        {&out.organizations, "select * from cgwcdw" + where + " order by item_176"},
         {&out.completers, "select * from cgwcr" + where + " order by item_187"},
         {&out.committee, "select * from jdwyhmd" + where + " order by item_194"},
     };

@@ -18,11 +18,11 @@ PrintedForm printedFormOf(const std::string& category);
 
 struct PrintRecord {
     FieldText field;
-    std::vector<FieldText> granted;  // zlqk rows with patent_st "2", table order
-    std::vector<FieldText> accepted; // patent_st "1"
-    std::vector<FieldText> organizations;
-    std::vector<FieldText> completers; // by item_187
-    std::vector<FieldText> committee;  // by item_194
+    std::vector<FieldText> granted;       // zlqk rows with patent_st "2", table order
+    std::vector<FieldText> accepted;      // patent_st "1"
+    std::vector<FieldText> organizations; // by item_176
+    std::vector<FieldText> completers;    // by item_187
+    std::vector<FieldText> committee;     // by item_194
 };
 
 // Reads the record `number` of `region` and its child rows; fails when there is no such record.

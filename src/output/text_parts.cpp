@@ -20,6 +20,15 @@ std::string characters(const std::string& text, size_t from, size_t count) {
     return out;
 }
 
+bool isClosingMark(const std::string& c) {
+    static const std::string marks = "）)”’》〉】〕］」』｝、。，．：；！？…～,.;:!?%";
+    return !c.empty() && marks.find(c) != std::string::npos;
+}
+bool isOpeningMark(const std::string& c) {
+    static const std::string marks = "（(“‘《〈【〔［「『｛";
+    return !c.empty() && marks.find(c) != std::string::npos;
+}
+
 size_t characterCount(const std::string& text) {
     size_t n = 0;
     for (unsigned char c : text)
@@ -107,6 +116,21 @@ std::string wrapLines(const std::string& text, int width) {
     while (!rest.empty()) {
         std::string line = store::cutToGbkWidth(rest, width);
         if (line.empty()) line = characters(rest, 1, 1); // a character GBK cannot hold
+        // By the rules of Chinese typesetting a line gives its last character to the next one
+        // when that would start with a closing mark, when it would end with an opening one, or
+        // when the next line would hold a single character and be the last.
+        const size_t count = characterCount(line);
+        if (count > 2 && line.size() < rest.size()) {
+            const std::string last = characters(line, count, 1);
+            const std::string after = rest.substr(line.size());
+            std::string word = after; // the rest without its closing marks
+            while (characterCount(word) > 1 &&
+                   isClosingMark(characters(word, characterCount(word), 1)))
+                word = characters(word, 1, characterCount(word) - 1);
+            const bool lone = characterCount(word) == 1 && word.size() > 1;
+            if (isClosingMark(characters(after, 1, 1)) || isOpeningMark(last) || lone)
+                line.erase(line.size() - last.size());
+        }
         out += line + "\r";
         rest.erase(0, line.size());
     }

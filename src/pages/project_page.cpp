@@ -229,21 +229,22 @@ QWidget* TFpage3::buildAmounts() {
     put("其他", edt_145_, 4, 1);
     grid->setColumnStretch(6, 1);
 
-    // The stored sums are shown as stored; they follow their parts once a part changes.
+    // While the page fills itself the sums wait; afterFill recomputes them once from the filled
+    // parts, so that a stored total that does not match its parts is corrected on the page.
     const auto filling = [this] { return marker().isFilling(); };
     const QString local = QStringLiteral("读取数据时，发现“地方投入”:");
-    new forms::AmountSum(edt_142_, {{edt_142_1_, local}, {edt_142_2_, local}, {edt_142_3_, local}},
-                         filling, this);
-    new forms::AmountSum(edt_149_,
-                         {{edt_142_, QStringLiteral("“地方投入”:")},
-                          {edt_141_, QStringLiteral("“国家投入”:")},
-                          {edt_148_, QStringLiteral("“部门投入”:")},
-                          {edt_143_, QStringLiteral("“基金投入”:")},
-                          {edt_144_, QStringLiteral("“自有基金”:")},
-                          {edt_243_, QStringLiteral("“银行贷款”:")},
-                          {edt_244_, QStringLiteral("“国外资金”:")},
-                          {edt_145_, QStringLiteral("“其他”:")}},
-                         filling, this);
+    localSum_ = new forms::AmountSum(
+        edt_142_, {{edt_142_1_, local}, {edt_142_2_, local}, {edt_142_3_, local}}, filling, this);
+    totalSum_ = new forms::AmountSum(edt_149_,
+                                     {{edt_142_, QStringLiteral("“地方投入”:")},
+                                      {edt_141_, QStringLiteral("“国家投入”:")},
+                                      {edt_148_, QStringLiteral("“部门投入”:")},
+                                      {edt_143_, QStringLiteral("“基金投入”:")},
+                                      {edt_144_, QStringLiteral("“自有基金”:")},
+                                      {edt_243_, QStringLiteral("“银行贷款”:")},
+                                      {edt_244_, QStringLiteral("“国外资金”:")},
+                                      {edt_145_, QStringLiteral("“其他”:")}},
+                                     filling, this);
     return frame;
 }
 
@@ -366,6 +367,16 @@ void TFpage3::prepareFill(const store::Cursor& record) {
 
 void TFpage3::afterFill(const store::Cursor&) {
     setMaroon(numberLabel_, national_->isChecked());
+    // A sum with nothing stored in it or its parts stays empty rather than becoming "0".
+    const auto anyText = [](std::initializer_list<QLineEdit*> boxes) {
+        for (QLineEdit* box : boxes)
+            if (!box->text().trimmed().isEmpty()) return true;
+        return false;
+    };
+    if (anyText({edt_142_, edt_142_1_, edt_142_2_, edt_142_3_})) localSum_->recompute();
+    if (anyText({edt_149_, edt_142_, edt_141_, edt_148_, edt_143_, edt_144_, edt_243_, edt_244_,
+                 edt_145_}))
+        totalSum_->recompute();
 }
 
 ProjectEntry TFpage3::entry() const {

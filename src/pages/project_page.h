@@ -20,6 +20,9 @@ class QLineEdit;
 namespace xb::ui {
 class HelpWindow;
 }
+namespace xb::forms {
+class AmountSum;
+}
 
 namespace xb::pages {
 
@@ -80,6 +83,8 @@ class TFpage3 : public forms::RecordPage {
     QLineEdit* edt_34_m_;
     QLineEdit* edt_34_d_;
     QLineEdit* edt_22_;
+    forms::AmountSum* localSum_ = nullptr;
+    forms::AmountSum* totalSum_ = nullptr;
     ui::HelpWindow* appliedHelp_;
     ui::HelpWindow* otherHelp_;
     bool applied_ = true;   // the record is of applied technology

@@ -6,6 +6,9 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QProcess>
+#include <QString>
+
+#include <algorithm>
 
 std::string builtTemplates() {
     return XB_TEMPLATES_DIR;
@@ -120,6 +123,75 @@ void OutputFixture::addCompleteRecord(const std::string& number, const std::stri
               {"ITEM_194", "02"},
               {"ITEM_198", "2"}});
     addCompleters(number, completers);
+}
+
+std::string chineseText(int bytes, int seed) {
+    static const std::u16string pool =
+        u"华中科技大学电气与电子工程学院电力电子与电机系统研究所（国家重点实验室）、湖北省武汉市洪"
+        u"山"
+        u"区珞喻路一〇三七号高效节能永磁同步电机控制系统的设计、研制与产业化应用，负责总体方案。";
+    std::u16string out;
+    for (int i = 0; i < bytes / 2; ++i)
+        out += pool[static_cast<size_t>(i + seed * 7) % pool.size()];
+    return QString::fromStdU16String(out).toStdString();
+}
+
+void OutputFixture::addFullRecord(const std::string& number, const std::string& category) {
+    addCompleteRecord(number, category, 0);
+    std::string summary;
+    for (int p = 0; summary.size() < 12000; ++p)
+        summary += chineseText(400, p) + "\r\n";
+    const xb::store::Params key{{"n", number}};
+    ASSERT_TRUE(db().execute("update kjcg set item_3=:a, item_9=:b, item_37=:c, item_128=:d, "
+                             "item_130=:e, item_127_1=:f, item_13_1=:s, item_149=1860.5, "
+                             "item_141=600, item_142=60.25, item_142_1=60.25 where item_4=:n",
+                             {{"n", number},
+                              {"a", chineseText(140, 1)},
+                              {"b", chineseText(140, 2)},
+                              {"c", chineseText(100, 3)},
+                              {"d", chineseText(80, 4)},
+                              {"e", chineseText(80, 5)},
+                              {"f", chineseText(140, 6)},
+                              {"s", summary}})
+                    .ok());
+    ASSERT_TRUE(db().execute("delete from cgwcdw where item_4=:n", key).ok());
+    ASSERT_TRUE(db().execute("delete from jdwyhmd where item_4=:n", key).ok());
+    for (int i : {3, 1, 2, 4, 5, 6, 7, 8, 9, 10})
+        addChild("cgwcdw", number,
+                 {{"ITEM_176", xb::store::Value(static_cast<double>(i))},
+                  {"ITEM_170", std::to_string(i) + chineseText(78, i)},
+                  {"ITEM_171", chineseText(80, i + 3)},
+                  {"ITEM_172", "430074"},
+                  {"ITEM_173", chineseText(20, i)},
+                  {"ITEM_174", "027-87543210-1234567"}});
+    static const char* const roles[] = {"主任委员", "副主任委员", "委员"};
+    for (int i = 1; i <= 14; ++i)
+        addChild("jdwyhmd", number,
+                 {{"ITEM_191", roles[std::min(i - 1, 2)]},
+                  {"ITEM_192", chineseText(20, i)},
+                  {"ITEM_193", i % 2 ? "0" : "1"},
+                  {"ITEM_194", std::string(i < 10 ? "0" : "") + std::to_string(i)},
+                  {"ITEM_195", chineseText(80, i + 1)},
+                  {"ITEM_196", chineseText(30, i + 2)},
+                  {"ITEM_197", chineseText(30, i + 3)},
+                  {"ITEM_198", i % 3 ? "1" : "c"}});
+    for (int i = 1; i <= 25; ++i)
+        addChild("cgwcr", number,
+                 {{"ITEM_187", xb::store::Value(static_cast<double>(i))},
+                  {"ITEM_180", chineseText(20, i)},
+                  {"ITEM_181", i % 2 ? "0" : "1"},
+                  {"ITEM_182", "1961.06"},
+                  {"ITEM_183", "1"},
+                  {"ITEM_184", "1"},
+                  {"ITEM_185", chineseText(80, i + 4)},
+                  {"ITEM_186", chineseText(160, i + 5)},
+                  {"ITEM_188", "1"}});
+    for (int i = 5; i <= 8; ++i)
+        addChild("zlqk", number,
+                 {{"PATENT_NO", "ZL20051000" + std::to_string(i)},
+                  {"PATENT_NAM", chineseText(80, i)},
+                  {"PATENT_ST", i % 2 ? "1" : "2"},
+                  {"PATENT_TY", "1"}});
 }
 
 QJsonObject OutputFixture::readBookmarks(const std::string& docx) const {

@@ -19,12 +19,19 @@ class OutputFixture : public RecordFixture {
     void addCompleteRecord(const std::string& number, const std::string& category,
                            int completers = 3);
     void addCompleters(const std::string& number, int count);
+    // A record filled to the widths of its fields: long names, addresses and contributions,
+    // 25 completers, 14 committee members, 10 cooperating organizations stored out of order,
+    // 8 patents and a summary of 4,000 characters.
+    void addFullRecord(const std::string& number, const std::string& category);
     // The template of a form in the data directory.
     std::string templateOf(xb::output::WordForm form) const;
     // Reads a .docx with python-docx: bookmark name -> text inside it.
     QJsonObject readBookmarks(const std::string& docx) const;
     std::string scratch(const std::string& name) const { return dir.file(name); }
 };
+
+// Chinese text of exactly `bytes` GBK bytes (`bytes` even), varied by `seed`.
+std::string chineseText(int bytes, int seed = 0);
 
 // The folder of the built templates.
 std::string builtTemplates();

@@ -63,6 +63,12 @@ TEST(TextParts, LineWrapNeverSplitsADoubleByteCharacter) {
         joined += line;
     }
     EXPECT_EQ(joined, address);
+    // No line starts with a closing mark or ends with an opening one, none is a lone last
+    // character: the line before gives up its last character, and stays within the width.
+    EXPECT_EQ(wrapLines("华中科技大学电气）湖北省武汉", 16), "华中科技大学电\r气）湖北省武汉\r");
+    EXPECT_EQ(wrapLines("电气工程学院电（力电子", 16), "电气工程学院电\r（力电子\r");
+    EXPECT_EQ(wrapLines("湖北省武汉市洪山区、", 16), "湖北省武汉市洪\r山区、\r");
+    EXPECT_EQ(wrapLines("电力电子与电机系统", 16), "电力电子与电机\r系统\r");
 }
 
 TEST(CheckMarks, FirstThreeCodesOfAListOrTheWholeText) {

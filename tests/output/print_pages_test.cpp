@@ -7,6 +7,8 @@
 #include "output/pdf_text_layer.h"
 
 #include <algorithm>
+#include <cmath>
+#include <tuple>
 
 namespace {
 
@@ -175,6 +177,19 @@ TEST_F(PrintPages, CooperatingOrganizationsPrintAtMostEight) {
     const auto fewBasic = rows(page("2024000002", PrintedForm::Basic, "5"));
     ASSERT_EQ(fewBasic.size(), 1u);
     EXPECT_EQ(fewBasic[0][1], "中国科学院上海微系统\r与信息技术研究所\r");
+
+    // Rows print by their 序号, whatever order they were stored in.
+    addRecord("2024000003", "1", "成果");
+    for (int i : {3, 1, 2})
+        addChild("cgwcdw", "2024000003",
+                 {{"ITEM_176", xb::store::Value(static_cast<double>(i))},
+                  {"ITEM_170", "单位" + std::to_string(i)}});
+    const auto ordered = rows(page("2024000003", PrintedForm::Applied, "7"));
+    EXPECT_EQ(ordered[0][1] + ordered[1][1] + ordered[2][1], "单位1\r单位2\r单位3\r");
+    // The continued page carries the form number like the other data pages.
+    EXPECT_NE(
+        allText(page("2024000003", PrintedForm::Applied, "7").front()).find("表    号：CG-002"),
+        std::string::npos);
 }
 
 TEST_F(PrintPages, ApprovalDateAndCoverValues) {
@@ -212,6 +227,10 @@ TEST_F(PrintPages, LabelsAndListsOnTheDataPages) {
     EXPECT_EQ(textOf(overview, "keyword.3"), "③ 控制;变频");
     EXPECT_EQ(marksOf(overview, "QL_ITEM_140_"), std::vector<std::string>{"QL_ITEM_140_7"});
     EXPECT_NE(allText(overview).find("表    号：CG-002"), std::string::npos);
+    // Amounts keep two decimals, as the form's instructions ask; an empty one stays empty.
+    EXPECT_EQ(textOf(overview, "ITEM_149"), "150.50");
+    EXPECT_EQ(textOf(overview, "ITEM_141"), "100.00");
+    EXPECT_EQ(textOf(overview, "ITEM_145"), "");
     const auto evaluation = page("2024000001", PrintedForm::Applied, "5");
     ASSERT_EQ(evaluation.size(), 1u);
     // Granted patents first (6 rows), then accepted ones, each in table order.
@@ -237,7 +256,9 @@ TEST_F(PrintPages, ALongSummaryFlowsOntoMorePagesWithNothingLost) {
     addRecord("2024000001", "1", "成果", {{"ITEM_13_1", summary}});
     const auto pages = page("2024000001", PrintedForm::Applied, "9");
     ASSERT_GE(pages.size(), 2u);
-    EXPECT_EQ(pages.front().number, "9--1");
+    // Only the lists number their sheets with "--".
+    EXPECT_EQ(pages.front().number, "9");
+    EXPECT_EQ(pages.back().number, "9");
     std::string printed;
     for (const Page& p : pages)
         for (const PageText& t : p.texts)
@@ -247,6 +268,15 @@ TEST_F(PrintPages, ALongSummaryFlowsOntoMorePagesWithNothingLost) {
     std::erase(expected, '\n');
     EXPECT_EQ(printed, expected);
     EXPECT_NE(allText(pages.back()).find("填写内容要求："), std::string::npos);
+
+    // A summary that fits keeps the notes on its sheet.
+    addCompleteRecord("2024000002", "1");
+    for (const auto& [form, caption] :
+         {std::pair{PrintedForm::Applied, "9"}, std::pair{PrintedForm::Basic, "7"}}) {
+        const auto single = page("2024000002", form, caption);
+        ASSERT_EQ(single.size(), 1u) << caption;
+        EXPECT_NE(allText(single.front()).find("2．简介文字应简明扼要"), std::string::npos);
+    }
 }
 
 TEST_F(PrintPages, EveryPageOfBothFormsLiesOnTheSheet) {
@@ -273,6 +303,90 @@ TEST_F(PrintPages, EveryPageOfBothFormsLiesOnTheSheet) {
     }
 }
 
+// Where a text's characters lie, by the estimate the layout uses.
+Area inkOf(const PageText& t) {
+    const double w = textWidth(t.text, t.size);
+    const double h = t.size * 25.4 / 72;
+    const double x = t.align == Align::Left     ? t.area.x
+                     : t.align == Align::Center ? t.area.x + (t.area.w - w) / 2
+                                                : t.area.x + t.area.w - w;
+    return {x, t.area.y + (t.area.h - h) / 2, w, h};
+}
+bool overlap(const Area& a, const Area& b) {
+    constexpr double e = 0.05;
+    return a.x + e < b.x + b.w && b.x + e < a.x + a.w && a.y + e < b.y + b.h && b.y + e < a.y + a.h;
+}
+bool inside(const Area& a, const Area& outer) {
+    constexpr double e = 0.05;
+    return a.x >= outer.x - e && a.y >= outer.y - e && a.x + a.w <= outer.x + outer.w + e &&
+           a.y + a.h <= outer.y + outer.h + e;
+}
+std::string joined(const std::vector<Page>& pages) {
+    std::string out;
+    for (const Page& p : pages)
+        for (const PageText& t : p.texts)
+            out += t.text;
+    return out;
+}
+std::string unwrapped(std::string text) {
+    std::erase(text, '\r');
+    std::erase(text, '\n');
+    return text;
+}
+
+TEST_F(PrintPages, FormsFilledToTheirWidthsPrintEveryTextWholeInsideItsCell) {
+    addFullRecord("2024000001", "1");
+    addFullRecord("2024000002", "2");
+    OutputLabels labels(db());
+    for (const auto& [number, form] : {std::pair{"2024000001", PrintedForm::Applied},
+                                       std::pair{"2024000002", PrintedForm::Basic}}) {
+        const PrintRecord record = load(number);
+        for (const PageEntry& entry : customPages(form)) {
+            const auto pages = buildPages(record, labels, form, entry);
+            for (size_t n = 0; n < pages.size(); ++n) {
+                const Page& p = pages[n];
+                const std::string where = entry.caption + " sheet " + std::to_string(n + 1) + ": ";
+                std::vector<Area> inks;
+                for (const PageText& t : p.texts) {
+                    if (t.text.empty()) continue;
+                    const Area ink = inkOf(t);
+                    EXPECT_GE(t.size, 8) << where << t.text;
+                    EXPECT_TRUE(inside(ink, {0, 0, kPageWidth, kPageHeight})) << where << t.text;
+                    for (const Area& cell : p.cells)
+                        if (cell.h > 0 && overlap(ink, cell))
+                            EXPECT_TRUE(inside(ink, cell)) << where << t.text;
+                    for (const PageMark& mark : p.marks)
+                        EXPECT_FALSE(overlap(ink, mark.area)) << where << t.text;
+                    for (const Area& other : inks)
+                        EXPECT_FALSE(overlap(ink, other)) << where << t.text;
+                    inks.push_back(ink);
+                }
+            }
+        }
+        // Texts complete: every long value is printed whole, in order.
+        const auto text = [&](const std::string& caption) {
+            const auto& entries = customPages(form);
+            const auto it = std::find_if(entries.begin(), entries.end(),
+                                         [&](const PageEntry& e) { return e.caption == caption; });
+            return joined(buildPages(record, labels, form, *it));
+        };
+        const bool applied = form == PrintedForm::Applied;
+        const std::string completers = text(applied ? "10" : "8");
+        for (const FieldText& c : record.completers) {
+            EXPECT_NE(completers.find(c("item_186")), std::string::npos) << c("item_186");
+            EXPECT_NE(completers.find(c("item_185")), std::string::npos) << c("item_185");
+        }
+        const std::string committee = text(applied ? "11" : "9");
+        for (const FieldText& m : record.committee)
+            EXPECT_NE(committee.find(m("item_195")), std::string::npos) << m("item_195");
+        const std::string organizations = text(applied ? "7" : "5");
+        for (size_t i = 0; i < 8; ++i)
+            EXPECT_NE(organizations.find(record.organizations[i]("item_171")), std::string::npos);
+        EXPECT_NE(text(applied ? "9" : "7").find(unwrapped(record.field("item_13_1"))),
+                  std::string::npos);
+    }
+}
+
 TEST(PageWriter, CellsWrapTheirTextAndRowsGrowWithIt) {
     PageWriter writer(9);
     const std::string longText(120, 'a');
@@ -286,14 +400,69 @@ TEST(PageWriter, CellsWrapTheirTextAndRowsGrowWithIt) {
         joined += t.text;
     }
     EXPECT_EQ(joined, longText);
-    // A fixed row sets a text that needs more room smaller rather than letting it out.
-    PageWriter fixed(9);
-    fixed.fixedRow({textCell(20, std::string(30, 'b'))}, 8);
-    ASSERT_FALSE(fixed.page().texts.empty());
-    EXPECT_LT(fixed.page().texts.front().size, 9);
-    for (const PageText& t : fixed.page().texts)
-        EXPECT_LE(t.area.y + t.area.h, 8.01);
-    EXPECT_DOUBLE_EQ(fixed.y(), 8);
+    // A row keeps the size of its texts and grows to hold them.
+    PageWriter grown(9);
+    grown.row({textCell(20, std::string(30, 'b'))}, 8);
+    ASSERT_GT(grown.page().texts.size(), 1u);
+    for (const PageText& t : grown.page().texts) {
+        EXPECT_EQ(t.size, 9);
+        EXPECT_LE(t.area.y + t.area.h, grown.y() + 0.01);
+    }
+    EXPECT_GT(grown.y(), 8);
+}
+
+// The lines of one cell `chars` body characters wide, joined by "/", a mark box as "□".
+std::string brokenLines(std::vector<Run> runs, double chars) {
+    PageWriter writer(9);
+    writer.row({Cell{chars * 9 * 25.4 / 72 + 2.001, std::move(runs), Align::Left, true}});
+    // Texts and boxes of one line share their middle.
+    std::vector<std::tuple<long, double, std::string>> pieces;
+    const auto middle = [](const Area& a) { return std::lround((a.y + a.h / 2) * 100); };
+    for (const PageText& t : writer.page().texts)
+        pieces.push_back({middle(t.area), t.area.x, t.text});
+    for (const PageMark& m : writer.page().marks)
+        pieces.push_back({middle(m.area), m.area.x, "□"});
+    std::sort(pieces.begin(), pieces.end());
+    std::string out;
+    for (size_t i = 0; i < pieces.size(); ++i) {
+        if (i > 0 && std::get<0>(pieces[i]) != std::get<0>(pieces[i - 1])) out += "/";
+        out += std::get<2>(pieces[i]);
+    }
+    return out;
+}
+
+TEST(PageWriter, LinesBreakByTheRulesOfChineseTypesetting) {
+    const struct {
+        const char* text;
+        double chars;
+        const char* lines;
+    } cases[] = {
+        // A bracketed hint stays whole.
+        {"11．所属高新技术领域（单选）", 12.6, "11．所属高新技术领域/（单选）"},
+        {"8．未应用或停用原因（单选）", 12.6, "8．未应用或停用原因/（单选）"},
+        {"1．课题来源（单选）", 12.6, "1．课题来源（单选）"},
+        // No line starts with a closing mark: the character before it goes down with it.
+        {"统计调查对象必须依照本法和国家有关规定、真实准确", 19,
+         "统计调查对象必须依照本法和国家有关规/定、真实准确"},
+        {"应当予以保密。第九条", 6, "应当予以保/密。第九条"},
+        {"真实、准确、完整、及时", 5, "真实、准/确、完整、/及时"},
+        // No line ends with an opening mark; a long bracketed text may break inside.
+        {"研究所（国家重点实验室）", 4, "研究所/（国家重/点实验/室）"},
+        // No character stands alone on the last line.
+        {"电力电子与电机系统", 8, "电力电子与电机/系统"},
+        {"电力电子与电机系", 8, "电力电子与电机系"},
+        // Latin words and numbers stay whole where they fit.
+        {"电话 027-87543210", 10, "电话 027-87543210"},
+        {"电话 027-87543210", 9, "电话 /027-87543210"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(brokenLines({textRun(c.text)}, c.chars), c.lines) << c.text;
+    // An opening bracket before a mark box that goes onto the next line goes with it.
+    xb::output::Run box;
+    box.text = "高技术研究发展计划";
+    box.mark = "QL_ITEM_140_1";
+    EXPECT_EQ(brokenLines({textRun("国家科技计划（"), box}, 12),
+              "国家科技计划/（□高技术研究发展计划");
 }
 
 } // namespace

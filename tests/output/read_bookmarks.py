@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """Reads a Word document with python-docx, independently of the program, and prints one JSON
 object: every bookmark's name with the text inside it (a paragraph break inside shows as CR),
-"__duplicates__", the names that occur more than once, and "__sizes__", the font size in half
-points of the first run inside each bookmark that has one."""
+"__duplicates__", the names that occur more than once, "__sizes__", the font size in half
+points of the first run inside each bookmark that has one, "__text__", the text of every
+paragraph, one a line, and "__splittable__", the bookmarks in table rows that may break across
+pages."""
 import json
 import sys
 
@@ -32,6 +34,15 @@ for element in document.element.body.iter():
     elif element.tag == qn("w:t"):
         for name in open_ids.values():
             texts[name] += element.text or ""
+paragraphs = []
+for p in document.element.body.iter(qn("w:p")):
+    paragraphs.append("".join(t.text or "" for t in p.iter(qn("w:t"))))
+splittable = []
+for row in document.element.body.iter(qn("w:tr")):
+    if row.find(qn("w:trPr") + "/" + qn("w:cantSplit")) is None:
+        splittable += [b.get(qn("w:name")) for b in row.iter(qn("w:bookmarkStart"))]
+texts["__text__"] = "\n".join(paragraphs)
+texts["__splittable__"] = splittable
 texts["__duplicates__"] = duplicates
 texts["__sizes__"] = sizes
 json.dump(texts, sys.stdout, ensure_ascii=False)

@@ -2,6 +2,7 @@
 #include "data_directory.h"
 #include "output/docx_document.h"
 #include "output/fill_values.h"
+#include "output/form_wording.h"
 #include "output/output_fixture.h"
 #include "output/word_output.h"
 
@@ -128,8 +129,9 @@ TEST_F(WordFill, TheRecordsValuesInTheWordsOfTheForm) {
     };
     for (const auto& [bookmark, value] : applied)
         EXPECT_EQ(text(read, bookmark), value) << bookmark;
-    // Text filled in takes the formatting of its place: the cover's 14 pt.
-    EXPECT_EQ(read.value("__sizes__").toObject().value("item_3_a").toString(), "28");
+    // Text filled in takes the formatting of its place: the cover's values at 12 pt (long names
+    // wrap within the cover page).
+    EXPECT_EQ(read.value("__sizes__").toObject().value("item_3_a").toString(), "24");
 
     read = fillAndRead("2024000001", WordForm::Certificate);
     EXPECT_EQ(text(read, "item_34_y") + text(read, "item_34_m") + text(read, "item_34_d"),
@@ -138,6 +140,29 @@ TEST_F(WordFill, TheRecordsValuesInTheWordsOfTheForm) {
     EXPECT_EQ(text(read, "item_1_2"), "");
     EXPECT_EQ(text(read, "item_32_1_1"), "稳定应用");
     EXPECT_EQ(text(read, "item_3"), "高效节能电机控制系统\r");
+}
+
+TEST_F(WordFill, TheFormsWordTheirSectionsAndNoticesAsThePrintedForm) {
+    const auto read = [&](WordForm form) {
+        return readBookmarks(builtTemplates() + "/" + templateName(form) + ".docx");
+    };
+    const QJsonObject applied = read(WordForm::Applied);
+    const QJsonObject basic = read(WordForm::Basic);
+    const QString appliedText = "\n" + applied.value("__text__").toString() + "\n";
+    const QString basicText = "\n" + basic.value("__text__").toString() + "\n";
+    // The basic form has no sections on property and application: its organizations are 四、.
+    EXPECT_TRUE(basicText.contains("\n四、成果完成单位情况\n"));
+    EXPECT_FALSE(basicText.contains("六、成果完成单位情况"));
+    EXPECT_TRUE(appliedText.contains("\n六、成果完成单位情况\n"));
+    for (const QString& text : {appliedText, basicText}) {
+        EXPECT_TRUE(text.contains("\n成果转让联系人电话\n"));
+        for (const std::string& line : formWording("cover.notice"))
+            EXPECT_TRUE(text.contains("\n" + QString::fromStdString(line) + "\n")) << line;
+    }
+    // The summary box may run onto the next page with its heading, in all four documents.
+    for (WordForm form : kForms)
+        EXPECT_TRUE(read(form).value("__splittable__").toArray().contains("item_13_1"))
+            << templateName(form);
 }
 
 TEST_F(WordFill, RowTablesFillUpToTheirLimits) {

@@ -159,24 +159,43 @@ TEST_F(ProjectPage, FractionsAndTheEvaluationDateAreStoredInTheirForms) {
     EXPECT_FALSE(lastLeftOpen());
 }
 
-TEST_F(ProjectPage, StoredAmountsShowAsStoredAndLeaveWithoutAsking) {
-    // A total that does not match its parts (from another installation) and an amount wider than
-    // the box are shown whole, and stay as they are when nothing is changed.
+TEST_F(ProjectPage, StoredSumsAreRecomputedFromTheirPartsWhenThePageFills) {
+    // A total and a local sum that do not match their parts (from another installation): the
+    // page shows the sums of the parts, and so differs from the stored record, which 退出 then
+    // offers to correct.
     addRecord("2024000001", "1", "成果甲",
               {{"ITEM_21", "1"},
                {"ITEM_126", "10;"},
                {"ITEM_141", 12.5},
-               {"ITEM_145", 12345.678},
-               {"ITEM_149", 99.0}});
+               {"ITEM_145", 0.125},
+               {"ITEM_142", 5.0},
+               {"ITEM_142_1", 100.0},
+               {"ITEM_149", 999.0}});
+    // Nothing stored in a sum or its parts: the sums stay empty and nothing has changed.
+    addRecord("2024000002", "1", "成果乙", {{"ITEM_21", "1"}, {"ITEM_126", "10;"}});
     start(true);
-    QString other, total;
+    prompter.queueAnswer(xb::ui::Answer::Yes);
+    QString local, total;
     openSection("btn_page03", [&](QDialog& d) {
-        other = box(d, "Edt_145")->text();
+        local = box(d, "Edt_142")->text();
         total = box(d, "Edt_149")->text();
         ::click(&d, "quit01");
     });
-    EXPECT_EQ(other, "12345.678");
-    EXPECT_EQ(total, "99");
+    EXPECT_EQ(local, "100");
+    EXPECT_EQ(total, "112.625");
+    EXPECT_EQ(prompter.texts(), QStringList({"记录已经更改,是否保存？", "储存成功！"}));
+    EXPECT_EQ(field("2024000001", "item_149"), "112.625");
+    EXPECT_EQ(field("2024000001", "item_142"), "100");
+
+    // Sums that match their parts, and empty ones, leave the page unchanged.
+    prompter.clear();
+    openSection("btn_page03", [&](QDialog& d) { ::click(&d, "quit01"); });
+    main->recordList()->next();
+    openSection("btn_page03", [&](QDialog& d) {
+        EXPECT_EQ(box(d, "Edt_149")->text(), "");
+        EXPECT_EQ(box(d, "Edt_142")->text(), "");
+        ::click(&d, "quit01");
+    });
     EXPECT_TRUE(prompter.texts().isEmpty()) << prompter.texts().join('|').toStdString();
     EXPECT_FALSE(lastLeftOpen());
 }
