@@ -3,9 +3,11 @@
 #include "system_error.h"
 
 #include <cerrno>
+#include <chrono>
 #include <ctime>
 #include <filesystem>
 #include <sstream>
+#include <thread>
 
 namespace xb::store {
 namespace {
@@ -38,7 +40,7 @@ std::string holderOf(File& file) {
     std::getline(lines, holder);
     std::getline(lines, process);
     std::getline(lines, since);
-    if (holder.empty()) return "另一个程序";
+    if (holder.empty()) return {};
     return holder + "（进程号 " + process + "，自 " + since + " 起）";
 }
 
@@ -61,7 +63,14 @@ Result<std::unique_ptr<WriterLock>> WriterLock::take(const std::string& director
     if (const int error = file->tryLock(LockKind::Exclusive)) {
         if (error != EWOULDBLOCK && error != EAGAIN)
             return fail("无法锁定数据目录 " + directory + "：" + systemErrorText(error));
-        return fail("数据目录 " + directory + " 正由" + holderOf(*file) +
+        // A holder names itself just after it takes the lock and clears its name as it lets
+        // go: an empty name is a holder that has only just begun.
+        std::string holding = holderOf(*file);
+        for (int wait = 0; holding.empty() && wait < 40; ++wait) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            holding = holderOf(*file);
+        }
+        return fail("数据目录 " + directory + " 正由" + (holding.empty() ? "另一个程序" : holding) +
                     "使用，现在不能写入。请等它结束后再试");
     }
     // The holder is named only once the lock is ours; a name that cannot be written leaves the
@@ -70,6 +79,10 @@ Result<std::unique_ptr<WriterLock>> WriterLock::take(const std::string& director
         holder + "\n" + std::to_string(currentProcessId()) + "\n" + now() + "\n";
     if (file->truncate(0) == 0) (void)file->writeAt(text.data(), text.size(), 0);
     return std::unique_ptr<WriterLock>(new WriterLock(std::move(file)));
+}
+
+WriterLock::~WriterLock() {
+    (void)file_->truncate(0);
 }
 
 } // namespace xb::store

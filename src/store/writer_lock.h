@@ -21,6 +21,8 @@ class WriterLock {
     // at once, with who holds it and since when, while another holds it.
     static Result<std::unique_ptr<WriterLock>> take(const std::string& directory,
                                                     const std::string& holder);
+    // Clears the holder's name; the lock goes with the file.
+    ~WriterLock();
 
   private:
     explicit WriterLock(std::unique_ptr<File> file) : file_(std::move(file)) {}
