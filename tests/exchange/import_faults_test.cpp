@@ -53,10 +53,10 @@ class ImportFaults : public ImportFixture {
                                         {"ITEM_CGLB", "1"},
                                         {"ITEM_13", "简介" + std::string(200, 'x')}}));
             for (int k = 0; k < completersOf(i); ++k)
-                completers.push_back(childLine(
-                    "cgwcr", {{"ITEM_4", number},
-                              {"ITEM_DQDM", "."},
-                              {"ITEM_180", "完成人" + std::to_string(i * 3 + k)}}));
+                completers.push_back(
+                    childLine("cgwcr", {{"ITEM_4", number},
+                                        {"ITEM_DQDM", "."},
+                                        {"ITEM_180", "完成人" + std::to_string(i * 3 + k)}}));
             for (int k = 0; k < unitsOf(i); ++k)
                 units.push_back(childLine(
                     "cgwcdw", {{"ITEM_4", number}, {"ITEM_DQDM", "."}, {"ITEM_170", "合作单位"}}));
@@ -85,13 +85,15 @@ class ImportFaults : public ImportFixture {
 
     // Reads and stores the package; yields every message it gave, one a line. `reported` learns
     // how many achievements were reported stored as the import went.
-    std::string importPackage(MergeOutcome& outcome, bool overwrite = false, int* reported = nullptr) {
+    std::string importPackage(MergeOutcome& outcome, bool overwrite = false,
+                              int* reported = nullptr) {
         auto read = readPackage(db(), packageFolder());
         if (!read) return read.message() + "\n";
         const MergeProgress progress = [&](int done, int) {
             if (reported) *reported = done;
         };
-        outcome = overwrite ? overwriteImport(db(), progress) : storeStagedAchievements(db(), progress);
+        outcome =
+            overwrite ? overwriteImport(db(), progress) : storeStagedAchievements(db(), progress);
         std::string messages;
         for (const std::string& problem : outcome.problems)
             messages += problem + "\n";
@@ -115,7 +117,8 @@ class ImportFaults : public ImportFixture {
             EXPECT_TRUE(numbers.insert(number).second) << context << ": number twice " << number;
             if (number.starts_with("2001")) continue;
             ++imported;
-            EXPECT_TRUE(names.insert(name).second || !namesOnce) << context << ": name twice " << name;
+            EXPECT_TRUE(names.insert(name).second || !namesOnce)
+                << context << ": name twice " << name;
             const int i = std::stoi(name.substr(std::string("导入的成果").size()));
             EXPECT_EQ(completers[number], completersOf(i)) << context << " " << number;
             EXPECT_EQ(units[number], unitsOf(i)) << context << " " << number;

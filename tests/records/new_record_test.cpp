@@ -200,8 +200,9 @@ TEST_F(NewRecord, AnImportFromTheCommandLineIsRefusedWhileTheApplicationRuns) {
         << refused.out;
     queueNewRecord("新的成果", "第一单位", "2024");
     click("Button1");
-    const ShellRun read = runShell("/usr/bin/python3 " XB_SOURCE_DIR "/tests/store/dbf_peer.py read '" +
-                                   db().tablePath("kjcg") + "' 2>&1");
+    const ShellRun read =
+        runShell("/usr/bin/python3 " XB_SOURCE_DIR "/tests/store/dbf_peer.py read '" +
+                 db().tablePath("kjcg") + "' 2>&1");
     ASSERT_EQ(read.status, 0) << read.out;
     EXPECT_NE(read.out.find("已有的成果"), std::string::npos) << read.out;
     EXPECT_NE(read.out.find("新的成果"), std::string::npos) << read.out;
