@@ -44,15 +44,11 @@ struct Key {
 };
 
 const Key keys[] = {
-    {Qt::Key_V, Qt::ControlModifier, "Ctrl+V"},
-    {Qt::Key_A, Qt::ControlModifier, "Ctrl+A"},
-    {Qt::Key_Escape, Qt::NoModifier, "Escape"},
-    {Qt::Key_Return, Qt::NoModifier, "Return"},
-    {Qt::Key_Tab, Qt::NoModifier, "Tab"},
-    {Qt::Key_Delete, Qt::NoModifier, "Delete"},
-    {Qt::Key_Backspace, Qt::NoModifier, "Backspace"},
-    {Qt::Key_Down, Qt::NoModifier, "Down"},
-    {Qt::Key_Space, Qt::NoModifier, "Space"},
+    {Qt::Key_V, Qt::ControlModifier, "Ctrl+V"}, {Qt::Key_V, Qt::ControlModifier, "Ctrl+V"},
+    {Qt::Key_A, Qt::ControlModifier, "Ctrl+A"}, {Qt::Key_Escape, Qt::NoModifier, "Escape"},
+    {Qt::Key_Return, Qt::NoModifier, "Return"}, {Qt::Key_Tab, Qt::NoModifier, "Tab"},
+    {Qt::Key_Delete, Qt::NoModifier, "Delete"}, {Qt::Key_Backspace, Qt::NoModifier, "Backspace"},
+    {Qt::Key_Down, Qt::NoModifier, "Down"},     {Qt::Key_Space, Qt::NoModifier, "Space"},
     {Qt::Key_X, Qt::ControlModifier, "Ctrl+X"},
 };
 
@@ -132,12 +128,16 @@ void RandomInput::click(QWidget& control) {
             QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, point);
         else
             QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, point);
-    } else if (auto* plain = qobject_cast<QPlainTextEdit*>(&control)) {
-        QTest::mouseClick(plain->viewport(), Qt::LeftButton, {}, at(plain->viewport()));
-    } else if (auto* rich = qobject_cast<QTextEdit*>(&control)) {
-        QTest::mouseClick(rich->viewport(), Qt::LeftButton, {}, at(rich->viewport()));
     } else {
-        QTest::mouseClick(&control, Qt::LeftButton, {}, at(&control));
+        // A text box: clicked into, and often a key at once, as a user who clicks to type.
+        QPointer<QWidget> window(control.window());
+        if (auto* plain = qobject_cast<QPlainTextEdit*>(&control))
+            QTest::mouseClick(plain->viewport(), Qt::LeftButton, {}, at(plain->viewport()));
+        else if (auto* rich = qobject_cast<QTextEdit*>(&control))
+            QTest::mouseClick(rich->viewport(), Qt::LeftButton, {}, at(rich->viewport()));
+        else
+            QTest::mouseClick(&control, Qt::LeftButton, {}, at(&control));
+        if (window && window->isVisible() && below(2)) key(*window);
     }
 }
 
