@@ -22,12 +22,14 @@
 #include "ui/scripted_printer.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QHashSeed>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
+#include <functional>
 #include <random>
 
 int main(int argc, char* argv[]) {
@@ -56,6 +58,25 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "%s\n", built.message().c_str());
         return 2;
     }
+    {
+        // The organization's profile and two records, so that the pages have something to open.
+        xb::store::RecordStore seeding(data.toStdString());
+        const char* rows[] = {
+            "insert into unit (item_9) values ('本单位')",
+            "insert into kjcg (item_4, item_dqdm, item_cglb, item_3, item_9) values "
+            "('2024000001', '.', '1', '水稻新品种选育', '本单位')",
+            "insert into kjcg (item_4, item_dqdm, item_cglb, item_3, item_9) values "
+            "('2024000002', '.', '2', '区域发展战略', '本单位')"};
+        std::string fault;
+        if (xb::store::Status opened = seeding.open(); !opened) fault = opened.message();
+        for (const char* row : rows)
+            if (auto added = seeding.db().execute(row); fault.empty() && !added.ok())
+                fault = added.message();
+        if (!fault.empty()) {
+            std::fprintf(stderr, "%s\n", fault.c_str());
+            return 2;
+        }
+    }
     // Bad input the choices may come upon: no such file, and bytes that are no package.
     QFile junk(QDir(out).filePath("CGSBQY.ARJ"));
     if (junk.open(QIODevice::WriteOnly)) junk.write("not an archive\n");
@@ -65,6 +86,7 @@ int main(int argc, char* argv[]) {
     xb::ui::installQtChineseTranslation();
 
     xbtest::RandomInput input(seed);
+    input.setProcessesEvents(false);
     xb::ui::DialogPrompter boxes;
     xbtest::RandomPrompter prompter(
         input,
@@ -80,20 +102,35 @@ int main(int argc, char* argv[]) {
     xb::app::installPages(main, store);
     main.show();
 
-    // Each tick acts on the window the user would be facing: the modal one, if any.
-    QTimer tick;
-    QObject::connect(&tick, &QTimer::timeout, [&] {
+    // Each step acts on the window the user would be facing: an open list or menu, else the
+    // modal window, else the main window. A step arms the next one before it acts, because its
+    // action may open a modal loop, and the following actions are played inside that loop.
+    constexpr int kPatience = 400;
+    int awayFor = 0;
+    std::function<void()> step = [&] {
         if (input.actions() >= actions) {
-            tick.stop();
             QApplication::exit(0);
             return;
         }
-        QWidget* window = QApplication::activeModalWidget();
+        QTimer::singleShot(0, step);
+        QWidget* window = QApplication::activePopupWidget();
+        if (!window) window = QApplication::activeModalWidget();
         if (!window) window = &main;
         if (!window->isVisible()) window->show();
+        // A page that keeps refusing to close (its checks fail on what the stream typed) is
+        // left as the test seam leaves it, window by window back to the main window, so that
+        // the stream reaches the other windows too.
+        awayFor = window == &main ? 0 : awayFor + 1;
+        if (awayFor > kPatience) {
+            if (auto* dialog = qobject_cast<QDialog*>(window)) dialog->done(QDialog::Rejected);
+            return;
+        }
         input.act(*window);
-    });
-    tick.start(0);
+    };
+    // Closing the main window ends a real run; here the next action shows it again, as the next
+    // start of the program would.
+    QApplication::setQuitOnLastWindowClosed(false);
+    QTimer::singleShot(0, step);
     const int status = app.exec();
 
     std::printf("random actions: %lld actions done, seed %llu\n",

@@ -21,6 +21,7 @@ log=build-asan/random_actions.log
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1:halt_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 status=0
+export XDG_RUNTIME_DIR="$(mktemp -d)"
 xvfb-run -a -s "-screen 0 1280x1024x24" \
   build-asan/xunbao_random_actions --actions "$actions" --seed "$seed" >"$log" 2>&1 || status=$?
 if grep -qE "ERROR: AddressSanitizer|runtime error:|SUMMARY: (Address|UndefinedBehavior)Sanitizer" "$log"; then

@@ -82,7 +82,10 @@ class VanishingText : public QMimeData {
 
 void RandomInput::act(QWidget& window) {
     ++total_;
-    ++perWindow_[window.objectName()];
+    // Message boxes and Qt's own dialogs have no object name: they count under their class.
+    ++perWindow_[window.objectName().isEmpty()
+                     ? QString::fromLatin1(window.metaObject()->className())
+                     : window.objectName()];
     const int kind = below(100);
     if (kind < 45) {
         const QList<QWidget*> controls = controlsOf(window);
@@ -94,7 +97,7 @@ void RandomInput::act(QWidget& window) {
     } else {
         changeClipboard();
     }
-    QApplication::processEvents();
+    if (processesEvents_) QApplication::processEvents();
 }
 
 void RandomInput::play(QWidget& window, int count) {

@@ -39,6 +39,11 @@ class RandomInput {
     // The last action, to tell where a failure came.
     const QString& lastAction() const { return last_; }
 
+    // Whether each action processes the events it caused before it returns (true). A caller that
+    // runs the actions from its own event loop turns it off, so that no action starts inside
+    // another.
+    void setProcessesEvents(bool processes) { processesEvents_ = processes; }
+
     int below(int bound) { return std::uniform_int_distribution<int>(0, bound - 1)(rng_); }
 
   private:
@@ -51,6 +56,7 @@ class RandomInput {
     qint64 total_ = 0;
     QMap<QString, qint64> perWindow_;
     QString last_;
+    bool processesEvents_ = true;
 };
 
 // The modal seam: every dialog shown plays up to `share` random actions (nested dialogs deeper
