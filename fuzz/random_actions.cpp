@@ -122,8 +122,17 @@ int main(int argc, char* argv[]) {
         // the stream reaches the other windows too.
         awayFor = window == &main ? 0 : awayFor + 1;
         if (awayFor > kPatience) {
-            if (auto* dialog = qobject_cast<QDialog*>(window)) dialog->done(QDialog::Rejected);
-            return;
+            // A window may refuse again (a question that brings it back): the stream goes on in
+            // it for a while before the next try.
+            awayFor = kPatience / 2;
+            if (auto* dialog = qobject_cast<QDialog*>(window)) {
+                dialog->done(QDialog::Rejected);
+                return;
+            }
+        }
+        if (input.actions() > 0 && input.actions() % 1000 == 0) {
+            std::printf("random actions: %lld played\n", static_cast<long long>(input.actions()));
+            std::fflush(stdout);
         }
         input.act(*window);
     };
