@@ -5,14 +5,14 @@
 
 namespace xb::forms {
 
-ClickableTextArea::ClickableTextArea(QWidget* parent) : QPlainTextEdit(parent) {
+ClickableTextArea::ClickableTextArea(QWidget* parent) : MemoBox(parent) {
     setReadOnly(true);
     setCursor(Qt::PointingHandCursor);
     viewport()->setCursor(Qt::PointingHandCursor);
 }
 
 void ClickableTextArea::mouseReleaseEvent(QMouseEvent* event) {
-    QPlainTextEdit::mouseReleaseEvent(event);
+    MemoBox::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton) emit clicked();
 }
 
@@ -23,7 +23,7 @@ void ClickableTextArea::keyPressEvent(QKeyEvent* event) {
         emit clicked();
         return;
     }
-    QPlainTextEdit::keyPressEvent(event);
+    MemoBox::keyPressEvent(event);
 }
 
 } // namespace xb::forms

@@ -1,11 +1,11 @@
 // A read-only multi-line text on a page that opens its editing dialog when clicked.
 #pragma once
 
-#include <QPlainTextEdit>
+#include "ui/memo_box.h"
 
 namespace xb::forms {
 
-class ClickableTextArea : public QPlainTextEdit {
+class ClickableTextArea : public ui::MemoBox {
     Q_OBJECT
 
   public:

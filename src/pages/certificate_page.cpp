@@ -3,6 +3,7 @@
 #include "pages/certificate_rules.h"
 #include "ui/field_labels.h"
 #include "ui/help_window.h"
+#include "ui/memo_box.h"
 #include "ui/named_widget.h"
 
 #include <QDateTime>
@@ -90,7 +91,7 @@ TFpage9::TFpage9(QWidget* parent)
 }
 
 QPlainTextEdit* TFpage9::addMemoTab(const char* name, const QString& caption) {
-    auto* memo = ui::namedWidget<QPlainTextEdit>(name, tabs_);
+    auto* memo = ui::namedWidget<ui::MemoBox>(name, tabs_);
     tabs_->addTab(memo, caption);
     // A blank opinion is emptied when clicked into, so that typing starts at its beginning.
     if (QLatin1String(name) == QLatin1String("Mo_303"))

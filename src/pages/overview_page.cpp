@@ -9,6 +9,7 @@
 #include "store/record_store.h"
 #include "ui/field_labels.h"
 #include "ui/help_window.h"
+#include "ui/memo_box.h"
 #include "ui/named_widget.h"
 #include "ui/prompter.h"
 #include "ui/text_limits.h"
@@ -137,9 +138,9 @@ TFpage1::TFpage1(store::RecordStore& store, TFormTree& picker, QWidget* parent)
     QWidget* fields = buildFields();
     tabs_->addTab(buildFormTab(), QString());
     tabs_->addTab(buildIndustryTab(), QStringLiteral("成果主要应用行业"));
-    mo_13_1_ = new QPlainTextEdit(tabs_);
+    mo_13_1_ = new ui::MemoBox(tabs_);
     mo_13_1_->setObjectName(QStringLiteral("Mo_13_1"));
-    mo_13_ = new QPlainTextEdit(tabs_);
+    mo_13_ = new ui::MemoBox(tabs_);
     mo_13_->setObjectName(QStringLiteral("Mo_13"));
     tabs_->addTab(mo_13_1_, QStringLiteral("成果简介"));
     tabs_->addTab(mo_13_, QStringLiteral("成果公报内容"));

@@ -1,6 +1,7 @@
 #include "profile_text_dialogs.h"
 
 #include "parties/unit_profile.h"
+#include "ui/memo_box.h"
 #include "ui/modal.h"
 #include "ui/prompter.h"
 
@@ -13,7 +14,7 @@ namespace xb::parties {
 
 ProfileTextDialog::ProfileTextDialog(const QString& className, const QString& caption,
                                      QPlainTextEdit* pageText, QWidget* parent)
-    : QDialog(parent), pageText_(pageText), editor_(new QPlainTextEdit(this)) {
+    : QDialog(parent), pageText_(pageText), editor_(new ui::MemoBox(this)) {
     setObjectName(className);
     setWindowTitle(caption);
     resize(640, 460);

@@ -2,6 +2,7 @@
 
 #include "forms/lookup_widgets.h"
 #include "store/lookups.h"
+#include "ui/memo_box.h"
 #include "ui/prompter.h"
 
 #include <QApplication>
@@ -74,7 +75,7 @@ QueryBuilder::QueryBuilder(store::Database& db, QueryHost& host, bool hasZtflh, 
     SpeedButton26 = button("SpeedButton26", "恢复");
     SpeedButton26->setToolTip(QStringLiteral("刷新查询输入条，重新输入查询条件"));
     QPushButton* cut = button("SpeedButton23", "剪切");
-    MMSysV = new QPlainTextEdit(this);
+    MMSysV = new ui::MemoBox(this);
     MMSysV->setObjectName("MMSysV");
     MMSysV->setReadOnly(true);
     MMSysV->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);

@@ -1,10 +1,10 @@
 #include "ui/help_window.h"
 
 #include "ui/help_texts.h"
+#include "ui/memo_box.h"
 #include "ui/modal.h"
 
 #include <QHBoxLayout>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -15,7 +15,7 @@ HelpWindow::HelpWindow(const QString& objectName, QWidget* parent) : QDialog(par
     setWindowTitle(QStringLiteral("帮助信息"));
     const HelpText help = helpText(objectName).value_or(HelpText{QStringLiteral("关闭"), {}});
 
-    auto* text = new QPlainTextEdit(this);
+    auto* text = new MemoBox(this);
     text->setObjectName(QStringLiteral("Memo1"));
     text->setReadOnly(true);
     text->setPlainText(help.text);
