@@ -95,7 +95,7 @@ int main(int argc, char* argv[]) {
         {out, root.path()}, &boxes);
     xb::ui::ScriptedPrinter printer;
 
-    xb::app::WelcomeWindow welcome(xb::app::welcomePicturePath());
+    xb::app::WelcomeWindow welcome(xb::app::welcomePicturePath(data));
     xb::store::RecordStore store(data.toStdString(), xb::store::StoreUse::Write, "应用程序 Xunbao");
     if (!xb::app::openRecordStore(store)) return 2;
     xb::records::TMainForm main(store, &welcome);

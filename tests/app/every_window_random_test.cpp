@@ -1,7 +1,8 @@
 // A seeded stream of random clicks and keys over every window: each window the main window opens
 // (pages, entry dialogs, print, export, import with year reassignment, dictionary update) and the
 // main window itself, answered by the random seams. A crash ends the test program, after the
-// seed was printed; XB_RANDOM_SEED=seed plays the same stream again.
+// seed was printed; XB_RANDOM_SEED=seed plays another stream (the suite plays one fixed stream, so
+// that a run fails for the change under test; fuzz/random_actions.sh draws new seeds).
 #include "app/cli_commands.h"
 #include "support/random_input.h"
 #include "support/window_fixture.h"
@@ -19,7 +20,7 @@ namespace {
 quint64 chosenSeed() {
     bool given = false;
     const quint64 seed = qEnvironmentVariable("XB_RANDOM_SEED").toULongLong(&given);
-    return given ? seed : std::random_device{}();
+    return given ? seed : 20261211;
 }
 
 // Actions a window takes each time it is opened on purpose; dialogs it opens take up to
