@@ -15,30 +15,15 @@ import tempfile
 
 import dbf
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from dbf_tables import live_rows, run_cli, table  # noqa: E402
+
 CLI = sys.argv[1]
 RECORDS = 3000
 
 
 def cli(data, *args, check=True):
-    run = subprocess.run([CLI, "--data", data, *args], capture_output=True)
-    if check and run.returncode != 0:
-        raise SystemExit("%s failed: %s" % (args, run.stderr.decode("utf-8", "replace")))
-    return run
-
-
-def table(data, name):
-    for entry in os.listdir(data):
-        if entry.lower() == name + ".dbf":
-            return dbf.Table(os.path.join(data, entry), codepage="cp936")
-    raise SystemExit("no table " + name)
-
-
-def live_rows(data, name, fields):
-    t = table(data, name)
-    t.open(dbf.READ_ONLY)
-    rows = [tuple(str(r[f]).strip() for f in fields) for r in t if not dbf.is_deleted(r)]
-    t.close()
-    return rows
+    return run_cli(CLI, data, *args, check=check)
 
 
 def make_package(work, label):
