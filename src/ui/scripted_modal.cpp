@@ -17,21 +17,7 @@ void ScriptedModal::queue(ModalAction action) {
 }
 
 int ScriptedModal::run(QDialog& dialog) {
-    const Qt::WindowModality modality = dialog.windowModality();
-    dialog.setWindowModality(Qt::ApplicationModal);
-    dialog.setResult(0);
-
-    // The result is caught from finished() as well, because an action may close a dialog that
-    // deletes itself on close; the QPointer tells whether it is still there.
-    int result = 0;
-    QPointer<QDialog> alive(&dialog);
-    const auto connection =
-        QObject::connect(&dialog, &QDialog::finished, [&result](int code) { result = code; });
-
-    dialog.show();
-    dialog.activateWindow();
-    QCoreApplication::processEvents();
-
+    PlayedDialog played(dialog);
     // Recorded before the action runs, so that dialogs it opens are listed after this one.
     const qsizetype index = requests_.size();
     requests_.append({dialog.objectName(), QString::fromLatin1(dialog.metaObject()->className()),
@@ -42,17 +28,32 @@ int ScriptedModal::run(QDialog& dialog) {
         requests_[index].scripted = true;
         action(dialog);
     }
-    if (alive && alive->isVisible()) {
-        requests_[index].leftOpen = true;
-        alive->done(QDialog::Rejected);
-    }
-    if (alive) {
-        QObject::disconnect(connection);
-        result = alive->result();
-        alive->setWindowModality(modality);
-    }
+    const int result = played.finish(&requests_[index].leftOpen);
     requests_[index].result = result;
     return result;
+}
+
+PlayedDialog::PlayedDialog(QDialog& dialog) : alive_(&dialog), modality_(dialog.windowModality()) {
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.setResult(0);
+    connection_ =
+        QObject::connect(&dialog, &QDialog::finished, [this](int code) { result_ = code; });
+    dialog.show();
+    dialog.activateWindow();
+    QCoreApplication::processEvents();
+}
+
+int PlayedDialog::finish(bool* leftOpen) {
+    if (alive_ && alive_->isVisible()) {
+        if (leftOpen) *leftOpen = true;
+        alive_->done(QDialog::Rejected);
+    }
+    if (alive_) {
+        QObject::disconnect(connection_);
+        result_ = alive_->result();
+        alive_->setWindowModality(modality_);
+    }
+    return result_;
 }
 
 } // namespace xb::ui

@@ -19,6 +19,8 @@
 #include "ui/modal.h"
 
 #include <QList>
+#include <QMetaObject>
+#include <QPointer>
 #include <QQueue>
 #include <QString>
 #include <functional>
@@ -26,6 +28,28 @@
 namespace xb::ui {
 
 using ModalAction = std::function<void(QDialog&)>;
+
+// A dialog shown as exec() would show it, without a loop of its own, for a test runner to play
+// (steps 1, 4 and 5 above). The result is caught from finished() as well, because playing may
+// close a dialog that deletes itself on close.
+class PlayedDialog {
+  public:
+    explicit PlayedDialog(QDialog& dialog);
+    PlayedDialog(const PlayedDialog&) = delete;
+    PlayedDialog& operator=(const PlayedDialog&) = delete;
+
+    // False once playing has deleted the dialog.
+    bool alive() const { return !alive_.isNull(); }
+    // Closes the dialog as rejected if it is still visible (`leftOpen` says so), puts its
+    // modality back and returns its result.
+    int finish(bool* leftOpen = nullptr);
+
+  private:
+    QPointer<QDialog> alive_;
+    Qt::WindowModality modality_;
+    int result_ = 0;
+    QMetaObject::Connection connection_;
+};
 
 struct ModalRequest {
     QString objectName;

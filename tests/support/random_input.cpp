@@ -1,5 +1,7 @@
 #include "support/random_input.h"
 
+#include "ui/scripted_modal.h"
+
 #include "store/record_store.h"
 
 #include <QAbstractButton>
@@ -203,31 +205,15 @@ RandomModal::~RandomModal() {
 }
 
 int RandomModal::run(QDialog& dialog) {
-    const Qt::WindowModality modality = dialog.windowModality();
-    dialog.setWindowModality(Qt::ApplicationModal);
-    dialog.setResult(0);
-    int result = 0;
-    QPointer<QDialog> alive(&dialog);
-    const auto connection =
-        QObject::connect(&dialog, &QDialog::finished, [&result](int code) { result = code; });
-    dialog.show();
-    dialog.activateWindow();
-    QCoreApplication::processEvents();
-
+    xb::ui::PlayedDialog played(dialog);
     const int share = nextShare_ >= 0 ? nextShare_ : 1 + input_.below(share_);
     nextShare_ = -1;
     ++open_;
     if (const auto prelude = preludes_.find(dialog.objectName()); prelude != preludes_.end())
         (*prelude)(dialog);
-    if (open_ <= depth_ && alive) input_.play(dialog, share);
+    if (open_ <= depth_ && played.alive()) input_.play(dialog, share);
     --open_;
-    if (alive && alive->isVisible()) alive->done(QDialog::Rejected);
-    if (alive) {
-        QObject::disconnect(connection);
-        result = alive->result();
-        alive->setWindowModality(modality);
-    }
-    return result;
+    return played.finish();
 }
 
 RandomPrompter::RandomPrompter(RandomInput& input, QStringList files, QStringList folders,
