@@ -127,6 +127,15 @@ store::Status checkPackageFiles(const QString& folder) {
 store::Result<int> readPackage(store::Database& db, const QString& folder,
                                const ReadingOptions& options) {
     if (store::Status s = checkPackageFiles(folder); !s) return s.error();
+    // A table the records cannot go into is named once, before anything is read.
+    for (const StagedFile& file : StagedFiles) {
+        const std::string staging = file.stagingTable;
+        for (const std::string& name : {staging, staging.substr(0, staging.size() - 4)}) {
+            auto table = db.openTable(name);
+            if (!table) return table.error();
+            if (store::Status s = (*table)->writable(); !s) return s.error();
+        }
+    }
     if (store::Status s = emptyStagingTables(db); !s) return s.error();
     // The staging tables go to the disk once, when the whole package is read.
     store::SyncScope scope;

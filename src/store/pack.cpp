@@ -177,8 +177,6 @@ Status packTable(const std::string& path, PackNeed need) {
         auto opened = TableFile::open(path, OpenMode::Exclusive);
         if (!opened) return opened.error();
         TableFile& old = **opened;
-        if (!old.damage().empty()) return fail(old.damage() + "，无法压缩");
-
         if (need == PackNeed::WhenNeeded) {
             // Live rows are visited in order: the first one out of step shows a deleted row, and
             // the rest of the table need not be read to know the pack is needed.
@@ -189,6 +187,8 @@ Status packTable(const std::string& path, PackNeed need) {
                 return s;
             if (live == old.recordCount() && old.ownLayout()) return {};
         }
+        // A table only read (a damaged one, a read-only file) is never rewritten.
+        if (!old.damage().empty()) return fail(old.damage() + "，无法压缩");
 
         auto fields = packedFields(old);
         if (!fields) return fields.error();

@@ -1,6 +1,7 @@
 #include "record_store.h"
 
 #include "import_journal.h"
+#include "table_file.h"
 
 namespace xb::store {
 
@@ -58,6 +59,8 @@ Status RecordStore::open() {
     for (const std::string& name : tables) {
         auto table = db_.openTable(name);
         if (!table) return table.error();
+        // Every command and the application say so, not only the first write refused.
+        if (!(*table)->damage().empty()) openingWarnings_.push_back((*table)->readOnlyText());
         opened_.push_back(name);
     }
     return {};

@@ -137,6 +137,11 @@ std::string TableFile::readOnlyText() const {
     return "表文件 " + fileName() + " 只能读取，不能修改";
 }
 
+Status TableFile::writable() const {
+    if (readOnly_) return fail(readOnlyText());
+    return {};
+}
+
 void TableFile::refuseWrites(const std::string& why) {
     readOnly_ = true;
     if (damage_.empty()) damage_ = why;
@@ -159,7 +164,11 @@ Result<std::shared_ptr<TableFile>> TableFile::open(const std::string& path, Open
     int error = mode == OpenMode::Reading ? EACCES : openFile(path, OpenAs::ReadWrite, file);
     if (error == EACCES || error == EPERM || error == EROFS) {
         error = openFile(path, OpenAs::Read, file);
-        t->readOnly_ = true;
+        // A reader never asks to write; a writer is told why it may not.
+        if (mode == OpenMode::Reading)
+            t->readOnly_ = true;
+        else
+            t->refuseWrites("表文件 " + t->fileName() + " 是只读文件");
     }
     t->file_ = std::move(file);
     if (error == ENOENT) return fail("表文件 " + path + " 不存在");
@@ -196,6 +205,7 @@ Status TableFile::readHeader() {
     for (size_t at = 0; at < desc.size(); at += 32) {
         if (static_cast<unsigned char>(desc[at]) == 0x0D) {
             terminated = true;
+            if (!headerEndsAt(desc, at)) return fail(damagedText("文件头长度与字段说明不符"));
             break;
         }
         if (at + 32 > desc.size() || fields_.size() >= kMaxFields) break;
@@ -230,6 +240,13 @@ Status TableFile::readHeader() {
         damage_ = damagedText("记录数超出文件长度，文件可能不完整");
     }
     count_ = count;
+    // Rows read from a wrong place would be shown as garbage: the first and the last row's
+    // deletion flags tell at once, the others are checked as they are read.
+    if (count_ > 0) {
+        std::string raw;
+        if (Status s = readRecord(1, raw); !s) return s;
+        if (Status s = readRecord(count_, raw); !s) return s;
+    }
     const bool needsMemo = std::any_of(fields_.begin(), fields_.end(),
                                        [](const FieldDef& f) { return f.type == FieldType::Memo; });
     if (needsMemo) {
@@ -249,6 +266,24 @@ Status TableFile::readHeader() {
     // The start-up pack turns the tables it packs into that layout.
     if (!ownLayout()) readOnly_ = true;
     if (dbfVersion_ == 0x83 && !memo_) readOnly_ = true;
+    return {};
+}
+
+bool TableFile::headerEndsAt(std::string_view descriptors, size_t terminator) const {
+    // After the terminator come nothing but zeros (some writers pad the header), or the 263
+    // bytes Visual FoxPro keeps for the name of its database container.
+    const std::string_view after = descriptors.substr(terminator + 1);
+    if (dbfVersion_ >= 0x30 && dbfVersion_ <= 0x32 && after.size() == 263) return true;
+    return std::all_of(after.begin(), after.end(), [](char c) { return c == 0; });
+}
+
+Status TableFile::checkFlags(const char* rows, uint32_t first, uint32_t count) const {
+    for (uint32_t i = 0; i < count; ++i) {
+        const char flag = rows[static_cast<size_t>(i) * recordLength_];
+        if (flag != ' ' && flag != '*')
+            return fail(damagedText("第 " + std::to_string(first + i) +
+                                    " 条记录的删除标记既不是空格也不是“*”"));
+    }
     return {};
 }
 
@@ -280,6 +315,10 @@ Status TableFile::readRecord(uint32_t recno, std::string& raw) const {
             cacheRows_ = 0;
             return fail("无法读取表文件 " + fileName() + " 的第 " + std::to_string(recno) +
                         " 条记录");
+        }
+        if (Status s = checkFlags(cache_.data(), start, rows); !s) {
+            cacheRows_ = 0;
+            return s;
         }
         cacheFirst_ = start;
         cacheRows_ = rows;
@@ -445,7 +484,7 @@ Status TableFile::readSpan(uint32_t first, uint32_t rows, char* out) const {
     const uint64_t at = headerLength_ + static_cast<uint64_t>(first - 1) * recordLength_;
     if (const int error = readExactly(*file_, out, bytes, at))
         return fail("无法读取表文件 " + fileName() + "：" + systemErrorText(error));
-    return {};
+    return checkFlags(out, first, rows);
 }
 
 Status TableFile::readRows(const std::vector<uint32_t>& recnos,
@@ -568,7 +607,7 @@ Status TableFile::writeHeader(bool withCount) {
 }
 
 Status TableFile::write(uint32_t recno, const std::vector<Value>& values) {
-    if (readOnly_) return fail(readOnlyText());
+    if (Status s = writable(); !s) return s;
     std::string old;
     if (Status s = readRecord(recno, old); !s) return s;
     std::string raw(recordLength_, ' ');
@@ -609,7 +648,7 @@ Result<uint32_t> TableFile::appendFrom(const TableFile& source, std::string_view
 }
 
 Status TableFile::encodeNew(const std::vector<Value>& values, PendingRows& rows) const {
-    if (readOnly_) return fail(readOnlyText());
+    if (Status s = writable(); !s) return s;
     const size_t at = rows.rows_.size();
     const size_t memosBefore = rows.memos_.size();
     rows.rows_.resize(at + recordLength_);
@@ -626,7 +665,7 @@ Status TableFile::encodeNew(const std::vector<Value>& values, PendingRows& rows)
 
 Status TableFile::encodeCopy(const TableFile& source, std::string_view sourceRaw, PendingRows& rows,
                              const std::vector<std::pair<int, std::string>>& texts) const {
-    if (readOnly_) return fail(readOnlyText());
+    if (Status s = writable(); !s) return s;
     if (source.fields().size() != fields_.size())
         return fail("表文件 " + source.fileName() + " 与 " + fileName() + " 的字段不同");
     for (const auto& [field, text] : texts)
@@ -665,7 +704,7 @@ Status TableFile::encodeCopy(const TableFile& source, std::string_view sourceRaw
 Status TableFile::encodeWithBytes(const std::vector<Value>& values,
                                   const std::vector<std::pair<int, std::string_view>>& bytes,
                                   PendingRows& rows) const {
-    if (readOnly_) return fail(readOnlyText());
+    if (Status s = writable(); !s) return s;
     const size_t at = rows.rows_.size();
     const size_t memosBefore = rows.memos_.size();
     const size_t memoBytesBefore = rows.memoBytes_;
@@ -714,7 +753,7 @@ Status TableFile::encodeWithBytes(const std::vector<Value>& values,
 }
 
 Result<uint32_t> TableFile::appendRows(PendingRows& rows) {
-    if (readOnly_) return fail(readOnlyText());
+    if (Status s = writable(); !s) return s.error();
     const uint32_t first = count_ + 1;
     if (rows.count_ == 0) return first;
     PendingRows taken = std::move(rows);
@@ -761,7 +800,7 @@ Result<uint32_t> TableFile::appendRows(PendingRows& rows) {
 }
 
 Status TableFile::markDeleted(uint32_t recno) {
-    if (readOnly_) return fail(readOnlyText());
+    if (Status s = writable(); !s) return s;
     std::string old;
     if (Status s = readRecord(recno, old); !s) return s;
     if (isDeleted(old)) return {};
@@ -776,7 +815,7 @@ Status TableFile::markDeleted(uint32_t recno) {
 }
 
 Status TableFile::removeAllRows() {
-    if (readOnly_) return fail(readOnlyText());
+    if (Status s = writable(); !s) return s;
     // The count goes first, so a stop at any point leaves a table whose header counts only rows
     // that are there; the memo space is dropped last, when no row points at it any more.
     const uint32_t count = count_;

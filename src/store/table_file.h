@@ -67,6 +67,10 @@ class TableFile {
     const std::string& damage() const { return damage_; }
     // From now on the table is only read; every write is refused with `why`.
     void refuseWrites(const std::string& why);
+    // What a refused write says.
+    std::string readOnlyText() const;
+    // Fails with readOnlyText() when the table is only read.
+    Status writable() const;
     // Changes with every write, so cursors know when a row they hold may be stale.
     uint64_t version() const { return version_; }
 
@@ -130,6 +134,10 @@ class TableFile {
   private:
     TableFile() = default;
     Status readHeader();
+    // Whether the header ends where the field descriptors' terminator says it does.
+    bool headerEndsAt(std::string_view descriptors, size_t terminator) const;
+    // Every row begins with a blank or "*"; any other byte means the rows are misplaced.
+    Status checkFlags(const char* rows, uint32_t first, uint32_t count) const;
     Status forEachReadGroup(const std::vector<uint32_t>& recnos,
                             const std::function<Status(size_t from, size_t to, uint32_t first,
                                                        uint32_t rows)>& read) const;
@@ -148,7 +156,6 @@ class TableFile {
     void indexRemove(std::string_view raw, uint32_t recno);
     void indexAdd(std::string_view raw, uint32_t recno);
     std::string damagedText(const std::string& what) const;
-    std::string readOnlyText() const;
     void updateCache(uint32_t recno, size_t offset, std::string_view bytes);
 
     std::string path_;

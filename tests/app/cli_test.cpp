@@ -4,6 +4,7 @@
 #include "store/gbk.h"
 #include "store/layouts.h"
 #include "store/record_store.h"
+#include "store/table_file.h"
 #include "store/temp_dir.h"
 #include "support/gbk_codes.h"
 #include "support/shell_run.h"
@@ -130,6 +131,56 @@ TEST(Cli, AFailedStartUpPackOnlyWarns) {
     EXPECT_EQ(later.status, 0);
     EXPECT_EQ(later.out.find("警告"), std::string::npos) << later.out;
     EXPECT_NE(later.out.find("第二项成果"), std::string::npos) << later.out;
+}
+
+// A table whose header is wrong, or that lacks a field the program needs, is named with what is
+// wrong by every command, and none of them changes it.
+TEST(Cli, ADamagedOrIncompleteTableIsNamedAtEveryCommand) {
+    TempDir dir;
+    const std::string data = dir.file("data"), out = dir.file("out");
+    std::filesystem::create_directory(out);
+    ASSERT_EQ(cli("--data " + data + " init").status, 0);
+    {
+        xb::store::Database db(data);
+        addRecord(db, "2024000001", "第一项成果");
+    }
+    ASSERT_EQ(cli("--data " + data + " export --out " + out + " --all").status, 0);
+    const std::string kjcg = data + "/kjcg.dbf";
+    const std::vector<std::string> commands{"list",
+                                            "check",
+                                            "export --out " + out + " --all --force",
+                                            "import " + out + "/cgsbqy.arj",
+                                            "word --record 2024000001 --form applied --out " +
+                                                dir.file("a.docx"),
+                                            "print --record 2024000001 --out " + dir.file("a.pdf")};
+
+    std::string header = readBytes(kjcg);
+    ++header[8]; // the header said to be one byte longer: every row would be read shifted
+    writeBytes(kjcg, header);
+    for (const std::string& command : commands) {
+        const ShellRun run = cliWithMessages("--data " + data + " " + command);
+        EXPECT_NE(run.status, 0) << command;
+        EXPECT_NE(run.out.find("表文件 kjcg.dbf 已损坏：文件头长度与字段说明不符"),
+                  std::string::npos)
+            << command << ": " << run.out;
+    }
+    EXPECT_EQ(readBytes(kjcg), header);
+
+    std::filesystem::remove(kjcg);
+    std::filesystem::remove(data + "/kjcg.dbt");
+    xb::store::FieldList fields = xb::store::layoutOf("kjcg").fields;
+    std::erase_if(fields, [](const auto& f) { return f.name == "ITEM_4"; });
+    ASSERT_TRUE(xb::store::TableFile::create(kjcg, fields).ok());
+    const std::string lacking = readBytes(kjcg);
+    for (const std::string& command : commands) {
+        const ShellRun run = cliWithMessages("--data " + data + " " + command);
+        EXPECT_NE(run.out.find("表文件 kjcg.dbf 缺少字段 ITEM_4"), std::string::npos)
+            << command << ": " << run.out;
+        // Reading goes on with the warning; the record is not found, nothing is written.
+        if (!command.starts_with("list") && !command.starts_with("check"))
+            EXPECT_NE(run.status, 0) << command << ": " << run.out;
+    }
+    EXPECT_EQ(readBytes(kjcg), lacking);
 }
 
 TEST(Cli, UsageErrorsAndMissingDataDirectory) {

@@ -243,5 +243,23 @@ TEST_F(ImportFaults, APowerCutAtAnySyncLeavesEveryRecordWholeOrAbsent) {
     }
 }
 
+TEST_F(ImportFaults, AReadOnlyTableIsNamedOnceAndNothingIsStored) {
+    prepare(10);
+    test::TestFileSystem layer;
+    layer.fault = [](test::Call call, const std::string& path) {
+        return call == test::Call::OpenToWrite && path.ends_with("cgwcr.dbf") ? EACCES : 0;
+    };
+    store::FileSystemOverride files(layer);
+    restore();
+    const std::string readOnly = "表文件 cgwcr.dbf 是只读文件，只能读取，不能修改";
+    EXPECT_EQ(store->openingWarnings(), std::vector<std::string>{readOnly});
+    const auto before = liveSnapshot();
+    MergeOutcome outcome;
+    EXPECT_EQ(importPackage(outcome), readOnly + "\n");
+    EXPECT_EQ(liveSnapshot(), before);
+    EXPECT_EQ(count("kjcgtemp"), 0);
+    store.reset(); // before the layer goes
+}
+
 } // namespace
 } // namespace xb::exchange::testing

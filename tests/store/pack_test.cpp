@@ -137,8 +137,21 @@ TEST(Pack, RemovesDeletedRowsAndReclaimsMemoSpace) {
         ASSERT_TRUE(c->remove().ok());
     }
     const auto memoBefore = std::filesystem::file_size(dir.file("unit.dbt"));
+    // A protected table stays protected; only the superuser may pack it at all.
+    namespace fs = std::filesystem;
+    const fs::perms readOnly =
+        fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    fs::permissions(dir.file("unit.dbf"), readOnly);
     Database db(dir.path().string());
+    if (geteuid() != 0) {
+        const Status refused = db.pack("UNIT.DBF");
+        EXPECT_NE(refused.message().find("表文件 unit.dbf 是只读文件"), std::string::npos)
+            << refused.message();
+        fs::permissions(dir.file("unit.dbf"), readOnly | fs::perms::owner_write);
+    }
+    const fs::perms kept = fs::status(dir.file("unit.dbf")).permissions();
     ASSERT_TRUE(db.pack("UNIT.DBF").ok());
+    EXPECT_EQ(fs::status(dir.file("unit.dbf")).permissions(), kept);
     EXPECT_LT(std::filesystem::file_size(dir.file("unit.dbt")), memoBefore);
     const auto rows = names(db);
     ASSERT_EQ(rows.size(), 3u);

@@ -156,6 +156,8 @@ void TestFileSystem::synced(uint64_t inode) {
 int TestFileSystem::open(const std::string& path, store::OpenAs how,
                          std::unique_ptr<store::File>& file) {
     if (const int error = check(Call::Open, path)) return error;
+    if (how != store::OpenAs::Read)
+        if (const int error = check(Call::OpenToWrite, path)) return error;
     std::error_code ec;
     const bool existed = fs::exists(path, ec);
     const uint64_t oldSize = existed ? fs::file_size(path, ec) : 0;

@@ -19,6 +19,7 @@ namespace xb::test {
 
 enum class Call {
     Open,
+    OpenToWrite, // an open for writing is checked as this too
     Read,
     Write,
     Size,
