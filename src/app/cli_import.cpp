@@ -1,11 +1,11 @@
 #include "cli_import.h"
 
 #include "exchange/archiver.h"
-#include "exchange/import_duplicates.h"
 #include "exchange/import_merge.h"
 #include "exchange/import_package.h"
 #include "exchange/import_reading.h"
 #include "exchange/import_staging.h"
+#include "exchange/import_twin_check.h"
 
 #include <iostream>
 #include <ostream>
@@ -19,23 +19,20 @@ store::Result<int> settleDuplicates(store::Database& db, const std::string& onDu
     auto staged = exchange::loadStagedAchievements(db);
     if (!staged) return staged.error();
     int skipped = 0;
-    for (const exchange::StagedAchievement& s : *staged) {
-        auto twin = exchange::findStoredTwin(db, s.name, s.unit);
-        if (!twin) return twin.error();
-        if (!*twin || onDuplicate == "keep") continue;
-        bool drop = true;
+    const auto ask = [&](const exchange::StagedAchievement& s, const std::string& twin) {
+        if (onDuplicate == "keep") return exchange::TwinChoice::Keep;
         if (onDuplicate == "ask") {
-            io.err << "导入的项目“" << s.name << "”与已有成果 " << **twin
-                   << " 重复，是否跳过？(y/n) " << std::flush;
+            io.err << "导入的项目“" << s.name << "”与已有成果 " << twin << " 重复，是否跳过？(y/n) "
+                   << std::flush;
             std::string answer;
             std::getline(std::cin, answer);
-            drop = answer.empty() || answer[0] == 'y' || answer[0] == 'Y';
+            if (!answer.empty() && answer[0] != 'y' && answer[0] != 'Y')
+                return exchange::TwinChoice::Keep;
         }
-        if (!drop) continue;
-        if (store::Status removed = exchange::removeStagedAchievement(db, s); !removed)
-            return removed.error();
-        ++skipped;
-    }
+        return exchange::TwinChoice::Drop;
+    };
+    auto checked = exchange::checkStagedTwins(db, *staged, 0, ask, [&](size_t) { ++skipped; });
+    if (!checked) return checked.error();
     return skipped;
 }
 

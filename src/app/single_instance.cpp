@@ -1,6 +1,7 @@
 #include "app/single_instance.h"
 
 #include <QDir>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace xb::app {
@@ -22,7 +23,10 @@ SingleInstanceGuard::Outcome SingleInstanceGuard::acquire() {
 }
 
 QString SingleInstanceGuard::defaultFolder() {
-    return QDir::tempPath();
+    // A folder of the user's own: in the shared temporary folder another user's copy, or the
+    // lock its killed run left and this user may not remove, would keep the program from starting.
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    return runtime.isEmpty() ? QDir::tempPath() : runtime;
 }
 
 } // namespace xb::app

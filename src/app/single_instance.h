@@ -1,7 +1,7 @@
-// The guard that keeps one copy of the program running per machine: a lock file named after the
-// application title in the temporary folder. The lock of a run that crashed or was killed is
-// taken over; the lock of a running copy is respected however long it has been running.
-// Lock files are per machine and per temporary folder (TMPDIR).
+// The guard that keeps one copy of the program running per user: a lock file named after the
+// application title in the user's runtime folder (XDG_RUNTIME_DIR). The lock of a run that
+// crashed or was killed is taken over; the lock of a running copy is respected however long it
+// has been running.
 #pragma once
 
 #include <QLockFile>
@@ -27,7 +27,7 @@ class SingleInstanceGuard {
 
     QString lockFilePath() const { return path_; }
 
-    // The system's temporary folder (QDir::tempPath(), which follows TMPDIR).
+    // The user's runtime folder; the temporary folder where there is none.
     static QString defaultFolder();
 
   private:

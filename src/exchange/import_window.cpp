@@ -2,11 +2,11 @@
 
 #include "ui/busy_cursor.h"
 
-#include "import_duplicates.h"
 #include "import_merge.h"
 #include "import_reading.h"
 #include "import_staged_model.h"
 #include "import_statistics.h"
+#include "import_twin_check.h"
 #include "package_rename.h"
 #include "store/lookups.h"
 #include "ui/modal.h"
@@ -213,32 +213,26 @@ void TFormin::btnImportClick() {
 }
 
 void TFormin::btnCheckClick() {
-    int row = 0;
-    while (row < model_->rowCount()) {
-        const StagedAchievement staged = model_->staged()[static_cast<size_t>(row)];
-        auto twin = findStoredTwin(store_.db(), staged.name, staged.unit);
-        if (!twin) {
-            ui::prompter().showError(twin.error());
-            return;
-        }
-        if (!*twin) {
-            ++row;
-            continue;
-        }
-        const QString name = qtext(store::trimmed(staged.name));
-        if (ui::prompter().confirm(AttentionCaption,
-                                   QStringLiteral("导入的项目“%1”有重复,是否删除？").arg(name))) {
-            if (store::Status s = removeStagedAchievement(store_.db(), staged); !s) {
-                ui::prompter().showError(s.error());
-                return;
-            }
-            // Those before it had no stored twin and still have none: the check goes on here.
-            model_->removeStaged(row);
-            showStatistics();
-            continue;
-        }
-        selectRow(row);
-        edtRename->setText(name);
+    std::vector<StagedAchievement> staged = model_->staged();
+    const auto ask = [](const StagedAchievement& s, const std::string&) {
+        const QString name = qtext(store::trimmed(s.name));
+        return ui::prompter().confirm(AttentionCaption,
+                                      QStringLiteral("导入的项目“%1”有重复,是否删除？").arg(name))
+                   ? TwinChoice::Drop
+                   : TwinChoice::Stop;
+    };
+    auto stopped = checkStagedTwins(store_.db(), staged, 0, ask, [this](size_t position) {
+        model_->removeStaged(static_cast<int>(position));
+        showStatistics();
+    });
+    if (!stopped) {
+        ui::prompter().showError(stopped.error());
+        return;
+    }
+    if (*stopped < staged.size()) {
+        // The user keeps it under another name.
+        selectRow(static_cast<int>(*stopped));
+        edtRename->setText(qtext(store::trimmed(staged[*stopped].name)));
         setState(State::Renaming);
         edtRename->setFocus();
         return;

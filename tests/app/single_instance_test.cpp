@@ -12,8 +12,8 @@
 using namespace xb::app;
 using namespace Qt::StringLiterals;
 
-// Real processes. Each test gives them a fresh folder as TMPDIR, so a copy of the program that a
-// user runs on this machine is never disturbed.
+// Real processes. Each test gives them a fresh folder as TMPDIR and runtime folder, so a copy of
+// the program that a user runs on this machine is never disturbed.
 class SingleInstanceTest : public QObject {
     Q_OBJECT
 
