@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev
-  libzip-dev libpugixml-dev libgtest-dev libgmock-dev
+  libzip-dev zlib1g-dev libpugixml-dev libgtest-dev libgmock-dev
   arj fonts-noto-cjk python3 python3-dbf pgdbf
   xvfb xauth imagemagick clang-format qt6-translations-l10n
   python3-docx libreoffice-writer-nogui poppler-utils

@@ -1,6 +1,7 @@
 #include "archiver.h"
 #include "exchange/file_errors.h"
 
+#include "arj_headers.h"
 #include "arj_output.h"
 #include "folder_files.h"
 
@@ -176,10 +177,15 @@ store::Status Archiver::extract(const QString& folder, const QString& archive,
 store::Result<QStringList> Archiver::list(const QString& folder, const QString& archive) const {
     auto name = existingArchive(folder, archive);
     if (!name) return name.error();
-    auto outcome = run(folder, {QStringLiteral("v"), *name});
-    if (!outcome) return outcome.error();
-    if (outcome->exitCode != 0) return exitFailure(*name, outcome->exitCode, outcome->output);
-    return arjListedNames(outcome->output);
+    QFile file(QDir(folder).filePath(*name));
+    if (!file.open(QIODevice::ReadOnly))
+        return failure(QStringLiteral("无法读取压缩包 %1：%2")
+                           .arg(*name, chineseErrorText(file.errorString())));
+    auto names = arjMemberNames(file.readAll());
+    if (!names)
+        return failure(QStringLiteral("压缩包 %1 不能解压：%2。")
+                           .arg(*name, QString::fromStdString(names.message())));
+    return *names;
 }
 
 const QStringList& exchangePackageFiles() {

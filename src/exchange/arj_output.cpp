@@ -48,15 +48,4 @@ QString arjDiagnostics(const QString& output, int maxLines) {
     return lines.join(QStringLiteral("；"));
 }
 
-QStringList arjListedNames(const QString& output) {
-    // "arj v" starts each entry with its sequence number: "001) KJCG.TXT".
-    static const QRegularExpression entry(QStringLiteral("^\\d{3,}\\) (.+)$"));
-    QStringList names;
-    for (const QString& line : output.split(QLatin1Char('\n'))) {
-        const auto match = entry.match(line.trimmed());
-        if (match.hasMatch()) names << match.captured(1);
-    }
-    return names;
-}
-
 } // namespace xb::exchange

@@ -11,7 +11,5 @@ QString arjExitStatusText(int exitCode);
 // The archiver's own diagnostic lines ("Can't find X", "X is not an ARJ archive"), without its
 // banner, progress and summary lines; at most `maxLines` of them, joined by "；".
 QString arjDiagnostics(const QString& output, int maxLines = 3);
-// The stored names of the files listed by "arj v", in archive order.
-QStringList arjListedNames(const QString& output);
 
 } // namespace xb::exchange
