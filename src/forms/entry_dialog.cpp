@@ -6,36 +6,19 @@
 #include "ui/modal.h"
 #include "ui/prompter.h"
 
-#include <QHBoxLayout>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace xb::forms {
 
 EntryDialog::EntryDialog(const QString& objectName, const QString& section,
                          const std::string& table, QWidget* parent)
     : QDialog(parent), marker_(new ChangeMarker(this)), binder_(table, *marker_), section_(section),
-      body_(new QWidget(this)), save_(new QPushButton(QStringLiteral("储存"), this)),
-      quit_(new QPushButton(QStringLiteral("退出"), this)) {
+      body_(new QWidget(this)), frame_(*this, QString(), body_, false),
+      save_(frame_.addButton(QStringLiteral("储存"), QStringLiteral("btnSave01"))),
+      quit_(frame_.addButton(QStringLiteral("退出"), QStringLiteral("quit01"))) {
     setObjectName(objectName);
-    QPushButton* save = save_;
-    QPushButton* quit = quit_;
-    save->setObjectName(QStringLiteral("btnSave01"));
-    quit->setObjectName(QStringLiteral("quit01"));
-    for (QPushButton* b : {save, quit}) {
-        b->setAutoDefault(false);
-        b->setMinimumWidth(b->sizeHint().width() + 24);
-    }
-    connect(save, &QPushButton::clicked, this, [this] { this->save(); });
-    connect(quit, &QPushButton::clicked, this, &EntryDialog::quit);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(save);
-    buttons->addWidget(quit);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(body_, 1);
-    layout->addSpacing(8);
-    layout->addLayout(buttons);
+    connect(save_, &QPushButton::clicked, this, [this] { this->save(); });
+    connect(quit_, &QPushButton::clicked, this, &EntryDialog::quit);
 }
 
 void EntryDialog::setButtonNames(const QString& save, const QString& quit) {
@@ -83,11 +66,7 @@ bool EntryDialog::save() {
         return false;
     }
     if (const auto failure = check()) {
-        if (failure->plain)
-            ui::prompter().plain(failure->message);
-        else if (!failure->message.isEmpty())
-            ui::prompter().warn(failure->message);
-        if (QWidget* control = findChild<QWidget*>(failure->control)) control->setFocus();
+        reportCheckFailure(*this, *failure);
         return false;
     }
     binder_.showStoredForms();

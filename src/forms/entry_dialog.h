@@ -8,6 +8,7 @@
 
 #include "forms/check_failure.h"
 #include "forms/field_binder.h"
+#include "forms/page_frame.h"
 #include "store/database.h"
 
 #include <QDialog>
@@ -77,6 +78,7 @@ class EntryDialog : public QDialog {
     FieldBinder binder_;
     QString section_;
     QWidget* body_;
+    PageFrame frame_;
     QPushButton* save_;
     QPushButton* quit_;
     EntryMode mode_ = EntryMode::New;

@@ -4,12 +4,9 @@
 #include "ui/prompter.h"
 
 #include <QCloseEvent>
-#include <QHBoxLayout>
 #include <QHeaderView>
-#include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QVBoxLayout>
 
 namespace xb::forms {
 
@@ -22,19 +19,10 @@ ListColumn fieldColumn(const QString& title, const char* field, int width, bool 
 
 ListPage::ListPage(store::Database& db, const QString& objectName, const QString& header,
                    const std::string& table, ListPageButtons buttons, QWidget* parent)
-    : QDialog(parent), rows_(db, table), grid_(new QTableWidget(this)) {
+    : QDialog(parent), rows_(db, table), grid_(new QTableWidget(this)),
+      frame_(*this, header, grid_, true) {
     setObjectName(objectName);
     setWindowTitle(header);
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    setFixedSize(800, 600);
-
-    auto* title = new QLabel(header, this);
-    title->setObjectName(QStringLiteral("banner"));
-    QFont font = title->font();
-    font.setPointSizeF(font.pointSizeF() * 1.6);
-    font.setBold(true);
-    title->setFont(font);
-    title->setAlignment(Qt::AlignCenter);
 
     grid_->setObjectName(QStringLiteral("DBGrid1"));
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -43,37 +31,20 @@ ListPage::ListPage(store::Database& db, const QString& objectName, const QString
     grid_->verticalHeader()->setVisible(false);
     grid_->horizontalHeader()->setStretchLastSection(true);
 
-    auto* add = new QPushButton(QStringLiteral("新增"), this);
-    change_ = new QPushButton(QStringLiteral("修改"), this);
-    remove_ = new QPushButton(QStringLiteral("删除"), this);
-    auto* quit = new QPushButton(QStringLiteral("退出"), this);
-    add->setObjectName(buttons.add);
-    change_->setObjectName(buttons.change);
-    remove_->setObjectName(buttons.remove);
-    quit->setObjectName(buttons.quit);
-    connect(add, &QPushButton::clicked, this, &ListPage::addClicked);
-    connect(change_, &QPushButton::clicked, this, &ListPage::changeClicked);
-    connect(remove_, &QPushButton::clicked, this, &ListPage::removeClicked);
-    connect(quit, &QPushButton::clicked, this, &ListPage::quitClicked);
-    auto* row = new QHBoxLayout;
     if (!buttons.help.isEmpty()) {
         auto* help = new QPushButton(QStringLiteral("帮助"), this);
         help->setObjectName(buttons.help);
         connect(help, &QPushButton::clicked, this, [this] { this->help(); });
-        row->addWidget(help);
+        frame_.addLeftButton(help);
     }
-    row->addStretch();
-    for (QPushButton* b : {add, change_, remove_, quit})
-        row->addWidget(b);
-    for (QPushButton* b : findChildren<QPushButton*>()) {
-        b->setAutoDefault(false);
-        b->setMinimumWidth(b->sizeHint().width() + 24);
-    }
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(title);
-    layout->addWidget(grid_, 1);
-    layout->addLayout(row);
+    connect(frame_.addButton(QStringLiteral("新增"), buttons.add), &QPushButton::clicked, this,
+            &ListPage::addClicked);
+    change_ = frame_.addButton(QStringLiteral("修改"), buttons.change);
+    connect(change_, &QPushButton::clicked, this, &ListPage::changeClicked);
+    remove_ = frame_.addButton(QStringLiteral("删除"), buttons.remove);
+    connect(remove_, &QPushButton::clicked, this, &ListPage::removeClicked);
+    connect(frame_.addButton(QStringLiteral("退出"), buttons.quit), &QPushButton::clicked, this,
+            &ListPage::quitClicked);
 }
 
 void ListPage::setColumns(QList<ListColumn> columns) {
@@ -178,27 +149,23 @@ void ListPage::removeClicked() {
 void ListPage::quitClicked() {
     if (!mayLeave()) return;
     done_ = leavingMarksDone();
-    closing_ = true;
-    done(QDialog::Accepted);
-    closing_ = false;
+    frame_.close(QDialog::Accepted);
 }
 
 void ListPage::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    setFixedSize(800, 600);
+    frame_.shown();
     grid_->setFocus();
 }
 
 void ListPage::closeEvent(QCloseEvent* event) {
-    if (closing_) return;
+    if (frame_.closing()) return;
     if (!closeBox_) {
         event->ignore();
         return;
     }
     done_ = false;
-    closing_ = true;
-    done(QDialog::Rejected);
-    closing_ = false;
+    frame_.close(QDialog::Rejected);
 }
 
 } // namespace xb::forms

@@ -10,6 +10,7 @@
 #pragma once
 
 #include "forms/child_rows.h"
+#include "forms/page_frame.h"
 #include "forms/section_page.h"
 
 #include <QDialog>
@@ -17,7 +18,6 @@
 #include <functional>
 #include <optional>
 
-class QLabel;
 class QPushButton;
 class QTableWidget;
 
@@ -113,12 +113,12 @@ class ListPage : public QDialog, public SectionPage {
     ChildRows rows_;
     QList<ListColumn> columns_;
     QTableWidget* grid_;
+    PageFrame frame_;
     QPushButton* change_;
     QPushButton* remove_;
     store::Cursor* record_ = nullptr;
     int categoryPosition_ = 0;
     bool done_ = false;
-    bool closing_ = false;
     bool closeBox_ = false;
 };
 

@@ -6,56 +6,26 @@
 #include "ui/prompter.h"
 
 #include <QCloseEvent>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QVBoxLayout>
 
 namespace xb::forms {
 
 RecordPage::RecordPage(const QString& objectName, const QString& banner, const std::string& table,
                        RecordPageButtons buttons, QuitRules quitRules, QWidget* parent)
     : QDialog(parent), marker_(new ChangeMarker(this)), binder_(table, *marker_),
-      quitRules_(quitRules), body_(new QWidget(this)), buttons_(new QHBoxLayout) {
+      quitRules_(quitRules), body_(new QWidget(this)), frame_(*this, banner, body_, true) {
     setObjectName(objectName);
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    setFixedSize(800, 600);
-
-    auto* title = new QLabel(banner, this);
-    title->setObjectName(QStringLiteral("banner"));
-    QFont font = title->font();
-    font.setPointSizeF(font.pointSizeF() * 1.6);
-    font.setBold(true);
-    title->setFont(font);
-    title->setAlignment(Qt::AlignCenter);
-    title->setVisible(!banner.isEmpty());
-
-    QHBoxLayout* row = buttons_;
     if (!buttons.help.isEmpty()) {
         help_ = new QPushButton(QStringLiteral("帮助"), this);
         help_->setObjectName(buttons.help);
         connect(help_, &QPushButton::clicked, this, [this] { help(); });
-        row->addWidget(help_);
+        frame_.addLeftButton(help_);
     }
-    row->addStretch();
-    auto* save = new QPushButton(QStringLiteral("储存"), this);
-    save->setObjectName(buttons.save);
-    auto* quit = new QPushButton(QStringLiteral("退出"), this);
-    quit->setObjectName(buttons.quit);
-    connect(save, &QPushButton::clicked, this, [this] { this->save(); });
-    connect(quit, &QPushButton::clicked, this, &RecordPage::quit);
-    row->addWidget(save);
-    row->addWidget(quit);
-    for (QPushButton* b : findChildren<QPushButton*>()) {
-        b->setAutoDefault(false);
-        b->setMinimumWidth(b->sizeHint().width() + 24);
-    }
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(title);
-    layout->addWidget(body_, 1);
-    layout->addLayout(row);
+    connect(frame_.addButton(QStringLiteral("储存"), buttons.save), &QPushButton::clicked, this,
+            [this] { this->save(); });
+    connect(frame_.addButton(QStringLiteral("退出"), buttons.quit), &QPushButton::clicked, this,
+            &RecordPage::quit);
 }
 
 void RecordPage::load(store::Cursor& record, int categoryPosition) {
@@ -105,7 +75,7 @@ store::Status RecordPage::beginEdit(store::Cursor& record) {
 bool RecordPage::save() {
     if (!row_) return false;
     if (const auto failure = check()) {
-        reportFailure(*failure);
+        reportCheckFailure(*this, *failure);
         return false;
     }
     // Nothing is cut silently: a value longer than its field is refused with the field named.
@@ -138,16 +108,14 @@ store::Status RecordPage::writeRow() {
 }
 
 void RecordPage::addButton(QPushButton* button) {
-    button->setAutoDefault(false);
-    button->setMinimumWidth(button->sizeHint().width() + 24);
-    buttons_->insertWidget(0, button);
+    frame_.addLeftButton(button);
 }
 
 void RecordPage::quit() {
     if (!row_) return;
     if (quitRules_.runsChecks) {
         if (const auto failure = check()) {
-            reportFailure(*failure);
+            reportCheckFailure(*this, *failure);
             return;
         }
     }
@@ -157,37 +125,19 @@ void RecordPage::quit() {
             !save() && quitRules_.staysOpenOnFailedSave)
             return;
     }
-    closing_ = true;
-    done(QDialog::Accepted);
-    closing_ = false;
-}
-
-void RecordPage::reportFailure(const CheckFailure& failure) {
-    if (!failure.message.isEmpty()) ui::prompter().warn(failure.message);
-    focusControl(failure.control);
-}
-
-void RecordPage::focusControl(const QString& objectName) {
-    // No name leaves the focus where it is (an empty name would match any child).
-    if (objectName.isEmpty()) return;
-    QWidget* control = findChild<QWidget*>(objectName);
-    if (!control) return;
-    for (QTabWidget* tabs : findChildren<QTabWidget*>())
-        for (int i = 0; i < tabs->count(); ++i)
-            if (tabs->widget(i)->isAncestorOf(control)) tabs->setCurrentIndex(i);
-    control->setFocus();
+    frame_.close(QDialog::Accepted);
 }
 
 void RecordPage::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    setFixedSize(800, 600);
+    frame_.shown();
     // Every opening starts at the first field, never on 退出.
     ui::focusFirstField(body_);
 }
 
 void RecordPage::closeEvent(QCloseEvent* event) {
     // Only 退出 closes the page.
-    if (!closing_) event->ignore();
+    if (!frame_.closing()) event->ignore();
 }
 
 } // namespace xb::forms

@@ -14,13 +14,12 @@
 
 #include "forms/check_failure.h"
 #include "forms/field_binder.h"
+#include "forms/page_frame.h"
 #include "forms/section_page.h"
 
 #include <QDialog>
 #include <optional>
 
-class QHBoxLayout;
-class QLabel;
 class QPushButton;
 
 namespace xb::forms {
@@ -105,26 +104,22 @@ class RecordPage : public QDialog, public SectionPage {
     // the error and does not show the page (the first failure of a filling is the one shown).
     void fillFailed(const store::Error& error);
 
-    // Moves the focus to the control with this object name, showing the tab that holds it.
-    void focusControl(const QString& objectName);
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void reject() override {}
 
   private:
     void fill();
-    void reportFailure(const CheckFailure& failure);
 
     ChangeMarker* marker_;
     FieldBinder binder_;
     QuitRules quitRules_;
     QWidget* body_;
+    PageFrame frame_;
     QPushButton* help_ = nullptr;
-    QHBoxLayout* buttons_;
     store::Cursor* row_ = nullptr;
     int categoryPosition_ = 0;
     bool saved_ = false;
-    bool closing_ = false;
     std::optional<store::Error> fillError_;
 };
 

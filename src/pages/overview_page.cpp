@@ -59,27 +59,6 @@ const Option kForms[] = {{"1", "新技术"},   {"2", "新工艺"},           {"3
 // The standards start the second row of the form panel.
 constexpr int kFirstStandard = 8;
 
-const Option kIndustries[] = {{"01", "农、林、牧、渔业"},
-                              {"02", "采矿业"},
-                              {"03", "制造业"},
-                              {"04", "电力、煤气及水的生产和供应业"},
-                              {"05", "建筑业"},
-                              {"07", "交通运输、仓储和邮政业"},
-                              {"08", "批发和零售业"},
-                              {"09", "金融业"},
-                              {"10", "房地产业"},
-                              {"20", "信息传输、计算机服务和软件业"},
-                              {"21", "住宿和餐饮业"},
-                              {"22", "租赁和商务服务业"},
-                              {"23", "科学研究、技术服务和地质勘查业"},
-                              {"24", "水利、环境和公共设施管理业"},
-                              {"25", "居民服务和其他服务业"},
-                              {"26", "教育"},
-                              {"27", "卫生、社会保障和社会福利业"},
-                              {"28", "文化、体育和娱乐业"},
-                              {"29", "公共管理和社会组织"},
-                              {"30", "国际组织"}};
-
 QComboBox* pickList(const char* name, QWidget* parent) {
     auto* list = ui::namedPickList(name, 8, parent);
     list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -347,8 +326,8 @@ QWidget* TFpage1::buildIndustryTab() {
     heading->addWidget(ui::maroonLabel(QStringLiteral("成果主要应用行业"), w));
     heading->addWidget(ui::fieldLabel(QStringLiteral("（单选）"), w));
     heading->addStretch();
-    QWidget* industries = checkPanel("PL_125", "CB_125_", kIndustries,
-                                     static_cast<int>(std::size(kIndustries)), 3, w);
+    QWidget* industries = checkPanel("PL_125", "CB_125_", store::industries().data(),
+                                     static_cast<int>(store::industries().size()), 3, w);
     auto* layout = new QVBoxLayout(w);
     layout->addLayout(heading);
     layout->addWidget(industries);

@@ -1,5 +1,8 @@
 #include "classification_codes.h"
 
+#include <array>
+#include <iterator>
+
 namespace xb::store {
 namespace {
 
@@ -29,7 +32,48 @@ constexpr CodeCaption kGoals[] = {{"01", "陆地、海洋和大气的开发与�
                                   {"12", "其他民用目标"},
                                   {"13", "国防"}};
 
+// Codes 06 and 11 to 19 do not exist.
+constexpr CodeCaption kIndustries[] = {{"01", "农、林、牧、渔业"},
+                                       {"02", "采矿业"},
+                                       {"03", "制造业"},
+                                       {"04", "电力、煤气及水的生产和供应业"},
+                                       {"05", "建筑业"},
+                                       {"07", "交通运输、仓储和邮政业"},
+                                       {"08", "批发和零售业"},
+                                       {"09", "金融业"},
+                                       {"10", "房地产业"},
+                                       {"20", "信息传输、计算机服务和软件业"},
+                                       {"21", "住宿和餐饮业"},
+                                       {"22", "租赁和商务服务业"},
+                                       {"23", "科学研究、技术服务和地质勘查业"},
+                                       {"24", "水利、环境和公共设施管理业"},
+                                       {"25", "居民服务和其他服务业"},
+                                       {"26", "教育"},
+                                       {"27", "卫生、社会保障和社会福利业"},
+                                       {"28", "文化、体育和娱乐业"},
+                                       {"29", "公共管理和社会组织"},
+                                       {"30", "国际组织"}};
+
+// The printed form puts 20 after 07 and 21 after 08.
+constexpr int kPrintedIndustryOrder[] = {0, 1,  2,  3,  4,  5,  9,  6,  10, 7,
+                                         8, 11, 12, 13, 14, 15, 16, 17, 18, 19};
+static_assert(std::size(kPrintedIndustryOrder) == std::size(kIndustries));
+
 } // namespace
+
+std::span<const CodeCaption> industries() {
+    return kIndustries;
+}
+
+std::span<const CodeCaption> industriesAsPrinted() {
+    static const auto printed = [] {
+        std::array<CodeCaption, std::size(kIndustries)> out{};
+        for (size_t i = 0; i < out.size(); ++i)
+            out[i] = kIndustries[kPrintedIndustryOrder[i]];
+        return out;
+    }();
+    return printed;
+}
 
 std::span<const CodeCaption> highTechFields() {
     return kHighTechFields;

@@ -3,6 +3,7 @@
 #include "ui/help_texts.h"
 #include "ui/memo_box.h"
 #include "ui/modal.h"
+#include "ui/roomy_button.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -19,10 +20,7 @@ HelpWindow::HelpWindow(const QString& objectName, QWidget* parent) : QDialog(par
     text->setObjectName(QStringLiteral("Memo1"));
     text->setReadOnly(true);
     text->setPlainText(help.text);
-    auto* close = new QPushButton(help.closeCaption, this);
-    close->setObjectName(QStringLiteral("BitBtn1"));
-    close->setAutoDefault(false);
-    close->setMinimumWidth(close->sizeHint().width() + 24);
+    QPushButton* close = roomyButton(help.closeCaption, QStringLiteral("BitBtn1"), this);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* buttons = new QHBoxLayout;

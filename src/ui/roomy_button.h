@@ -6,12 +6,17 @@
 
 namespace xb::ui {
 
+// Gives a button made elsewhere that room; Enter never presses it unasked.
+inline void makeRoomy(QPushButton& button) {
+    button.setAutoDefault(false);
+    button.setMinimumWidth(button.sizeHint().width() + 2 * button.fontMetrics().height());
+}
+
 inline QPushButton* roomyButton(const QString& caption, const QString& objectName,
                                 QWidget* parent) {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(objectName);
-    button->setAutoDefault(false);
-    button->setMinimumWidth(button->sizeHint().width() + 2 * button->fontMetrics().height());
+    makeRoomy(*button);
     return button;
 }
 

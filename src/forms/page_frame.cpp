@@ -1,0 +1,78 @@
+#include "forms/page_frame.h"
+
+#include "ui/prompter.h"
+#include "ui/roomy_button.h"
+
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace xb::forms {
+namespace {
+
+QLabel* bannerLabel(const QString& text, QWidget* parent) {
+    auto* title = new QLabel(text, parent);
+    title->setObjectName(QStringLiteral("banner"));
+    QFont font = title->font();
+    font.setPointSizeF(font.pointSizeF() * 1.6);
+    font.setBold(true);
+    title->setFont(font);
+    title->setAlignment(Qt::AlignCenter);
+    return title;
+}
+
+} // namespace
+
+PageFrame::PageFrame(QDialog& page, const QString& banner, QWidget* body, bool fixedPage)
+    : page_(page), row_(new QHBoxLayout), fixed_(fixedPage) {
+    auto* layout = new QVBoxLayout(&page);
+    if (fixedPage) {
+        page.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+        shown();
+    }
+    if (!banner.isEmpty()) layout->addWidget(bannerLabel(banner, &page));
+    layout->addWidget(body, 1);
+    if (!fixedPage) layout->addSpacing(8);
+    row_->addStretch();
+    layout->addLayout(row_);
+}
+
+QPushButton* PageFrame::addButton(const QString& caption, const QString& objectName) {
+    QPushButton* button = ui::roomyButton(caption, objectName, &page_);
+    row_->addWidget(button);
+    return button;
+}
+
+void PageFrame::addLeftButton(QPushButton* button) {
+    ui::makeRoomy(*button);
+    row_->insertWidget(0, button);
+}
+
+void PageFrame::close(int result) {
+    closing_ = true;
+    page_.done(result);
+    closing_ = false;
+}
+
+void PageFrame::shown() {
+    if (fixed_) page_.setFixedSize(800, 600); // the size of the form's pages
+}
+
+void reportCheckFailure(QWidget& page, const CheckFailure& failure) {
+    if (failure.plain)
+        ui::prompter().plain(failure.message);
+    else if (!failure.message.isEmpty())
+        ui::prompter().warn(failure.message);
+    // An empty name would match any child.
+    if (failure.control.isEmpty()) return;
+    QWidget* control = page.findChild<QWidget*>(failure.control);
+    if (!control) return;
+    for (QTabWidget* tabs : page.findChildren<QTabWidget*>())
+        for (int i = 0; i < tabs->count(); ++i)
+            if (tabs->widget(i)->isAncestorOf(control)) tabs->setCurrentIndex(i);
+    control->setFocus();
+}
+
+} // namespace xb::forms
