@@ -56,8 +56,7 @@ store::Result<std::vector<RecordFacts>> readFacts(store::Database& db, const Fac
         const std::string number = store::trimmed(c.text("item_4"));
         const std::string year = number.substr(0, 4);
         const std::string category = store::trimmed(c.text("item_cglb"));
-        if (!filter.years.empty() && !filter.years.count(year)) continue;
-        if (!filter.categories.empty() && !filter.categories.count(category)) continue;
+        if (!filter.admits(year, category)) continue;
         RecordFacts f;
         f.row = static_cast<uint32_t>(done);
         f.number = number;

@@ -58,6 +58,10 @@ struct RecordFacts {
 struct FactsFilter {
     std::set<std::string> years;      // empty: every year
     std::set<std::string> categories; // empty: every category
+    bool admits(const std::string& year, const std::string& category) const {
+        return (years.empty() || years.count(year)) &&
+               (categories.empty() || categories.count(category));
+    }
 };
 
 // Calls `progress(done, total)` now and then while reading; returning false stops the reading.
