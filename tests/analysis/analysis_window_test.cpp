@@ -1,4 +1,5 @@
 #include "support/window_fixture.h"
+#include "ui/scripted_printer.h"
 
 #include <QAbstractItemModel>
 #include <QFile>
@@ -58,6 +59,11 @@ TEST_F(AnalysisWindowsWithPair, StatisticsCountTheChosenYearsAndNeverReplaceAFil
         ASSERT_TRUE(written.open(QIODevice::ReadOnly));
         EXPECT_EQ(written.readAll(), text);
         EXPECT_TRUE(prompter.texts().back().contains("已经存在"));
+        // The table and the chart go to the printer as drawn pages.
+        xb::ui::ScriptedPrinter printer;
+        click("btnPrint", &d);
+        ASSERT_EQ(printer.jobs().size(), 1);
+        EXPECT_GE(printer.drawnPages().value(0), 1);
     });
     click("btnStatistics");
     EXPECT_EQ(modal.requests().size(), 1);
