@@ -1,12 +1,14 @@
 #!/usr/bin/env python3
 """Fails when a source file includes from a higher layer, or when feature folders include each
-other in a cycle. Layers, lowest first: store, ui, forms, the feature folders, authority, app."""
+other in a cycle. Layers, lowest first: store, ui, forms, the feature folders, analysis and authority,
+app."""
 import pathlib
 import re
 import sys
 
 LEVEL = {"store": 0, "ui": 1, "forms": 2, "records": 3, "pages": 3, "parties": 3,
-         "exchange": 3, "output": 3, "authority": 4, "app": 5}
+         "exchange": 3, "output": 3, "analysis": 4, "authority": 4,
+         "app": 5}
 root = pathlib.Path(__file__).resolve().parent.parent / "src"
 include = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
 

@@ -12,6 +12,7 @@ packages=(
   xvfb xauth imagemagick clang-format qt6-translations-l10n
   python3-docx libreoffice-writer-nogui poppler-utils
   libpq-dev postgresql
+  libxlsxwriter-dev qt6-charts-dev python3-openpyxl
   help2man librsvg2-bin lintian desktop-file-utils appstream x11-utils
 )
 missing=()

@@ -1,5 +1,6 @@
 #include "cli_commands.h"
 
+#include "app/cli_analysis.h"
 #include "app/cli_import.h"
 #include "app/cli_word.h"
 #include "app/data_location.h"
@@ -32,8 +33,13 @@ const char* const kUsage =
     "      xunbao-cli --version     显示版本和所用的数据目录\n"
     "命令：\n"
     "  init                         创建数据目录（只补充缺少的表，从不覆盖）\n"
-    "  list [--year 年份] [--category 1|2|3]   列出成果记录\n"
+    "  list [--year 年份] [--category 1|2|3] [--format tsv|csv|xlsx --out 文件]\n"
+    "                               列出成果记录（可写成电子表格）\n"
     "  check [--year 年份]          检查成果记录是否填写完整\n"
+    "  stats [--year 年份,...] [--category 1,2,3] [--by 分组[,分组]] [--format ...] [--out 文件]\n"
+    "                               统计成果数、经费、专利、完成人数和完整率\n"
+    "  duplicates [--threshold 0.8] [--format ...] [--out 文件]\n"
+    "                               查找各年份中可能重复的成果\n"
     "  export --out 文件夹 (--all | --year 年份 | --record 编号...) [--force]\n"
     "                               导出成果记录为 cgsbqy.arj\n"
     "  import 压缩包 [--overwrite] [--on-duplicate skip|keep|ask]\n"
@@ -54,7 +60,27 @@ const std::map<std::string, std::string> kCommandHelp{
     {"list",
      "用法：xunbao-cli [--data 数据目录] list [--year 年份] [--category 1|2|3]\n"
      "每行一项成果，以 TAB 分隔：成果管理编号、成果类型、批准登记号、成果名称、第一完成单位、\n"
-     "是否填写完整（不完整时列出未完成的栏目）。\n"},
+     "是否填写完整（不完整时列出未完成的栏目）。\n"
+     "  --format tsv|csv|xlsx   写成带表头的电子表格（代码显示为名称，另列代码）；--year 和\n"
+     "                          --category 可用逗号分隔多个；xlsx 须加 --out 文件\n"
+     "  --out 文件              写入文件；已有的文件须加 --force 才会覆盖\n"},
+    {"stats",
+     "用法：xunbao-cli [--data 数据目录] stats [--year 年份,...] [--category 1,2,3] [--by "
+     "分组[,分组]]\n"
+     "       [--format tsv|csv|xlsx] [--out 文件] [--force]\n"
+     "按一个或两个分组统计所选年份和类型的成果数、经费实际投入额及其各项、授权和受理专利数、\n"
+     "完成人数和完整率，最后一行为合计。不加 --year 时统计所有年份。分组：\n"
+     "  year 年份  category 成果类型  level 成果水平  form 成果体现形式  discipline "
+     "学科分类（一级）\n"
+     "  hightech 所属高新科技领域  goal 社会经济目标  application 应用状态  research 研究形式\n"
+     "  organization 第一完成单位\n"
+     "代码表字段只按第一个代码归类。已有的文件须加 --force 才会覆盖。\n"},
+    {"duplicates",
+     "用法：xunbao-cli [--data 数据目录] duplicates [--threshold 0.8] [--format tsv|csv|xlsx] "
+     "[--out "
+     "文件] [--force]\n"
+     "列出所有年份中可能重复的成果对：去掉空白和标点、全角转为半角后，成果名称的相邻字对相似度\n"
+     "不低于 --threshold（默认 0.8）；或第一完成单位和第一完成人相同且名称相似度不低于 0.5。\n"},
     {"check",
      "用法：xunbao-cli [--data 数据目录] check [--year 年份]\n"
      "列出每项未填写完整的成果、未完成的栏目及其空缺的字段；有未完成的成果时退出码为 1。\n"},
@@ -106,8 +132,9 @@ struct Options {
 };
 
 // Options taking values; the others are flags.
-const std::set<std::string> kValueOptions{"--data",         "--year", "--category", "--out",
-                                          "--on-duplicate", "--form", "--db",       "--report"};
+const std::set<std::string> kValueOptions{"--data",         "--year",   "--category", "--out",
+                                          "--on-duplicate", "--form",   "--db",       "--report",
+                                          "--by",           "--format", "--threshold"};
 
 bool parse(const std::vector<std::string>& args, Options& o, std::ostream& err) {
     for (size_t i = 0; i < args.size(); ++i) {
@@ -139,6 +166,15 @@ bool parse(const std::vector<std::string>& args, Options& o, std::ostream& err) 
 std::string value(const Options& o, const std::string& name) {
     const auto it = o.values.find(name);
     return it == o.values.end() || it->second.empty() ? std::string() : it->second.back();
+}
+
+std::vector<std::string> valuesOf(const Options& o, const std::string& name) {
+    const auto it = o.values.find(name);
+    return it == o.values.end() ? std::vector<std::string>() : it->second;
+}
+
+SheetOutput sheetOutput(const Options& o) {
+    return {value(o, "--format"), value(o, "--out"), o.flags.count("--force") > 0};
 }
 
 bool openStore(store::RecordStore& store, std::ostream& err) {
@@ -248,6 +284,9 @@ int init(const std::string& data, Streams io) {
 }
 
 int list(store::Database& db, const Options& o, Streams io) {
+    if (!value(o, "--format").empty())
+        return recordSheet(db, valuesOf(o, "--year"), valuesOf(o, "--category"), sheetOutput(o),
+                           io);
     const std::string category = value(o, "--category");
     if (!category.empty() && category != "1" && category != "2" && category != "3") {
         io.err << "错误：--category 只能是 1、2 或 3\n";
@@ -398,7 +437,10 @@ int run(const std::vector<std::string>& args, const std::string& defaultData, St
         io.out << help->second;
         return 0;
     }
-    if (!validYear(value(o, "--year"))) {
+    // Statistics and spreadsheets take lists of years and check them themselves.
+    const bool yearLists =
+        o.command == "stats" || (o.command == "list" && !value(o, "--format").empty());
+    if (!yearLists && !validYear(value(o, "--year"))) {
         io.err << "错误：年份应为四位数字\n";
         return 2;
     }
@@ -414,13 +456,18 @@ int run(const std::vector<std::string>& args, const std::string& defaultData, St
 
     // Commands that only read run beside the writer (the application, an import) and take no
     // lock; the others hold the data directory until they end.
-    const bool reads =
-        o.command == "list" || o.command == "check" || o.command == "word" || o.command == "print";
+    const bool reads = o.command == "list" || o.command == "check" || o.command == "word" ||
+                       o.command == "print" || o.command == "stats" || o.command == "duplicates";
     store::RecordStore store(data, reads ? store::StoreUse::Read : store::StoreUse::Write,
                              "命令 xunbao-cli " + o.command);
     if (!openStore(store, io.err)) return 1;
     if (o.command == "list") return list(store.db(), o, io);
     if (o.command == "check") return check(store.db(), o, io);
+    if (o.command == "stats")
+        return statistics(store.db(), valuesOf(o, "--year"), valuesOf(o, "--category"),
+                          value(o, "--by"), sheetOutput(o), io);
+    if (o.command == "duplicates")
+        return duplicates(store.db(), value(o, "--threshold"), sheetOutput(o), io);
     if (o.command == "export") return exportRecords(store.db(), o, io);
     if (o.command == "word")
         return wordDocument(store, value(o, "--record"), value(o, "--form"), value(o, "--out"), io);

@@ -1,5 +1,8 @@
 #include "pages.h"
 
+#include "analysis/duplicates_window.h"
+#include "analysis/statistics_window.h"
+
 #include "exchange/code_manage_window.h"
 #include "exchange/export_window.h"
 #include "exchange/import_window.h"
@@ -16,6 +19,7 @@
 #include "parties/profile_page.h"
 #include "records/main_window.h"
 #include "ui/modal.h"
+#include "ui/prompter.h"
 
 #include <QLineEdit>
 
@@ -43,6 +47,17 @@ void installPages(records::TMainForm& main, store::RecordStore& store) {
         main.refreshAll(true);
     };
     pages.codeManage = [codeManage] { ui::showModal(*codeManage); };
+    auto* statistics = new analysis::StatisticsWindow(store, &main);
+    pages.statistics = [&main, statistics] {
+        statistics->showStatistics(main.yearText(), QString::number(main.categoryPosition() + 1));
+    };
+    auto* duplicates = new analysis::DuplicatesWindow(store, &main);
+    pages.duplicates = [&main, duplicates] {
+        if (duplicates->showDuplicates() != QDialog::Accepted) return;
+        if (!main.showRecord(duplicates->chosenNumber(), duplicates->chosenCategory()))
+            ui::prompter().warn(
+                QStringLiteral("主窗口中找不到成果 %1").arg(duplicates->chosenNumber()));
+    };
     pages.sections[records::Section::Overview] = new pages::TFpage1(store, *picker, &main);
     auto* printWindow = new output::TPrintForm(store, &main);
     pages.printWindow = [&main, printWindow] {

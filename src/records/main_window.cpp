@@ -149,6 +149,8 @@ void TMainForm::buildControls() {
     action(BitBtn4, "BitBtn4", "打印");
     action(BitBtn3, "BitBtn3", "更新指标项");
     action(Button2, "Button2", "单位情况");
+    action(btnStatistics, "btnStatistics", "统计分析");
+    action(btnDuplicates, "btnDuplicates", "查重");
     action(BitBtn7, "BitBtn7", "退出");
     layout->addLayout(actions);
 
@@ -179,6 +181,12 @@ void TMainForm::buildControls() {
     });
     connect(Button2, &QPushButton::clicked, this, [this] {
         if (pages_.profile) pages_.profile();
+    });
+    connect(btnStatistics, &QPushButton::clicked, this, [this] {
+        if (pages_.statistics) pages_.statistics();
+    });
+    connect(btnDuplicates, &QPushButton::clicked, this, [this] {
+        if (pages_.duplicates) pages_.duplicates();
     });
     connect(BitBtn7, &QPushButton::clicked, this, [this] {
         if (welcome_) welcome_->close();
@@ -284,6 +292,21 @@ bool TMainForm::locateRecord(const char* field, const QString& value) {
     return found;
 }
 
+bool TMainForm::showRecord(const QString& number, const QString& category) {
+    const int position = category.toInt() - 1;
+    if (position < 0 || position > 2) return false;
+    ComboBox1->setCurrentIndex(position);
+    {
+        QSignalBlocker block(cbYear);
+        cbYear->setEditText(number.left(4));
+    }
+    refreshAll();
+    const bool found = locateRecord("item_4", number);
+    computeDoneMarks();
+    evaluateEnabledState();
+    return found;
+}
+
 void TMainForm::fillYearList() {
     QSignalBlocker block(cbYear);
     cbYear->clear();
@@ -324,8 +347,9 @@ void TMainForm::computeDoneMarks() {
 }
 
 void TMainForm::setNavigationEnabled(bool enabled) {
-    for (QWidget* w : std::initializer_list<QWidget*>{DBGrid1, ComboBox1, cbYear, Button1, Button5,
-                                                      BitBtn1, BitBtn2, BitBtn4})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{DBGrid1, ComboBox1, cbYear, Button1, Button5, BitBtn1,
+                                         BitBtn2, BitBtn4, btnStatistics, btnDuplicates})
         w->setEnabled(enabled);
     queryBuilder_->setNavigationEnabled(enabled);
 }
@@ -339,8 +363,9 @@ bool TMainForm::evaluateEnabledState() {
 void TMainForm::lockForNewRecord() {
     marks_.setAll(false);
     showMarks();
-    for (QWidget* w : std::initializer_list<QWidget*>{DBGrid1, ComboBox1, cbYear, Button1, Button5,
-                                                      BitBtn1, BitBtn2})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{DBGrid1, ComboBox1, cbYear, Button1, Button5, BitBtn1,
+                                         BitBtn2, btnStatistics, btnDuplicates})
         w->setEnabled(false);
     queryBuilder_->setNavigationEnabled(false);
 }
@@ -403,8 +428,9 @@ void TMainForm::applyProfileEnabling() {
     const bool enabled = unitHasRows();
     for (auto& [section, button] : sectionButtons_)
         button->setEnabled(enabled);
-    for (QWidget* w : std::initializer_list<QWidget*>{Button1, Button5, BitBtn2, BitBtn3, BitBtn4,
-                                                      ComboBox1, cbYear, DBGrid1})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{Button1, Button5, BitBtn2, BitBtn3, BitBtn4, btnStatistics,
+                                         btnDuplicates, ComboBox1, cbYear, DBGrid1})
         w->setEnabled(enabled);
     Button4->setEnabled(true);
     BitBtn1->setEnabled(true);

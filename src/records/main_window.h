@@ -30,6 +30,8 @@ struct MainWindowPages {
     std::function<void()> importWindow;              // 导入
     std::function<void()> codeManage;                // 更新指标项
     std::function<void()> printWindow;               // 打印, after preparation
+    std::function<void()> statistics;                // 统计分析
+    std::function<void()> duplicates;                // 查重
     std::map<Section, forms::SectionPage*> sections; // section pages (not owned)
 };
 
@@ -68,6 +70,10 @@ class TMainForm : public QMainWindow, public QueryHost {
     bool listIsEmpty() const override;
     // Makes the row with this record number (or `NO`, or name) current; false when none is.
     bool locateRecord(const char* field, const QString& value);
+    // Shows the record of this number: its category and year in the selectors, the list
+    // refreshed and the record current, the marks and the enabled state after it. False when the
+    // record is not in the list.
+    bool showRecord(const QString& number, const QString& category);
     // After a new record: every mark a question mark and the navigation locked.
     void lockForNewRecord();
     void setMark(Section section, bool done);
@@ -130,6 +136,8 @@ class TMainForm : public QMainWindow, public QueryHost {
     QPushButton* BitBtn4 = nullptr; // 打印
     QPushButton* BitBtn3 = nullptr; // 更新指标项
     QPushButton* Button2 = nullptr; // 单位情况
+    QPushButton* btnStatistics = nullptr;
+    QPushButton* btnDuplicates = nullptr;
     QPushButton* BitBtn7 = nullptr; // 退出
     QueryBuilder* queryBuilder_ = nullptr;
     TFormNew* newDialog_ = nullptr;

@@ -128,6 +128,13 @@ QString DialogPrompter::chooseExistingFile(const FileQuestion& question) {
                                         question.filter);
 }
 
+QString DialogPrompter::chooseSaveFile(const FileQuestion& question) {
+    // The caller asks before replacing a file, in the application's own words.
+    return QFileDialog::getSaveFileName(currentWindow(), question.caption, question.startFolder,
+                                        question.filter, nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
+}
+
 QString DialogPrompter::chooseFolder(const FolderQuestion& question) {
     return QFileDialog::getExistingDirectory(currentWindow(), question.caption,
                                              question.startFolder);

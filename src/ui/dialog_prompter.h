@@ -13,6 +13,7 @@ class DialogPrompter : public Prompter {
   public:
     Answer ask(const Message& message) override;
     QString chooseExistingFile(const FileQuestion& question) override;
+    QString chooseSaveFile(const FileQuestion& question) override;
     QString chooseFolder(const FolderQuestion& question) override;
     bool openDocument(const QString& path) override;
 };

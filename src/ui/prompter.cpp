@@ -6,6 +6,10 @@
 
 namespace xb::ui {
 
+QString Prompter::chooseSaveFile(const FileQuestion&) {
+    return QString();
+}
+
 namespace {
 
 Prompter* installed = nullptr;

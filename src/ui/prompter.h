@@ -59,6 +59,10 @@ class Prompter {
     virtual QString chooseExistingFile(const FileQuestion& question) = 0;
     // Returns the absolute path of the chosen folder, or an empty string when the user cancelled.
     virtual QString chooseFolder(const FolderQuestion& question) = 0;
+    // Returns the absolute path of a file to write, or an empty string when the user cancelled.
+    // The file may exist: the caller asks before replacing it. A prompter that cannot ask
+    // cancels.
+    virtual QString chooseSaveFile(const FileQuestion& question);
     // Opens a file with the desktop's default program (a filled Word document in the user's
     // editor); false when no program could be started for it.
     virtual bool openDocument(const QString& path) = 0;

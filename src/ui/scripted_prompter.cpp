@@ -69,6 +69,10 @@ QString ScriptedPrompter::chooseExistingFile(const FileQuestion& question) {
     return queuedFiles_.isEmpty() ? QString() : queuedFiles_.dequeue();
 }
 
+QString ScriptedPrompter::chooseSaveFile(const FileQuestion& question) {
+    return chooseExistingFile(question);
+}
+
 QString ScriptedPrompter::chooseFolder(const FolderQuestion& question) {
     folderQuestions_ << question;
     return queuedFolders_.isEmpty() ? QString() : queuedFolders_.dequeue();

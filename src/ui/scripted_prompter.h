@@ -8,8 +8,8 @@
 //   negative one (No, Cancel) of whatever box comes.
 // - With the queue empty it presses the affirmative button, the box's default button, which is
 //   what a user pressing Enter gets.
-// File and folder choices take the next queued path; with their queue empty they are cancelled
-// (an empty string), as a user pressing Escape would.
+// File choices (to read or to write) and folder choices take the next queued path; with their queue
+// empty they are cancelled (an empty string), as a user pressing Escape would.
 #pragma once
 
 #include "ui/prompter.h"
@@ -56,6 +56,7 @@ class ScriptedPrompter : public Prompter {
 
     Answer ask(const Message& message) override;
     QString chooseExistingFile(const FileQuestion& question) override;
+    QString chooseSaveFile(const FileQuestion& question) override;
     QString chooseFolder(const FolderQuestion& question) override;
     bool openDocument(const QString& path) override;
 
