@@ -11,6 +11,7 @@
 #include "exchange/export_records.h"
 #include "exchange/exporter.h"
 #include "records/completeness.h"
+#include "store/backup.h"
 #include "store/gbk.h"
 #include "store/lookups.h"
 #include "store/record_store.h"
@@ -44,6 +45,7 @@ const char* const kUsage =
     "                               导出成果记录为 cgsbqy.arj\n"
     "  import 压缩包 [--overwrite] [--on-duplicate skip|keep|ask]\n"
     "                               导入 cgsbqy.arj\n"
+    "  backup                       备份数据目录中的成果表和本单位情况\n"
     "  word --record 编号 --form applied|basic|application|certificate --out 文件\n"
     "                               输出 Word 文档\n"
     "  print --record 编号 --out 文件.pdf [--form applied|basic]\n"
@@ -96,6 +98,9 @@ const std::map<std::string, std::string> kCommandHelp{
                "  --on-duplicate skip     跳过与已有成果同名的成果（默认）\n"
                "  --on-duplicate keep     同名成果也存入\n"
                "  --on-duplicate ask      逐项询问（从标准输入读 y/n）\n"},
+    {"backup", "用法：xunbao-cli [--data 数据目录] backup\n"
+               "把成果表、合作单位、完成人员、评价委员、专利和本单位情况等表复制到数据目录旁的\n"
+               "backups 文件夹中（以时间命名）；保留最近 30 份及最近 7 天的全部备份。\n"},
     {"word", "用法：xunbao-cli [--data 数据目录] word --record 编号 --form "
              "applied|basic|application|certificate --out 文件\n"
              "把成果填入数据目录中的 Word 模板，写成新文件（已有的文件不会被覆盖）：\n"
@@ -469,6 +474,18 @@ int run(const std::vector<std::string>& args, const std::string& defaultData, St
     if (o.command == "duplicates")
         return duplicates(store.db(), value(o, "--threshold"), sheetOutput(o), io);
     if (o.command == "export") return exportRecords(store.db(), o, io);
+    if (o.command == "backup") {
+        static const std::vector<std::string> tables{"kjcg", "cgwcdw",   "cgwcr", "jdwyhmd",
+                                                     "zlqk", "cgwcrNew", "unit",  "unitexpert",
+                                                     "lsbw", "xkfl",     "ztflh", "DFJHZDXX"};
+        auto backup = store::backupTables(data, "手动备份", tables);
+        if (!backup) {
+            io.err << "错误：" << backup.message() << "\n";
+            return 1;
+        }
+        io.out << "已备份 " << backup->files.size() << " 个文件到 " << backup->folder << "\n";
+        return 0;
+    }
     if (o.command == "word")
         return wordDocument(store, value(o, "--record"), value(o, "--form"), value(o, "--out"), io);
     if (o.command == "print") {
