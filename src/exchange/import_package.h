@@ -33,8 +33,12 @@ class UnpackedPackage {
     // process is terminated meanwhile.
     QString folder() const { return folder_.path(); }
 
+    // Removes the unpack folders that processes killed outright left behind (no handler runs
+    // then): a folder names its process, and only folders of processes that are gone go.
+    static void removeLeftFolders();
+
   private:
-    UnpackedPackage() = default;
+    UnpackedPackage();
     QTemporaryDir folder_;
     std::optional<RemoveOnTermination> removal_;
 };

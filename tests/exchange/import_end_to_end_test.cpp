@@ -7,6 +7,10 @@
 #include "exchange/import_reading.h"
 #include "import_fixture.h"
 
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QProcess>
+
 #include <algorithm>
 
 namespace xb::exchange::testing {
@@ -179,6 +183,23 @@ TEST_F(ImportEndToEnd, PackagesThatAreNotExchangePackagesAreRefused) {
     ASSERT_FALSE(read.ok());
     EXPECT_EQ(read.message(), "文件的格式不正确");
     EXPECT_EQ(liveSnapshot(), before);
+
+    // A folder a process killed outright left behind goes at the next unpack; one of a process
+    // still running stays.
+    QProcess ended;
+    ended.start(QStringLiteral("true"));
+    ASSERT_TRUE(ended.waitForStarted());
+    const qint64 endedPid = ended.processId();
+    ASSERT_TRUE(ended.waitForFinished());
+    const QString left =
+        QDir::temp().filePath(QStringLiteral("xunbao-unpack-%1-test").arg(endedPid));
+    const QString running = QDir::temp().filePath(
+        QStringLiteral("xunbao-unpack-%1-test").arg(QCoreApplication::applicationPid()));
+    ASSERT_TRUE(QDir().mkpath(left + QStringLiteral("/inside")) && QDir().mkpath(running));
+    UnpackedPackage::removeLeftFolders();
+    EXPECT_FALSE(QFileInfo::exists(left));
+    EXPECT_TRUE(QFileInfo::exists(running));
+    QDir(running).removeRecursively();
 
     // The private folder goes with the unpacked package.
     const QString folder = (*unpacked)->folder();
