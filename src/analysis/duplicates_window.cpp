@@ -4,6 +4,7 @@
 #include "analysis/window_support.h"
 #include "ui/modal.h"
 #include "ui/prompter.h"
+#include "ui/roomy_button.h"
 
 #include <QDoubleSpinBox>
 #include <QGroupBox>
@@ -68,9 +69,8 @@ void DuplicatesWindow::buildControls() {
     spnThreshold->setValue(DuplicateSettings().threshold);
     top->addWidget(spnThreshold);
     auto button = [this](QBoxLayout* to, const char* name, const char* caption) {
-        auto* b = new QPushButton(QString::fromUtf8(caption), this);
-        b->setObjectName(name);
-        b->setAutoDefault(false);
+        QPushButton* b =
+            ui::roomyButton(QString::fromUtf8(caption), QString::fromLatin1(name), this);
         to->addWidget(b);
         return b;
     };

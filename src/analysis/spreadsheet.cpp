@@ -1,5 +1,7 @@
 #include "spreadsheet.h"
 
+#include "store/csv_field.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -34,16 +36,6 @@ std::string cellText(const Cell& cell, CellKind kind) {
     if (const auto* number = std::get_if<double>(&cell)) return numberText(*number, kind);
     if (const auto* date = std::get_if<store::Date>(&cell)) return date->toText();
     return "";
-}
-
-std::string csvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-    std::string out = "\"";
-    for (char c : text) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    return out + "\"";
 }
 
 std::string tsvField(std::string text) {
@@ -137,7 +129,7 @@ std::string sheetsText(const std::vector<Sheet>& sheets, SheetFormat format) {
     const bool csv = format == SheetFormat::Csv;
     std::string text = csv ? "\xEF\xBB\xBF" : "";
     const char* const end = csv ? "\r\n" : "\n";
-    const auto field = [&](const std::string& t) { return csv ? csvField(t) : tsvField(t); };
+    const auto field = [&](const std::string& t) { return csv ? store::csvField(t) : tsvField(t); };
     for (size_t s = 0; s < sheets.size(); ++s) {
         const Sheet& sheet = sheets[s];
         if (s) text += end;

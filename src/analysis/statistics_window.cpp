@@ -5,6 +5,7 @@
 #include "ui/modal.h"
 #include "ui/printer.h"
 #include "ui/prompter.h"
+#include "ui/roomy_button.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSet>
@@ -112,9 +113,8 @@ void StatisticsWindow::buildControls() {
     listLayout->addWidget(cbListScope);
     auto* listButtons = new QHBoxLayout;
     auto button = [this](QBoxLayout* to, const char* name, const char* caption) {
-        auto* b = new QPushButton(QString::fromUtf8(caption), this);
-        b->setObjectName(name);
-        b->setAutoDefault(false);
+        QPushButton* b =
+            ui::roomyButton(QString::fromUtf8(caption), QString::fromLatin1(name), this);
         to->addWidget(b);
         return b;
     };

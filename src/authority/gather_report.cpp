@@ -2,6 +2,8 @@
 
 #include "authority/gather_schema.h"
 
+#include "store/csv_field.h"
+
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -15,16 +17,6 @@ namespace {
 // PostgreSQL's type oids of the numbers the views yield: bigint, integer, numeric.
 bool isNumberType(unsigned oid) {
     return oid == 20 || oid == 23 || oid == 1700;
-}
-
-std::string csvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-    std::string out = "\"";
-    for (char c : text) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    return out + "\"";
 }
 
 std::string xmlText(const std::string& text) {
@@ -152,7 +144,7 @@ store::Status writeCsv(const std::vector<ReportTable>& tables, const std::string
     std::string text = "\xEF\xBB\xBF";
     const auto line = [&](const std::vector<std::string>& cells) {
         for (size_t c = 0; c < cells.size(); ++c)
-            text += (c ? "," : "") + csvField(cells[c]);
+            text += (c ? "," : "") + store::csvField(cells[c]);
         text += "\r\n";
     };
     for (size_t i = 0; i < tables.size(); ++i) {
