@@ -76,6 +76,7 @@ Status copyLiveRows(const TableFile& old, const fs::path& newTable) {
     {
         auto target = TableFile::open(newTable.string(), OpenMode::Exclusive);
         if (!target) return target.error();
+        (*target)->writeAsDraft();
         RowBatch batch(**target);
         Status copied;
         Status s = old.scan([&](uint32_t, std::string_view raw) {

@@ -621,7 +621,7 @@ Status TableFile::write(uint32_t recno, const std::vector<Value>& values) {
     }
     // The row points at its new memos only once they are on the disk.
     if (!memos.empty())
-        if (Status s = memo_->sync(); !s) return s;
+        if (Status s = draft_ ? Status() : memo_->sync(); !s) return s;
     const uint64_t at = headerLength_ + static_cast<uint64_t>(recno - 1) * recordLength_;
     if (const int error = file_->writeAt(raw.data(), raw.size(), at))
         return writeError(error, "表文件 " + fileName());
@@ -632,7 +632,15 @@ Status TableFile::write(uint32_t recno, const std::vector<Value>& values) {
         indexAdd(raw, recno);
     }
     if (Status s = writeHeader(false); !s) return s;
-    return syncWhenDone(file_, "表文件 " + fileName());
+    return syncWhenWritten();
+}
+
+Status TableFile::syncInOrder() {
+    return draft_ ? Status() : syncNow(*file_, "表文件 " + fileName());
+}
+
+Status TableFile::syncWhenWritten() {
+    return draft_ ? Status() : syncWhenDone(file_, "表文件 " + fileName());
 }
 
 Result<uint32_t> TableFile::append(const std::vector<Value>& values) {
@@ -770,7 +778,7 @@ Result<uint32_t> TableFile::appendRows(PendingRows& rows) {
                 !s)
                 return s.error();
         if (Status s = memo_->writeStaged(staged); !s) return s.error();
-        if (Status s = memo_->sync(); !s) return s.error();
+        if (Status s = draft_ ? Status() : memo_->sync(); !s) return s.error();
     }
     for (uint32_t i = 0; i < taken.count_; ++i)
         raw[static_cast<size_t>(i) * recordLength_] = ' ';
@@ -782,11 +790,11 @@ Result<uint32_t> TableFile::appendRows(PendingRows& rows) {
         return writeError(error, "表文件 " + fileName());
     raw.pop_back();
     // The count goes to the disk after the rows it counts, never before them.
-    if (Status s = syncNow(*file_, "表文件 " + fileName()); !s) return s.error();
+    if (Status s = syncInOrder(); !s) return s.error();
     count_ += taken.count_;
     ++version_;
     Status counted = writeHeader(true);
-    if (counted) counted = syncWhenDone(file_, "表文件 " + fileName());
+    if (counted) counted = syncWhenWritten();
     if (!counted) {
         count_ -= taken.count_;
         return counted.error();
@@ -811,7 +819,7 @@ Status TableFile::markDeleted(uint32_t recno) {
     updateCache(recno, 0, "*");
     indexRemove(old, recno);
     if (Status s = writeHeader(false); !s) return s;
-    return syncWhenDone(file_, "表文件 " + fileName());
+    return syncWhenWritten();
 }
 
 Status TableFile::removeAllRows() {
@@ -821,7 +829,7 @@ Status TableFile::removeAllRows() {
     const uint32_t count = count_;
     count_ = 0;
     Status counted = writeHeader(true);
-    if (counted) counted = syncNow(*file_, "表文件 " + fileName());
+    if (counted) counted = syncInOrder();
     if (!counted) {
         count_ = count;
         return counted;
@@ -833,7 +841,7 @@ Status TableFile::removeAllRows() {
     int error = file_->writeAt("\x1A", 1, headerLength_);
     if (!error) error = file_->truncate(headerLength_ + 1);
     if (error) return writeError(error, "表文件 " + fileName());
-    if (Status s = syncWhenDone(file_, "表文件 " + fileName()); !s) return s;
+    if (Status s = syncWhenWritten(); !s) return s;
     return memo_ ? memo_->clear() : Status();
 }
 

@@ -131,6 +131,11 @@ class TableFile {
     // The index of a character field, built on first use.
     Result<const CharIndex*> index(int field);
 
+    // For a table written whole where nobody reads it before it is complete (a pack's new
+    // table): its writes need no order on the disk, and whoever completes it syncs it once. The
+    // syncs between writes cost a pack of 60,000 rows 0.33-2.4 s instead of 0.21-0.28 s here.
+    void writeAsDraft() { draft_ = true; }
+
   private:
     TableFile() = default;
     Status readHeader();
@@ -152,6 +157,9 @@ class TableFile {
     bool unchanged(std::string_view old, int field, const Value& value) const;
     static std::string memoText(const Value& value);
     Status writeHeader(bool withCount);
+    // The sync that later writes depend on, and the closing sync of a write; a draft skips both.
+    Status syncInOrder();
+    Status syncWhenWritten();
     Error writeError(int error, const std::string& file) const;
     void indexRemove(std::string_view raw, uint32_t recno);
     void indexAdd(std::string_view raw, uint32_t recno);
@@ -167,6 +175,7 @@ class TableFile {
     uint32_t headerLength_ = 0;
     uint32_t recordLength_ = 0;
     bool readOnly_ = false; // damaged tables and other writers' layouts are only read
+    bool draft_ = false;
     std::string damage_;
     FieldList fields_;
     std::vector<uint32_t> offsets_;
