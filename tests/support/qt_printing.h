@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDate>
 #include <QString>
 #include <QStringList>
 #include <ostream>
@@ -19,4 +20,8 @@ inline void PrintTo(const QStringList& texts, std::ostream* out) {
 
 inline void PrintTo(const QByteArray& bytes, std::ostream* out) {
     *out << '"' << bytes.toStdString() << '"';
+}
+
+inline void PrintTo(const QDate& date, std::ostream* out) {
+    *out << (date.isValid() ? date.toString(Qt::ISODate).toStdString() : "invalid date");
 }
