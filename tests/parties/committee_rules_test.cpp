@@ -1,5 +1,5 @@
 #include "parties/committee_rules.h"
-#include "shipped_data.h"
+#include "support/shipped_data.h"
 
 #include <gtest/gtest.h>
 
@@ -64,7 +64,7 @@ TEST(CommitteeRules, RanksConflictsAndChecks) {
 TEST(CommitteeRules, NumbersAndChangesStayWithinTheRecord) {
     ShippedData data;
     ASSERT_TRUE(data.ok()) << data.error();
-    Database db(data.path());
+    Database& db = data.db();
     const CommitteeKey other{QStringLiteral("2024000001"), QStringLiteral("AB")};
     const CommitteeKey own{QStringLiteral("2024000001"), QStringLiteral(".")};
     ASSERT_TRUE(addMember(db, other, member("委员", "外甲")).ok());

@@ -1,5 +1,5 @@
 #include "parties/completers.h"
-#include "shipped_data.h"
+#include "support/shipped_data.h"
 
 #include <gtest/gtest.h>
 
@@ -30,7 +30,7 @@ class Completers : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(data.ok()) << data.error();
-        db = std::make_unique<Database>(data.path());
+        db = &data.db();
     }
     void insert(const Params& key, const char* name, int order, int running) {
         ASSERT_TRUE(db->execute("insert into cgwcr (item_4, item_dqdm, item_180, item_187, "
@@ -67,7 +67,7 @@ class Completers : public ::testing::Test {
     }
 
     ShippedData data;
-    std::unique_ptr<Database> db;
+    Database* db = nullptr;
 };
 
 } // namespace

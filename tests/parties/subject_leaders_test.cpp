@@ -1,5 +1,5 @@
 #include "parties/subject_leaders.h"
-#include "shipped_data.h"
+#include "support/shipped_data.h"
 
 #include <gtest/gtest.h>
 
@@ -63,7 +63,7 @@ TEST(SubjectLeaderChecks, MessagesAndLimits) {
 TEST(SubjectLeaderRows, AddChangeDeleteWithNumbering) {
     ShippedData data;
     ASSERT_TRUE(data.ok()) << data.error();
-    Database db(data.path());
+    Database& db = data.db();
     // A leader of another organization is neither listed nor counted.
     ASSERT_TRUE(db.execute("insert into unitexpert (unitcode, item_187, item_180) values "
                            "('1234567890', '1', '外单位')")
@@ -100,7 +100,7 @@ TEST(SubjectLeaderRows, AddChangeDeleteWithNumbering) {
 TEST(SubjectLeaderRows, EmptyUnitCodeFallsBackToTheOwnCode) {
     ShippedData data;
     ASSERT_TRUE(data.ok()) << data.error();
-    Database db(data.path());
+    Database& db = data.db();
     ASSERT_TRUE(addSubjectLeader(db, QString(), entry("张三")).ok());
     EXPECT_EQ(loadSubjectLeaders(db, kOwn)->size(), 1);
 }
