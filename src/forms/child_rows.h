@@ -16,6 +16,10 @@ namespace xb::forms {
 
 using store::FieldValues;
 
+// Writes the fields an entry dialog shows (through its binder) into a row in edit state; the
+// row's own numbers and keys are the rules' to write.
+using RowWriter = std::function<store::Status(store::Cursor&)>;
+
 // Moves the cursor to the row stored in physical record `record`; false when it holds none.
 bool moveToRecord(store::Cursor& cursor, uint32_t record);
 
