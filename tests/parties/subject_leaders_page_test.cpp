@@ -2,6 +2,7 @@
 #include "parties/subject_leaders_page.h"
 #include "parties/unit_profile.h"
 #include "support/record_fixture.h"
+#include "support/row_writer.h"
 #include "support/window_driver.h"
 #include "ui/scripted_modal.h"
 #include "ui/scripted_prompter.h"
@@ -137,12 +138,10 @@ TEST_F(SubjectLeadersPage, AddChangeDeleteWithNumbering) {
 // a No keeps everything.
 TEST_F(SubjectLeadersPage, DeletingTheMiddleRenumbers) {
     for (const char* name : {"甲", "乙", "丙"}) {
-        LeaderEntry entry;
-        entry.name = QString::fromUtf8(name);
-        entry.sex = u"0"_s;
-        entry.year = u"1970"_s;
-        entry.month = u"1"_s;
-        EXPECT_TRUE(addSubjectLeader(db(), kOwnUnitCode, entry).ok());
+        EXPECT_TRUE(addSubjectLeader(
+                        db(), kOwnUnitCode,
+                        writing({{"item_180", name}, {"item_181", "0"}, {"item_182", "1970.1"}}))
+                        .ok());
     }
     TFpage11 page(db());
     int selected = -1;
@@ -188,13 +187,12 @@ TEST_F(SubjectLeadersPage, EntryChecksAndLeaving) {
                            u"出生年份不合法！"_s, u"出生月份不合法！"_s}));
     EXPECT_TRUE(loadSubjectLeaders(db(), kOwnUnitCode)->isEmpty());
 
-    LeaderEntry stored;
-    stored.name = u"张三"_s;
-    stored.sex = u"0"_s;
-    stored.year = u"1970"_s;
-    stored.month = u"3"_s;
-    stored.field = u"05"_s;
-    EXPECT_TRUE(addSubjectLeader(db(), kOwnUnitCode, stored).ok());
+    EXPECT_TRUE(addSubjectLeader(db(), kOwnUnitCode,
+                                 writing({{"item_180", "张三"},
+                                          {"item_181", "0"},
+                                          {"item_182", "1970.3"},
+                                          {"item_124_1", "05"}}))
+                    .ok());
     const SubjectLeader leader = loadSubjectLeaders(db(), kOwnUnitCode)->first();
     prompts.clear();
 
