@@ -60,11 +60,6 @@ void FieldBinder::text(QLineEdit* box, const char* field, Comparison rule) {
          {}});
 }
 
-void FieldBinder::trimmedText(QLineEdit* box, const char* field, Comparison rule) {
-    text(box, field, rule);
-    bindings_.back().read = [box] { return box->text().trimmed(); };
-}
-
 void FieldBinder::code(QComboBox* list, const char* field, int codeWidth) {
     marker_.watch(list);
     auto read = [list, codeWidth] { return chosenCode(list, codeWidth); };

@@ -43,8 +43,6 @@ class FieldBinder {
 
     // A text box holding the field as typed; it accepts no more GBK bytes than the field holds.
     void text(QLineEdit* box, const char* field, Comparison rule = Comparison::Exact);
-    // The same, the field storing the text without leading and trailing blanks.
-    void trimmedText(QLineEdit* box, const char* field, Comparison rule = Comparison::Exact);
     // A dictionary pick list; the stored value is the chosen entry's code (its first `codeWidth`
     // characters, trimmed), "" when nothing is chosen. Fill it with entries before fill().
     void code(QComboBox* list, const char* field, int codeWidth = 3);

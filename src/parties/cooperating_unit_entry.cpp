@@ -49,7 +49,7 @@ TFinto5::TFinto5(store::Database& db, QWidget* parent)
         "item_176", [this](const QString& stored) { order_->setText(stored); },
         [this] { return order_->text(); },
         [this](const QString& stored) { return stored != order_->text(); });
-    b.trimmedText(name_, "item_170");
+    b.text(name_, "item_170");
     b.text(address_, "item_171");
     b.text(postcode_, "item_172");
     b.text(contact_, "item_173");

@@ -6,9 +6,12 @@ namespace xb::parties {
 
 namespace {
 
-store::FieldValues keyAndOrder(const store::Params& key, const QString& order) {
+// After the entry: the key, the order number and the name without surrounding blanks.
+store::FieldValues keyAndOrder(const store::Cursor& row, const store::Params& key,
+                               const QString& order) {
     return {{"item_4", key.at("item_4")},
             {"item_dqdm", key.at("item_dqdm")},
+            {"item_170", QString::fromStdString(row.text("item_170")).trimmed().toStdString()},
             {"item_176", order.trimmed().toLongLong()}};
 }
 
@@ -35,7 +38,7 @@ store::Result<uint32_t> addCooperatingUnit(store::Database& db, const store::Par
         row.cancel();
         return s.error();
     }
-    if (store::Status s = store::setValuesAndPost(row, keyAndOrder(key, order)); !s)
+    if (store::Status s = store::setValuesAndPost(row, keyAndOrder(row, key, order)); !s)
         return s.error();
     return row.recNo();
 }
@@ -51,7 +54,7 @@ store::Status changeCooperatingUnit(store::Database& db, const store::Params& ke
         row.cancel();
         return s;
     }
-    return store::setValuesAndPost(row, keyAndOrder(key, order));
+    return store::setValuesAndPost(row, keyAndOrder(row, key, order));
 }
 
 } // namespace xb::parties

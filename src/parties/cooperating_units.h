@@ -27,7 +27,7 @@ inline constexpr const char* kCooperatingUnitsOfRecord =
 std::optional<forms::CheckFailure> checkCooperatingUnit(const QString& order);
 
 // Appends a cooperating organization under the record key with the order number typed in
-// `order`, its texts written by `entry`; yields its physical record.
+// `order`, its texts written by `entry` (the name stored trimmed); yields its physical record.
 store::Result<uint32_t> addCooperatingUnit(store::Database& db, const store::Params& key,
                                            const QString& order, const forms::RowWriter& entry);
 // Rewrites the organization stored in physical record `record`.
