@@ -39,14 +39,10 @@ store::Status addPatent(store::Database& db, const store::Params& key,
     if (!table) return table.error();
     store::Cursor& row = **table;
     if (store::Status s = row.append(); !s) return s;
-    if (store::Status s = entry(row); !s) {
-        row.cancel();
-        return s;
-    }
-    if (store::Status s =
-            store::setValuesAndPost(row, {{"ITEM_4", keyValue(key, "item_4")},
-                                          {"ITEM_DQDM", keyValue(key, "item_dqdm")},
-                                          {"ITEM_NO", store::Value(patents.count() + 1)}});
+    if (store::Status s = forms::writeEntry(row, entry,
+                                            {{"ITEM_4", keyValue(key, "item_4")},
+                                             {"ITEM_DQDM", keyValue(key, "item_dqdm")},
+                                             {"ITEM_NO", store::Value(patents.count() + 1)}});
         !s)
         return s;
     if (store::Status s = patents.reload(); !s) return s;
@@ -54,16 +50,7 @@ store::Status addPatent(store::Database& db, const store::Params& key,
 }
 
 store::Status changePatent(store::Database& db, uint32_t record, const forms::RowWriter& entry) {
-    auto table = db.table("zlqk");
-    if (!table) return table.error();
-    store::Cursor& rows = **table;
-    if (!forms::moveToRecord(rows, record)) return store::fail("所选的专利已不存在");
-    if (store::Status s = rows.edit(); !s) return s;
-    if (store::Status s = entry(rows); !s) {
-        rows.cancel();
-        return s;
-    }
-    return store::setValuesAndPost(rows, {});
+    return forms::rewriteEntry(db, "zlqk", record, entry, {}, "所选的专利已不存在");
 }
 
 store::Result<PatentSummary> renumberPatents(store::Database& db, const store::Params& key) {

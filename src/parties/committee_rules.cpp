@@ -76,26 +76,13 @@ store::Result<uint32_t> addMember(store::Database& db, const CommitteeKey& key,
     store::FieldValues values = keyValues(key);
     values.emplace_back("item_190", store::Value(*number));
     if (store::Status s = cursor.append(); !s) return s.error();
-    if (store::Status s = entry(cursor); !s) {
-        cursor.cancel();
-        return s.error();
-    }
-    if (store::Status s = store::setValuesAndPost(cursor, values); !s) return s.error();
+    if (store::Status s = forms::writeEntry(cursor, entry, values); !s) return s.error();
     return cursor.recNo();
 }
 
 store::Status changeMember(store::Database& db, uint32_t record, const CommitteeKey& key,
                            const forms::RowWriter& entry) {
-    auto table = db.table(kTable);
-    if (!table) return table.error();
-    store::Cursor& cursor = **table;
-    if (!forms::moveToRecord(cursor, record)) return store::fail("所选的评价委员已不存在");
-    if (store::Status s = cursor.edit(); !s) return s;
-    if (store::Status s = entry(cursor); !s) {
-        cursor.cancel();
-        return s;
-    }
-    return store::setValuesAndPost(cursor, keyValues(key));
+    return forms::rewriteEntry(db, kTable, record, entry, keyValues(key), "所选的评价委员已不存在");
 }
 
 store::Status rankMembers(store::Database& db, const CommitteeKey& key) {

@@ -12,18 +12,6 @@ constexpr const char* kCompletersInStoredOrder =
     "select * from cgwcr where item_4=:item_4 and item_dqdm=:item_dqdm";
 constexpr const char* kCompletersOfNumber = "select * from cgwcr where item_4=:item_4";
 
-// Writes the entry into the row in edit state, the name trimmed, then `more`, and posts it.
-store::Status writeAndPost(store::Cursor& row, const forms::RowWriter& entry,
-                           store::FieldValues more) {
-    if (store::Status s = entry(row); !s) {
-        row.cancel();
-        return s;
-    }
-    more.emplace_back("item_180",
-                      QString::fromStdString(row.text("item_180")).trimmed().toStdString());
-    return store::setValuesAndPost(row, more);
-}
-
 } // namespace
 
 store::Status numberCompleters(store::Database& db, const store::Params& key) {
@@ -57,11 +45,11 @@ store::Result<uint32_t> addCompleter(store::Database& db, const store::Params& k
     if (!table) return table.error();
     store::Cursor& row = **table;
     if (store::Status s = row.append(); !s) return s.error();
-    if (store::Status s = writeAndPost(row, entry,
-                                       {{"item_no", *running},
-                                        {"item_4", key.at("item_4")},
-                                        {"item_dqdm", key.at("item_dqdm")},
-                                        {"item_187", count + 1}});
+    if (store::Status s = forms::writeEntry(row, forms::trimming(entry, "item_180"),
+                                            {{"item_no", *running},
+                                             {"item_4", key.at("item_4")},
+                                             {"item_dqdm", key.at("item_dqdm")},
+                                             {"item_187", count + 1}});
         !s)
         return s.error();
     const uint32_t record = row.recNo();
@@ -80,10 +68,10 @@ store::Status changeCompleter(store::Database& db, const store::Params& key, uin
     const long long before = row.integer("item_187");
     const long long typed = order.trimmed().toLongLong();
     if (store::Status s = row.edit(); !s) return s;
-    if (store::Status s = writeAndPost(row, entry,
-                                       {{"item_4", key.at("item_4")},
-                                        {"item_dqdm", key.at("item_dqdm")},
-                                        {"item_187", typed}});
+    if (store::Status s = forms::writeEntry(row, forms::trimming(entry, "item_180"),
+                                            {{"item_4", key.at("item_4")},
+                                             {"item_dqdm", key.at("item_dqdm")},
+                                             {"item_187", typed}});
         !s)
         return s;
     return renumberCompleters(db, key, record, typed < before ? -1 : typed > before ? 1 : 0);

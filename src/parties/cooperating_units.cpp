@@ -6,12 +6,9 @@ namespace xb::parties {
 
 namespace {
 
-// After the entry: the key, the order number and the name without surrounding blanks.
-store::FieldValues keyAndOrder(const store::Cursor& row, const store::Params& key,
-                               const QString& order) {
+store::FieldValues keyAndOrder(const store::Params& key, const QString& order) {
     return {{"item_4", key.at("item_4")},
             {"item_dqdm", key.at("item_dqdm")},
-            {"item_170", QString::fromStdString(row.text("item_170")).trimmed().toStdString()},
             {"item_176", order.trimmed().toLongLong()}};
 }
 
@@ -34,27 +31,17 @@ store::Result<uint32_t> addCooperatingUnit(store::Database& db, const store::Par
     if (!table) return table.error();
     store::Cursor& row = **table;
     if (store::Status s = row.append(); !s) return s.error();
-    if (store::Status s = entry(row); !s) {
-        row.cancel();
-        return s.error();
-    }
-    if (store::Status s = store::setValuesAndPost(row, keyAndOrder(row, key, order)); !s)
+    if (store::Status s =
+            forms::writeEntry(row, forms::trimming(entry, "item_170"), keyAndOrder(key, order));
+        !s)
         return s.error();
     return row.recNo();
 }
 
 store::Status changeCooperatingUnit(store::Database& db, const store::Params& key, uint32_t record,
                                     const QString& order, const forms::RowWriter& entry) {
-    auto table = db.table("cgwcdw");
-    if (!table) return table.error();
-    store::Cursor& row = **table;
-    if (!forms::moveToRecord(row, record)) return store::fail("所选的合作完成单位已不存在");
-    if (store::Status s = row.edit(); !s) return s;
-    if (store::Status s = entry(row); !s) {
-        row.cancel();
-        return s;
-    }
-    return store::setValuesAndPost(row, keyAndOrder(row, key, order));
+    return forms::rewriteEntry(db, "cgwcdw", record, forms::trimming(entry, "item_170"),
+                               keyAndOrder(key, order), "所选的合作完成单位已不存在");
 }
 
 } // namespace xb::parties

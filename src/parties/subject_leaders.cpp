@@ -69,28 +69,14 @@ store::Status addSubjectLeader(store::Database& db, const QString& unitCode,
     store::Cursor& cursor = **rows;
     const int order = cursor.count() + 1;
     if (store::Status s = cursor.append(); !s) return s;
-    if (store::Status s = entry(cursor); !s) {
-        cursor.cancel();
-        return s;
-    }
-    return store::setValuesAndPost(cursor,
-                                   {{"item_180", valueOf(textOf(cursor, "item_180").trimmed())},
-                                    {"unitcode", valueOf(unit)},
-                                    {"item_187", valueOf(QString::number(order))}});
+    return forms::writeEntry(
+        cursor, forms::trimming(entry, "item_180"),
+        {{"unitcode", valueOf(unit)}, {"item_187", valueOf(QString::number(order))}});
 }
 
 store::Status changeSubjectLeader(store::Database& db, uint32_t record,
                                   const forms::RowWriter& entry) {
-    auto rows = db.table("unitexpert");
-    if (!rows) return rows.error();
-    store::Cursor& cursor = **rows;
-    if (!forms::moveToRecord(cursor, record)) return store::fail("所选的学科带头人已不存在");
-    if (store::Status s = cursor.edit(); !s) return s;
-    if (store::Status s = entry(cursor); !s) {
-        cursor.cancel();
-        return s;
-    }
-    return cursor.post();
+    return forms::rewriteEntry(db, "unitexpert", record, entry, {}, "所选的学科带头人已不存在");
 }
 
 } // namespace xb::parties
