@@ -1,5 +1,7 @@
 #include "forms/child_rows.h"
 
+#include <QString>
+
 #include <algorithm>
 
 namespace xb::forms {
@@ -8,6 +10,32 @@ bool moveToRecord(store::Cursor& cursor, uint32_t record) {
     for (cursor.first(); !cursor.eof(); cursor.next())
         if (cursor.recNo() == record) return true;
     return false;
+}
+
+RowWriter trimming(RowWriter entry, const char* field) {
+    return [entry = std::move(entry), field](store::Cursor& row) -> store::Status {
+        if (store::Status s = entry(row); !s) return s;
+        return row.setValue(
+            field, store::Value(QString::fromStdString(row.text(field)).trimmed().toStdString()));
+    };
+}
+
+store::Status writeEntry(store::Cursor& row, const RowWriter& entry, const FieldValues& more) {
+    if (store::Status s = entry(row); !s) {
+        row.cancel();
+        return s;
+    }
+    return store::setValuesAndPost(row, more);
+}
+
+store::Status rewriteEntry(store::Database& db, const std::string& table, uint32_t record,
+                           const RowWriter& entry, const FieldValues& more, const char* gone) {
+    auto rows = db.table(table);
+    if (!rows) return rows.error();
+    store::Cursor& row = **rows;
+    if (!moveToRecord(row, record)) return store::fail(gone);
+    if (store::Status s = row.edit(); !s) return s;
+    return writeEntry(row, entry, more);
 }
 
 ChildRows::ChildRows(store::Database& db, std::string table) : db_(db), table_(std::move(table)) {}

@@ -16,6 +16,19 @@ namespace xb::forms {
 
 using store::FieldValues;
 
+// Writes the fields an entry dialog shows (through its binder) into a row in edit state; the
+// row's own numbers and keys are the rules' to write.
+using RowWriter = std::function<store::Status(store::Cursor&)>;
+// `entry`, then the text it wrote into `field` without surrounding blanks.
+RowWriter trimming(RowWriter entry, const char* field);
+// Writes `entry`, then `more`, into the row (appended or in edit state) and posts it; a refused
+// value cancels the row.
+store::Status writeEntry(store::Cursor& row, const RowWriter& entry, const FieldValues& more = {});
+// Rewrites the row stored in physical record `record` of `table` likewise; `gone` is the
+// failure when it holds none.
+store::Status rewriteEntry(store::Database& db, const std::string& table, uint32_t record,
+                           const RowWriter& entry, const FieldValues& more, const char* gone);
+
 // Moves the cursor to the row stored in physical record `record`; false when it holds none.
 bool moveToRecord(store::Cursor& cursor, uint32_t record);
 

@@ -14,11 +14,11 @@ EntryDialog::EntryDialog(const QString& objectName, const QString& section,
                          const std::string& table, QWidget* parent)
     : QDialog(parent), marker_(new ChangeMarker(this)), binder_(table, *marker_), section_(section),
       body_(new QWidget(this)), frame_(*this, QString(), body_, false),
-      save_(frame_.addButton(QStringLiteral("储存"), QStringLiteral("btnSave01"))),
-      quit_(frame_.addButton(QStringLiteral("退出"), QStringLiteral("quit01"))) {
+      save_(frame_.addButton(QStringLiteral("储存"), QStringLiteral("btnSave01"),
+                             [this] { this->save(); })),
+      quit_(
+          frame_.addButton(QStringLiteral("退出"), QStringLiteral("quit01"), [this] { quit(); })) {
     setObjectName(objectName);
-    connect(save_, &QPushButton::clicked, this, [this] { this->save(); });
-    connect(quit_, &QPushButton::clicked, this, &EntryDialog::quit);
 }
 
 void EntryDialog::setButtonNames(const QString& save, const QString& quit) {

@@ -34,17 +34,12 @@ ListPage::ListPage(store::Database& db, const QString& objectName, const QString
     if (!buttons.help.isEmpty()) {
         auto* help = new QPushButton(QStringLiteral("帮助"), this);
         help->setObjectName(buttons.help);
-        connect(help, &QPushButton::clicked, this, [this] { this->help(); });
-        frame_.addLeftButton(help);
+        frame_.addLeftButton(help, [this] { this->help(); });
     }
-    connect(frame_.addButton(QStringLiteral("新增"), buttons.add), &QPushButton::clicked, this,
-            &ListPage::addClicked);
-    change_ = frame_.addButton(QStringLiteral("修改"), buttons.change);
-    connect(change_, &QPushButton::clicked, this, &ListPage::changeClicked);
-    remove_ = frame_.addButton(QStringLiteral("删除"), buttons.remove);
-    connect(remove_, &QPushButton::clicked, this, &ListPage::removeClicked);
-    connect(frame_.addButton(QStringLiteral("退出"), buttons.quit), &QPushButton::clicked, this,
-            &ListPage::quitClicked);
+    frame_.addButton(QStringLiteral("新增"), buttons.add, [this] { addClicked(); });
+    change_ = frame_.addButton(QStringLiteral("修改"), buttons.change, [this] { changeClicked(); });
+    remove_ = frame_.addButton(QStringLiteral("删除"), buttons.remove, [this] { removeClicked(); });
+    frame_.addButton(QStringLiteral("退出"), buttons.quit, [this] { quitClicked(); });
 }
 
 void ListPage::setColumns(QList<ListColumn> columns) {

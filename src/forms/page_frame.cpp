@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMetaMethod>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -39,15 +40,31 @@ PageFrame::PageFrame(QDialog& page, const QString& banner, QWidget* body, bool f
     layout->addLayout(row_);
 }
 
-QPushButton* PageFrame::addButton(const QString& caption, const QString& objectName) {
+QPushButton* PageFrame::addButton(const QString& caption, const QString& objectName,
+                                  std::function<void()> standard) {
     QPushButton* button = ui::roomyButton(caption, objectName, &page_);
     row_->addWidget(button);
+    connectHandler(button, std::move(standard));
     return button;
 }
 
-void PageFrame::addLeftButton(QPushButton* button) {
+void PageFrame::addLeftButton(QPushButton* button, std::function<void()> standard) {
     ui::makeRoomy(*button);
     row_->insertWidget(0, button);
+    if (standard) connectHandler(button, std::move(standard));
+}
+
+void PageFrame::connectHandler(QPushButton* button, std::function<void()> standard) {
+    // Looked up at the click: the page's class is not complete while the base builds the frame,
+    // and an entry dialog may rename its buttons afterwards.
+    QObject::connect(button, &QPushButton::clicked, &page_, [this, button, standard] {
+        const QByteArray handler = button->objectName().toLatin1() + "Click()";
+        const QMetaObject* page = page_.metaObject();
+        if (const int index = page->indexOfSlot(handler.constData()); index >= 0)
+            page->method(index).invoke(&page_);
+        else
+            standard();
+    });
 }
 
 void PageFrame::close(int result) {

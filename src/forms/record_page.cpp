@@ -19,13 +19,10 @@ RecordPage::RecordPage(const QString& objectName, const QString& banner, const s
     if (!buttons.help.isEmpty()) {
         help_ = new QPushButton(QStringLiteral("帮助"), this);
         help_->setObjectName(buttons.help);
-        connect(help_, &QPushButton::clicked, this, [this] { help(); });
-        frame_.addLeftButton(help_);
+        frame_.addLeftButton(help_, [this] { help(); });
     }
-    connect(frame_.addButton(QStringLiteral("储存"), buttons.save), &QPushButton::clicked, this,
-            [this] { this->save(); });
-    connect(frame_.addButton(QStringLiteral("退出"), buttons.quit), &QPushButton::clicked, this,
-            &RecordPage::quit);
+    frame_.addButton(QStringLiteral("储存"), buttons.save, [this] { this->save(); });
+    frame_.addButton(QStringLiteral("退出"), buttons.quit, [this] { quit(); });
 }
 
 void RecordPage::load(store::Cursor& record, int categoryPosition) {

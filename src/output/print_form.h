@@ -42,6 +42,11 @@ class TPrintForm : public QDialog {
     // Where filled documents go: the user's documents folder + "/Xunbao" unless set.
     QString documentsFolder() const { return documentsFolder_; }
     void setDocumentsFolder(const QString& folder) { documentsFolder_ = folder; }
+    // The panel shown: "pnlMainPage", "pnlCustomApplied", "pnlCustomBasic", "pnlDirectApplied"
+    // or "pnlDirectBasic".
+    QString currentPanel() const;
+    // The pages last shown in a preview, sent to the printer or saved (for the window tests).
+    const std::vector<Page>& lastPages() const { return lastPages_; }
 
   public slots:
     void btnWordAppliedClick();
@@ -53,12 +58,6 @@ class TPrintForm : public QDialog {
     void btnDirectClick();
     void btnBackClick();
     void btnPdfClick();
-
-    // The panel shown: "pnlMainPage", "pnlCustomApplied", "pnlCustomBasic", "pnlDirectApplied"
-    // or "pnlDirectBasic".
-    QString currentPanel() const;
-    // The pages last shown in a preview, sent to the printer or saved (for the window tests).
-    const std::vector<Page>& lastPages() const { return lastPages_; }
 
   private:
     void produce(WordForm form);

@@ -85,8 +85,9 @@ std::optional<forms::CheckFailure> TFinto6::check() {
 }
 
 store::Status TFinto6::store() {
-    return mode() == forms::EntryMode::New ? addPatent(db_, key_, entry())
-                                           : changePatent(db_, record_, entry());
+    const forms::RowWriter write = [this](store::Cursor& row) { return binder().write(row); };
+    return mode() == forms::EntryMode::New ? addPatent(db_, key_, write)
+                                           : changePatent(db_, record_, write);
 }
 
 } // namespace xb::pages

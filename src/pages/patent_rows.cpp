@@ -15,13 +15,6 @@ forms::CheckFailure missing(const char* control, const char* label) {
             QStringLiteral("\"") + QString::fromUtf8(label) + QStringLiteral("\"不能为空！")};
 }
 
-store::FieldValues valuesOf(const PatentEntry& entry) {
-    return {{"PATENT_NO", entry.number.toStdString()},
-            {"PATENT_NAM", entry.name.toStdString()},
-            {"PATENT_ST", entry.status.toStdString()},
-            {"PATENT_TY", entry.type.toStdString()}};
-}
-
 std::string keyValue(const store::Params& key, const char* name) {
     const auto found = key.find(name);
     return found == key.end() ? std::string() : found->second;
@@ -37,26 +30,27 @@ std::optional<forms::CheckFailure> checkPatentEntry(const PatentEntry& entry) {
     return std::nullopt;
 }
 
-store::Status addPatent(store::Database& db, const store::Params& key, const PatentEntry& entry) {
+store::Status addPatent(store::Database& db, const store::Params& key,
+                        const forms::RowWriter& entry) {
     forms::ChildRows patents(db, "zlqk");
     patents.select(kPatentsOfRecord, key);
     if (store::Status s = patents.reload(); !s) return s;
-    store::FieldValues values = valuesOf(entry);
-    values.insert(values.begin(), {{"ITEM_4", keyValue(key, "item_4")},
-                                   {"ITEM_DQDM", keyValue(key, "item_dqdm")},
-                                   {"ITEM_NO", store::Value(patents.count() + 1)}});
-    if (auto appended = patents.append(values); !appended) return appended.error();
+    auto table = db.table("zlqk");
+    if (!table) return table.error();
+    store::Cursor& row = **table;
+    if (store::Status s = row.append(); !s) return s;
+    if (store::Status s = forms::writeEntry(row, entry,
+                                            {{"ITEM_4", keyValue(key, "item_4")},
+                                             {"ITEM_DQDM", keyValue(key, "item_dqdm")},
+                                             {"ITEM_NO", store::Value(patents.count() + 1)}});
+        !s)
+        return s;
     if (store::Status s = patents.reload(); !s) return s;
     return patents.renumber("ITEM_NO");
 }
 
-store::Status changePatent(store::Database& db, uint32_t record, const PatentEntry& entry) {
-    auto table = db.table("zlqk");
-    if (!table) return table.error();
-    store::Cursor& rows = **table;
-    if (!forms::moveToRecord(rows, record)) return store::fail("所选的专利已不存在");
-    if (store::Status s = rows.edit(); !s) return s;
-    return store::setValuesAndPost(rows, valuesOf(entry));
+store::Status changePatent(store::Database& db, uint32_t record, const forms::RowWriter& entry) {
+    return forms::rewriteEntry(db, "zlqk", record, entry, {}, "所选的专利已不存在");
 }
 
 store::Result<PatentSummary> renumberPatents(store::Database& db, const store::Params& key) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "forms/check_failure.h"
+#include "forms/child_rows.h"
 #include "forms/patent_summary.h"
 #include "store/database.h"
 
@@ -20,8 +21,8 @@ using forms::patentParams;
 using forms::PatentSummary;
 using forms::summarizePatents;
 
-// One patent as the entry dialog holds it: the chosen codes ("" when none is chosen) and the
-// two texts.
+// One patent as the entry dialog holds it, for its checks: the chosen codes ("" when none is
+// chosen) and the two texts.
 struct PatentEntry {
     QString status;
     QString type;
@@ -33,10 +34,12 @@ struct PatentEntry {
 // 专利名称. A text of blanks is as empty as no text.
 std::optional<forms::CheckFailure> checkPatentEntry(const PatentEntry& entry);
 
-// Appends a patent to the record with the next number, then brings the numbers in order.
-store::Status addPatent(store::Database& db, const store::Params& key, const PatentEntry& entry);
+// Appends a patent to the record with the next number, its fields written by `entry`, then
+// brings the numbers in order.
+store::Status addPatent(store::Database& db, const store::Params& key,
+                        const forms::RowWriter& entry);
 // Rewrites the patent stored in physical record `record`; its number and key stay.
-store::Status changePatent(store::Database& db, uint32_t record, const PatentEntry& entry);
+store::Status changePatent(store::Database& db, uint32_t record, const forms::RowWriter& entry);
 // Numbers the record's patents 1 to n in stored order; yields the summary of the same pass.
 store::Result<PatentSummary> renumberPatents(store::Database& db, const store::Params& key);
 // Deletes every patent of the record.

@@ -146,13 +146,14 @@ std::optional<forms::CheckFailure> TFinto7::check() {
 }
 
 store::Status TFinto7::store() {
+    const forms::RowWriter write = [this](store::Cursor& row) { return binder().write(row); };
     store::Status stored = {};
     if (mode() == forms::EntryMode::New) {
-        auto added = addMember(db_, key_, entry());
+        auto added = addMember(db_, key_, write);
         if (!added) return added.error();
         record_ = *added;
     } else {
-        stored = changeMember(db_, record_, key_, entry());
+        stored = changeMember(db_, record_, key_, write);
     }
     if (!stored) return stored;
     return rankMembers(db_, key_);

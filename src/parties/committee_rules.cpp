@@ -18,18 +18,8 @@ forms::CheckFailure missing(const char* control, const QString& label) {
     return {QString::fromLatin1(control), u'"' + label + QStringLiteral("\"不能为空！")};
 }
 
-store::FieldValues memberValues(const CommitteeKey& key, const MemberEntry& entry) {
-    return {
-        {"item_4", valueOf(key.number)},
-        {"item_dqdm", valueOf(key.region)},
-        {"item_191", valueOf(entry.duty.value_or(QString()))},
-        {"item_192", valueOf(entry.name)},
-        {"item_193", valueOf(entry.sex.value_or(QString()))},
-        {"item_195", valueOf(entry.unit)},
-        {"item_196", valueOf(entry.studied)},
-        {"item_197", valueOf(entry.practised)},
-        {"item_198", valueOf(entry.title.value_or(QString()))},
-    };
+store::FieldValues keyValues(const CommitteeKey& key) {
+    return {{"item_4", valueOf(key.number)}, {"item_dqdm", valueOf(key.region)}};
 }
 
 } // namespace
@@ -77,27 +67,22 @@ store::Result<long long> nextMemberNumber(store::Database& db, const CommitteeKe
 }
 
 store::Result<uint32_t> addMember(store::Database& db, const CommitteeKey& key,
-                                  const MemberEntry& entry) {
+                                  const forms::RowWriter& entry) {
     auto number = nextMemberNumber(db, key);
     if (!number) return number.error();
     auto table = db.table(kTable);
     if (!table) return table.error();
     store::Cursor& cursor = **table;
-    store::FieldValues values = memberValues(key, entry);
+    store::FieldValues values = keyValues(key);
     values.emplace_back("item_190", store::Value(*number));
     if (store::Status s = cursor.append(); !s) return s.error();
-    if (store::Status s = store::setValuesAndPost(cursor, values); !s) return s.error();
+    if (store::Status s = forms::writeEntry(cursor, entry, values); !s) return s.error();
     return cursor.recNo();
 }
 
 store::Status changeMember(store::Database& db, uint32_t record, const CommitteeKey& key,
-                           const MemberEntry& entry) {
-    auto table = db.table(kTable);
-    if (!table) return table.error();
-    store::Cursor& cursor = **table;
-    if (!forms::moveToRecord(cursor, record)) return store::fail("所选的评价委员已不存在");
-    if (store::Status s = cursor.edit(); !s) return s;
-    return store::setValuesAndPost(cursor, memberValues(key, entry));
+                           const forms::RowWriter& entry) {
+    return forms::rewriteEntry(db, kTable, record, entry, keyValues(key), "所选的评价委员已不存在");
 }
 
 store::Status rankMembers(store::Database& db, const CommitteeKey& key) {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "forms/check_failure.h"
+#include "forms/child_rows.h"
 #include "store/database.h"
 
 #include <QString>
@@ -39,7 +40,7 @@ inline constexpr const char* kCommitteeOfRecord = "select *  from  Jdwyhmd  wher
                                                   "order  by  item_194";
 store::Params committeeParams(const CommitteeKey& key);
 
-// What the entry dialog holds.
+// What the entry dialog holds, for its checks.
 struct MemberEntry {
     std::optional<QString> duty; // nothing when no duty is chosen
     QString name;
@@ -57,12 +58,13 @@ std::optional<forms::CheckFailure> checkMemberEntry(const MemberEntry& entry);
 // the largest `item_190` among all rows with the same record number (of every region code).
 store::Result<long long> nextMemberNumber(store::Database& db, const CommitteeKey& key);
 
-// Appends a member with the next number; yields the physical record of the new row.
+// Appends a member with the next number, its fields written by `entry`; yields the physical
+// record of the new row.
 store::Result<uint32_t> addMember(store::Database& db, const CommitteeKey& key,
-                                  const MemberEntry& entry);
+                                  const forms::RowWriter& entry);
 // Rewrites the member stored in physical record `record`; its number stays.
 store::Status changeMember(store::Database& db, uint32_t record, const CommitteeKey& key,
-                           const MemberEntry& entry);
+                           const forms::RowWriter& entry);
 // Gives every member of the record the rank of its duty; only rows whose rank changes are
 // written, and rows with another duty text keep theirs.
 store::Status rankMembers(store::Database& db, const CommitteeKey& key);

@@ -52,7 +52,7 @@ TFinto8::TFinto8(store::Database& db, QWidget* parent)
             year_->setText(stored.left(4));
             month_->setText(stored.mid(5, 2));
         },
-        [this] { return year_->text() + u'.' + month_->text(); },
+        [this] { return completerBirthText(year_->text(), month_->text()); },
         [this](const QString& stored) { return stored != year_->text() + u'.' + month_->text(); });
     // Academician titles are stored without the leading "1" of their entries.
     b.custom(
@@ -199,11 +199,12 @@ std::optional<forms::CheckFailure> TFinto8::check() {
 }
 
 store::Status TFinto8::store() {
+    const forms::RowWriter write = [this](store::Cursor& row) { return binder().write(row); };
     if (mode() == forms::EntryMode::New) {
-        auto added = addCompleter(db_, key_, entry());
+        auto added = addCompleter(db_, key_, write);
         return added ? store::Status() : store::Status(added.error());
     }
-    return changeCompleter(db_, key_, record_, entry());
+    return changeCompleter(db_, key_, record_, order_->text(), write);
 }
 
 } // namespace xb::parties

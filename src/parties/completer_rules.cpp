@@ -57,19 +57,6 @@ QString completerBirthText(const QString& year, const QString& month) {
     return year.trimmed() + u'.' + month.trimmed();
 }
 
-store::FieldValues completerValues(const CompleterEntry& entry) {
-    return {
-        {"item_180", utf8(entry.name.trimmed())},
-        {"item_181", utf8(entry.sex.value_or(QString()))},
-        {"item_182", utf8(completerBirthText(entry.year, entry.month))},
-        {"item_183", utf8(entry.title.value_or(QString()))},
-        {"item_184", utf8(entry.education.value_or(QString()))},
-        {"item_185", utf8(entry.workUnit)},
-        {"item_186", utf8(entry.contribution)},
-        {"item_188", utf8(entry.studyAbroad)},
-    };
-}
-
 std::vector<int> completerOrder(const std::vector<long long>& numbers, int moved, int direction) {
     std::vector<int> order(numbers.size());
     for (size_t i = 0; i < order.size(); ++i)

@@ -42,9 +42,6 @@ std::optional<forms::CheckFailure> checkCompleterEntry(CompleterEntry& entry, in
 // "YYYY.MM" from the boxes, both trimmed.
 QString completerBirthText(const QString& year, const QString& month);
 
-// The fields every save writes from the entry (not the key, nor 序号, nor the running number).
-store::FieldValues completerValues(const CompleterEntry& entry);
-
 // The new place of each listed completer after its order numbers changed. `numbers` are the
 // order numbers in listed order (ascending, equal numbers in stored order); the row at `moved`
 // (-1: none) took its number by typing: when it moved down to a number held by others it goes

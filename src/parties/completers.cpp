@@ -34,24 +34,24 @@ store::Result<long long> nextRunningNumber(store::Database& db, const store::Par
 }
 
 store::Result<uint32_t> addCompleter(store::Database& db, const store::Params& key,
-                                     const CompleterEntry& entry) {
+                                     const forms::RowWriter& entry) {
     auto listed = db.query(kCompletersOfRecord, key);
     if (!listed) return listed.error();
     const int count = (*listed)->count();
     auto running = nextRunningNumber(db, key);
     if (!running) return running.error();
-    store::FieldValues values = {{"item_no", *running},
-                                 {"item_4", key.at("item_4")},
-                                 {"item_dqdm", key.at("item_dqdm")},
-                                 {"item_187", count + 1}};
-    for (auto& value : completerValues(entry))
-        values.push_back(std::move(value));
 
     auto table = db.table("cgwcr");
     if (!table) return table.error();
     store::Cursor& row = **table;
     if (store::Status s = row.append(); !s) return s.error();
-    if (store::Status s = store::setValuesAndPost(row, values); !s) return s.error();
+    if (store::Status s = forms::writeEntry(row, forms::trimming(entry, "item_180"),
+                                            {{"item_no", *running},
+                                             {"item_4", key.at("item_4")},
+                                             {"item_dqdm", key.at("item_dqdm")},
+                                             {"item_187", count + 1}});
+        !s)
+        return s.error();
     const uint32_t record = row.recNo();
     if (store::Status s = exchange::updateCompleterPool(db, row.row(), row.fields()); !s)
         return s.error();
@@ -60,19 +60,20 @@ store::Result<uint32_t> addCompleter(store::Database& db, const store::Params& k
 }
 
 store::Status changeCompleter(store::Database& db, const store::Params& key, uint32_t record,
-                              const CompleterEntry& entry) {
+                              const QString& order, const forms::RowWriter& entry) {
     auto table = db.table("cgwcr");
     if (!table) return table.error();
     store::Cursor& row = **table;
     if (!forms::moveToRecord(row, record)) return store::fail("所选的完成人已不存在");
     const long long before = row.integer("item_187");
-    const long long typed = entry.order.trimmed().toLongLong();
-    store::FieldValues values = {
-        {"item_4", key.at("item_4")}, {"item_dqdm", key.at("item_dqdm")}, {"item_187", typed}};
-    for (auto& value : completerValues(entry))
-        values.push_back(std::move(value));
+    const long long typed = order.trimmed().toLongLong();
     if (store::Status s = row.edit(); !s) return s;
-    if (store::Status s = store::setValuesAndPost(row, values); !s) return s;
+    if (store::Status s = forms::writeEntry(row, forms::trimming(entry, "item_180"),
+                                            {{"item_4", key.at("item_4")},
+                                             {"item_dqdm", key.at("item_dqdm")},
+                                             {"item_187", typed}});
+        !s)
+        return s;
     return renumberCompleters(db, key, record, typed < before ? -1 : typed > before ? 1 : 0);
 }
 

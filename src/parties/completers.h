@@ -4,6 +4,7 @@
 // imported rows may repeat or lack numbers.
 #pragma once
 
+#include "forms/child_rows.h"
 #include "parties/completer_rules.h"
 #include "parties/record_key.h"
 #include "store/database.h"
@@ -24,14 +25,15 @@ store::Result<long long> nextRunningNumber(store::Database& db, const store::Par
 
 // Appends a completer after the listed ones, refreshes the completer pool with it and
 // renumbers the list; yields its physical record.
+// `entry` writes the fields the dialog shows; the name is stored trimmed.
 store::Result<uint32_t> addCompleter(store::Database& db, const store::Params& key,
-                                     const CompleterEntry& entry);
+                                     const forms::RowWriter& entry);
 
 // Rewrites the completer stored in physical record `record` with the entry and its typed
 // order number, then renumbers the list so that it takes the typed place. The running number
 // and the completer pool stay as they are.
 store::Status changeCompleter(store::Database& db, const store::Params& key, uint32_t record,
-                              const CompleterEntry& entry);
+                              const QString& order, const forms::RowWriter& entry);
 
 // Gives the listed completers the order numbers 1 to n in the order of completerOrder(); the
 // row in `moved` (0: none) took its number by typing, moving in `direction`.

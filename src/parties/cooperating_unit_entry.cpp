@@ -90,11 +90,6 @@ void TFinto5::prepareNew() {
     order_->setText(QString::number(listed_ + 1));
 }
 
-CooperatingUnitEntry TFinto5::entry() const {
-    return {order_->text(),    name_->text(),    address_->text(),
-            postcode_->text(), contact_->text(), telephone_->text()};
-}
-
 bool TFinto5::isEmpty() const {
     return name_->text().trimmed().isEmpty() && address_->text().trimmed().isEmpty() &&
            postcode_->text().trimmed().isEmpty() && contact_->text().trimmed().isEmpty();
@@ -106,15 +101,16 @@ bool TFinto5::quitsSilently() const {
 }
 
 std::optional<forms::CheckFailure> TFinto5::check() {
-    return checkCooperatingUnit(entry());
+    return checkCooperatingUnit(order_->text());
 }
 
 store::Status TFinto5::store() {
+    const forms::RowWriter write = [this](store::Cursor& row) { return binder().write(row); };
     if (mode() == forms::EntryMode::New) {
-        auto added = addCooperatingUnit(db_, key_, entry());
+        auto added = addCooperatingUnit(db_, key_, order_->text(), write);
         return added ? store::Status() : store::Status(added.error());
     }
-    return changeCooperatingUnit(db_, key_, record_, entry());
+    return changeCooperatingUnit(db_, key_, record_, order_->text(), write);
 }
 
 } // namespace xb::parties

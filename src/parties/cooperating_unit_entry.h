@@ -22,8 +22,6 @@ class TFinto5 : public forms::EntryDialog {
     // Shows the dialog modally for the organization the cursor stands on; true when stored.
     bool showModify(const store::Params& key, const store::Cursor& row);
 
-    CooperatingUnitEntry entry() const;
-
   public slots:
     void btnSave01Click() { save(); }
     void quit01Click() { quit(); }

@@ -4,8 +4,18 @@
 
 namespace xb::parties {
 
-std::optional<forms::CheckFailure> checkCooperatingUnit(const CooperatingUnitEntry& entry) {
-    const QString order = entry.order.trimmed();
+namespace {
+
+store::FieldValues keyAndOrder(const store::Params& key, const QString& order) {
+    return {{"item_4", key.at("item_4")},
+            {"item_dqdm", key.at("item_dqdm")},
+            {"item_176", order.trimmed().toLongLong()}};
+}
+
+} // namespace
+
+std::optional<forms::CheckFailure> checkCooperatingUnit(const QString& typed) {
+    const QString order = typed.trimmed();
     if (order.isEmpty()) return forms::CheckFailure{QStringLiteral("edt_176"), {}};
     bool ok = false;
     order.toLongLong(&ok);
@@ -15,34 +25,23 @@ std::optional<forms::CheckFailure> checkCooperatingUnit(const CooperatingUnitEnt
     return std::nullopt;
 }
 
-store::FieldValues cooperatingUnitValues(const store::Params& key,
-                                         const CooperatingUnitEntry& entry) {
-    return {
-        {"item_4", key.at("item_4")},
-        {"item_dqdm", key.at("item_dqdm")},
-        {"item_170", entry.name.trimmed().toStdString()},
-        {"item_171", entry.address.toStdString()},
-        {"item_172", entry.postcode.toStdString()},
-        {"item_173", entry.contact.toStdString()},
-        {"item_176", entry.order.trimmed().toLongLong()},
-        {"item_174", entry.telephone.toStdString()},
-    };
-}
-
 store::Result<uint32_t> addCooperatingUnit(store::Database& db, const store::Params& key,
-                                           const CooperatingUnitEntry& entry) {
-    forms::ChildRows rows(db, "cgwcdw");
-    return rows.append(cooperatingUnitValues(key, entry));
-}
-
-store::Status changeCooperatingUnit(store::Database& db, const store::Params& key, uint32_t record,
-                                    const CooperatingUnitEntry& entry) {
+                                           const QString& order, const forms::RowWriter& entry) {
     auto table = db.table("cgwcdw");
     if (!table) return table.error();
     store::Cursor& row = **table;
-    if (!forms::moveToRecord(row, record)) return store::fail("所选的合作完成单位已不存在");
-    if (store::Status s = row.edit(); !s) return s;
-    return store::setValuesAndPost(row, cooperatingUnitValues(key, entry));
+    if (store::Status s = row.append(); !s) return s.error();
+    if (store::Status s =
+            forms::writeEntry(row, forms::trimming(entry, "item_170"), keyAndOrder(key, order));
+        !s)
+        return s.error();
+    return row.recNo();
+}
+
+store::Status changeCooperatingUnit(store::Database& db, const store::Params& key, uint32_t record,
+                                    const QString& order, const forms::RowWriter& entry) {
+    return forms::rewriteEntry(db, "cgwcdw", record, forms::trimming(entry, "item_170"),
+                               keyAndOrder(key, order), "所选的合作完成单位已不存在");
 }
 
 } // namespace xb::parties

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "forms/check_failure.h"
+#include "forms/child_rows.h"
 #include "parties/record_key.h"
 #include "store/database.h"
 #include "store/row_values.h"
@@ -21,29 +22,16 @@ inline constexpr const char* kCooperatingUnitsOfRecord =
     "order  by  item_176 ";
 
 // What the entry dialog holds, as typed.
-struct CooperatingUnitEntry {
-    QString order; // 序号
-    QString name;
-    QString address;
-    QString postcode;
-    QString contact;
-    QString telephone;
-};
-
-// 储存's check of the order number: empty refuses without a word, anything but an integer
+// 储存's check of the order number (序号): empty refuses without a word, anything but an integer
 // refuses with "输入序号必须为数字！" in the plain box.
-std::optional<forms::CheckFailure> checkCooperatingUnit(const CooperatingUnitEntry& entry);
+std::optional<forms::CheckFailure> checkCooperatingUnit(const QString& order);
 
-// The fields a save writes: the record key, the order number and the five texts (the name
-// trimmed, the others as typed); item_175 is not among them.
-store::FieldValues cooperatingUnitValues(const store::Params& key,
-                                         const CooperatingUnitEntry& entry);
-
-// Appends a cooperating organization; yields its physical record.
+// Appends a cooperating organization under the record key with the order number typed in
+// `order`, its texts written by `entry` (the name stored trimmed); yields its physical record.
 store::Result<uint32_t> addCooperatingUnit(store::Database& db, const store::Params& key,
-                                           const CooperatingUnitEntry& entry);
+                                           const QString& order, const forms::RowWriter& entry);
 // Rewrites the organization stored in physical record `record`.
 store::Status changeCooperatingUnit(store::Database& db, const store::Params& key, uint32_t record,
-                                    const CooperatingUnitEntry& entry);
+                                    const QString& order, const forms::RowWriter& entry);
 
 } // namespace xb::parties

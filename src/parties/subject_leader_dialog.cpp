@@ -38,7 +38,7 @@ TFinto11::TFinto11(store::Database& db, QWidget* parent)
 
     forms::FieldBinder& b = binder();
     b.text(name_, "item_180");
-    b.code(sex_, "item_181");
+    b.code(sex_, "item_181", kStoredCodeWidth);
     ui::limitToGbkBytes(year_, 4);
     ui::limitToGbkBytes(month_, 2);
     marker().watch(year_);
@@ -135,8 +135,9 @@ std::optional<forms::CheckFailure> TFinto11::check() {
 }
 
 store::Status TFinto11::store() {
-    return isNewMode() ? addSubjectLeader(db_, unitCode_, entry())
-                       : changeSubjectLeader(db_, record_, entry());
+    const forms::RowWriter write = [this](store::Cursor& row) { return binder().write(row); };
+    return isNewMode() ? addSubjectLeader(db_, unitCode_, write)
+                       : changeSubjectLeader(db_, record_, write);
 }
 
 } // namespace xb::parties

@@ -15,23 +15,6 @@ store::Value valueOf(const QString& text) {
     return store::Value(text.toStdString());
 }
 
-store::Status setFields(store::Cursor& row, const LeaderEntry& entry, const QString& name) {
-    const std::pair<const char*, QString> values[] = {
-        {"item_180", name},
-        {"item_181", entry.sex.value_or(QString())},
-        {"item_182", birthText(entry.year, entry.month)},
-        {"item_124_1", entry.field},
-        {"item_186", entry.description},
-    };
-    for (const auto& [field, value] : values) {
-        if (store::Status s = row.setValue(field, valueOf(value)); !s) {
-            row.cancel();
-            return s;
-        }
-    }
-    return {};
-}
-
 forms::CheckFailure failure(const char* control, const char* message) {
     return {QString::fromLatin1(control), QString::fromUtf8(message)};
 }
@@ -79,28 +62,21 @@ QString birthText(const QString& year, const QString& month) {
 }
 
 store::Status addSubjectLeader(store::Database& db, const QString& unitCode,
-                               const LeaderEntry& entry) {
+                               const forms::RowWriter& entry) {
     const QString unit = unitCode.trimmed().isEmpty() ? kOwnUnitCode : unitCode;
     auto rows = db.query(kLeadersOfUnit, leaderParams(unit));
     if (!rows) return rows.error();
     store::Cursor& cursor = **rows;
     const int order = cursor.count() + 1;
     if (store::Status s = cursor.append(); !s) return s;
-    if (store::Status s = setFields(cursor, entry, entry.name.trimmed()); !s) return s;
-    if (store::Status s = cursor.setValue("unitcode", valueOf(unit)); !s) return s;
-    if (store::Status s = cursor.setValue("item_187", valueOf(QString::number(order))); !s)
-        return s;
-    return cursor.post();
+    return forms::writeEntry(
+        cursor, forms::trimming(entry, "item_180"),
+        {{"unitcode", valueOf(unit)}, {"item_187", valueOf(QString::number(order))}});
 }
 
-store::Status changeSubjectLeader(store::Database& db, uint32_t record, const LeaderEntry& entry) {
-    auto rows = db.table("unitexpert");
-    if (!rows) return rows.error();
-    store::Cursor& cursor = **rows;
-    if (!forms::moveToRecord(cursor, record)) return store::fail("所选的学科带头人已不存在");
-    if (store::Status s = cursor.edit(); !s) return s;
-    if (store::Status s = setFields(cursor, entry, entry.name); !s) return s;
-    return cursor.post();
+store::Status changeSubjectLeader(store::Database& db, uint32_t record,
+                                  const forms::RowWriter& entry) {
+    return forms::rewriteEntry(db, "unitexpert", record, entry, {}, "所选的学科带头人已不存在");
 }
 
 } // namespace xb::parties

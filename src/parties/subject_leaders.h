@@ -4,6 +4,7 @@
 #pragma once
 
 #include "forms/check_failure.h"
+#include "forms/child_rows.h"
 #include "store/database.h"
 
 #include <QList>
@@ -25,7 +26,7 @@ struct SubjectLeader {
     QString fieldLabel;  // V_124_1
 };
 
-// What the entry dialog holds.
+// What the entry dialog holds, for its checks.
 struct LeaderEntry {
     QString name;
     std::optional<QString> sex; // the chosen sex code; nothing when no entry is chosen
@@ -51,10 +52,11 @@ std::optional<forms::CheckFailure> checkLeaderEntry(const LeaderEntry& entry, in
 QString birthText(const QString& year, const QString& month);
 
 // Appends a leader to the organization (the own unit code when `unitCode` is empty) with the
-// next order number; the name is stored trimmed.
+// next order number, its fields written by `entry`; the name is stored trimmed.
 store::Status addSubjectLeader(store::Database& db, const QString& unitCode,
-                               const LeaderEntry& entry);
+                               const forms::RowWriter& entry);
 // Rewrites the leader stored in physical record `record`; its order number and unit code stay.
-store::Status changeSubjectLeader(store::Database& db, uint32_t record, const LeaderEntry& entry);
+store::Status changeSubjectLeader(store::Database& db, uint32_t record,
+                                  const forms::RowWriter& entry);
 
 } // namespace xb::parties

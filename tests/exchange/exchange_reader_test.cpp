@@ -1,5 +1,6 @@
-// Reading exchange bytes written out by hand: record assembly across lines, record parsing into
-// fields, and input that is malformed or hostile.
+// Reading exchange bytes that a case folder cannot hold (generated, large, or read with other
+// options): record assembly across lines, record parsing into fields, and input that is
+// malformed or hostile. The plain cases are folders in cases/ (exchange_cases_test.cpp).
 #include "exchange/exchange_reader.h"
 
 #include <gtest/gtest.h>
@@ -37,43 +38,7 @@ ReadOptions achievementStaging() {
     return options;
 }
 
-TEST(ExchangeRecordAssembly, QuotedValuesSpanLinesAndKeepTheirContent) {
-    // A memo holding CR LF, a value that begins with QUOTE, one with a QUOTE further in, one
-    // with a TAB, an empty one, and a lone QUOTE (four QUOTEs).
-    const std::string bytes = "1\t\"ab\r\ncd\"\t\"\"\"x\"\ta\"b\t\"p\tq\"\t\t\"\"\"\"\tz\t\r\n"
-                              "2\tsecond\t\t\t\t\t\t\r\n";
-    const auto records = readRecords(bytes, 9);
-    ASSERT_EQ(records.size(), 2u);
-    EXPECT_EQ(records[0].firstLine, 1);
-    EXPECT_EQ(records[0].fields,
-              (Fields{"1", "ab\r\ncd", "\"x", "a\"b", "p\tq", "", "\"", "z", ""}));
-    EXPECT_EQ(records[1].firstLine, 3);
-    EXPECT_EQ(records[1].fields, (Fields{"2", "second", "", "", "", "", "", "", ""}));
-}
-
-TEST(ExchangeRecordAssembly, QuotedValueClosedAtTheLineEndEndsTheRecord) {
-    // Closed exactly at the line end: two records. The last field is taken as it stands.
-    EXPECT_EQ(readFields("a\t\"xyz\"\r\nb\tc\r\n", 2),
-              (std::vector<Fields>{{"a", "\"xyz\""}, {"b", "c"}}));
-    // More text after the closing QUOTE: the next line belongs to the same record.
-    const auto joined = readRecords("a\t\"xyz\"q\r\nb\tc\r\n", 3);
-    ASSERT_EQ(joined.size(), 1u);
-    EXPECT_EQ(joined[0].fields, (Fields{"a", "xyz\"q\r\n", "c"}));
-    // A QUOTE at the very start of a line never opens a value.
-    EXPECT_EQ(readFields("\"a\tb\r\nc\td\r\n", 2), (std::vector<Fields>{{"\"a", "b"}, {"c", "d"}}));
-}
-
-TEST(ExchangeRecordAssembly, OnlyCrLfEndsALine) {
-    // A plain value may hold a bare LF (or CR): the record goes on to the CR LF.
-    const auto records = readRecords("a\tline one\nline two\tc\r\nd\te\rf\tg\r\n", 3);
-    ASSERT_EQ(records.size(), 2u);
-    EXPECT_EQ(records[0].fields, (Fields{"a", "line one\nline two", "c"}));
-    EXPECT_EQ(records[1].fields, (Fields{"d", "e\rf", "g"}));
-    EXPECT_EQ(records[1].firstLine, 2);
-    // The line end inside a quoted value is kept as it was read.
-    EXPECT_EQ(readFields("a\t\"x\ny\r\nz\"\tb\r\n", 3),
-              (std::vector<Fields>{{"a", "x\ny\r\nz", "b"}}));
-    // A CR LF split across the reader's chunks still ends the line.
+TEST(ExchangeRecordAssembly, ACrLfSplitAcrossTheReadersChunksStillEndsTheLine) {
     std::string big(64 * 1024 - 3, 'x');
     const auto split = readRecords("a\t" + big + "\r\nb\tc\r\n", 2);
     ASSERT_EQ(split.size(), 2u);
@@ -97,24 +62,6 @@ TEST(ExchangeRecordAssembly, QuotedValueOverManyLinesAndAValueOfSeveralMegabytes
     EXPECT_EQ(rows[0][2], big);
     EXPECT_EQ(rows[0][3], "last");
     EXPECT_EQ(rows[1], (Fields{"2", "b", "", ""}));
-}
-
-TEST(ExchangeRecordParsing, BlankRecordsGiveNoRow) {
-    const auto records = readRecords("\r\n   \r\n\t\t\t\r\n\x1a\r\na\tb\r\n\r\n", 2);
-    ASSERT_EQ(records.size(), 1u);
-    EXPECT_EQ(records[0].firstLine, 5);
-    EXPECT_EQ(records[0].fields, (Fields{"a", "b"}));
-    EXPECT_TRUE(readRecords("", 3).empty());
-}
-
-TEST(ExchangeRecordParsing, LineWithoutTabAndMissingValues) {
-    EXPECT_EQ(readFields("whole line\r\n", 4), (std::vector<Fields>{{"", "whole line", "", ""}}));
-    EXPECT_EQ(readFields("whole line\r\n", 7, achievementStaging()),
-              (std::vector<Fields>{{"", "whole line", "", "", "", "2011-03-09", ""}}));
-    EXPECT_EQ(readFields("a\tb\r\n", 4), (std::vector<Fields>{{"a", "b", "", ""}}));
-    // The last field is trimmed of blanks and control characters but not unquoted.
-    EXPECT_EQ(readFields("a\t b\t  \"c\" \x01\r\n", 3),
-              (std::vector<Fields>{{"a", " b", "\"c\""}}));
 }
 
 TEST(ExchangeRecordParsing, SixthAchievementValueThatIsNoDateBecomesToday) {

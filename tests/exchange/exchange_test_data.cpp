@@ -1,7 +1,7 @@
 #include "exchange_test_data.h"
 
-#include "data_directory.h"
 #include "store/gbk.h"
+#include "support/shipped_data.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,18 +13,10 @@ namespace xb::exchange::testing {
 using store::Value;
 
 TestDataDirectory::TestDataDirectory() {
-    if (!folder_.isValid()) {
+    if (!folder_.isValid())
         error_ = "no temporary folder";
-        return;
-    }
-    const std::string data = path().toStdString();
-    auto built = install::buildDataDirectory(data, install::repositorySources(XB_SOURCE_DIR));
-    if (!built) {
-        error_ = built.message();
-        return;
-    }
-    store_ = std::make_unique<store::RecordStore>(data);
-    if (auto opened = store_->open(); !opened) error_ = opened.message();
+    else
+        store_ = openShippedData(path().toStdString(), error_);
 }
 
 QString TestDataDirectory::path() const {

@@ -1,6 +1,6 @@
 // Test data shared by the export and dictionary tests: a data directory of its own, built from
 // the installation sources and opened as the program opens it, and a small research office.
-// Helpers report failures as values, so that GoogleTest and Qt Test programs both use them.
+// Helpers report failures as values, so that fixtures and helpers outside a test can use them.
 #pragma once
 
 #include "store/record_store.h"

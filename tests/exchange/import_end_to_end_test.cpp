@@ -63,13 +63,9 @@ class ImportEndToEnd : public ImportFixture {
         ImportFixture::SetUp();
         if (HasFatalFailure()) return;
         ASSERT_TRUE(source.isValid());
-        ASSERT_TRUE(QDir(source.path()).mkpath("data"));
-        const std::string sourceData = QDir(source.path()).filePath("data").toStdString();
-        auto built =
-            install::buildDataDirectory(sourceData, install::repositorySources(XB_SOURCE_DIR));
-        ASSERT_TRUE(built.ok()) << built.message();
-        sourceStore = std::make_unique<store::RecordStore>(sourceData);
-        ASSERT_TRUE(sourceStore->open().ok());
+        std::string error;
+        sourceStore = openShippedData(QDir(source.path()).filePath("data").toStdString(), error);
+        ASSERT_TRUE(sourceStore) << error;
     }
 
     void addSourceRow(const std::string& table, const std::string& number, int record,

@@ -3,11 +3,11 @@
 // helpers that write exchange files by hand and pack them with the real arj.
 #pragma once
 
-#include "data_directory.h"
 #include "exchange/archiver.h"
 #include "store/gbk.h"
 #include "store/layouts.h"
 #include "store/record_store.h"
+#include "support/shipped_data.h"
 
 #include <QDir>
 #include <QFile>
@@ -76,12 +76,9 @@ inline std::string linesOf(const std::vector<std::string>& lines) {
 
 // A data directory built from the installation sources in `path`, opened.
 inline std::unique_ptr<store::RecordStore> openNewDataDirectory(const std::string& path) {
-    EXPECT_TRUE(QDir().mkpath(QString::fromStdString(path)));
-    auto built = install::buildDataDirectory(path, install::repositorySources(XB_SOURCE_DIR));
-    EXPECT_TRUE(built.ok()) << (built.ok() ? "" : built.message());
-    auto opened = std::make_unique<store::RecordStore>(path);
-    const store::Status s = opened->open();
-    EXPECT_TRUE(s.ok()) << (s.ok() ? "" : s.message());
+    std::string error;
+    auto opened = openShippedData(path, error);
+    EXPECT_TRUE(opened) << error;
     return opened;
 }
 

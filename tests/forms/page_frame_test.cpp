@@ -1,10 +1,12 @@
 // A failed check of an entry dialog moves the focus only to the control it names, showing the
 // tab that holds it; a failure naming no control leaves the focus where the user was.
 #include "forms/entry_dialog.h"
+#include "support/qt_printing.h"
 #include "ui/scripted_prompter.h"
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
 #include <QVBoxLayout>
@@ -38,6 +40,29 @@ class TabbedEntry : public EntryDialog {
 
 } // namespace
 
+// A page's handler named after a frame button is what the button runs, in place of the standard.
+class EntryWithOwnQuit : public TabbedEntry {
+    Q_OBJECT
+
+  public slots:
+    void quit01Click() { ++quits; }
+
+  public:
+    int quits = 0;
+};
+
+TEST(PageFrame, AButtonRunsThePagesHandlerOfItsName) {
+    xb::ui::ScriptedPrompter prompter;
+    EntryWithOwnQuit dialog;
+    dialog.show();
+    dialog.findChild<QPushButton*>(u"quit01"_s)->click();
+    EXPECT_EQ(dialog.quits, 1);
+    EXPECT_TRUE(dialog.isVisible());
+    dialog.failure = {QString(), u"请先填写成果名称！"_s};
+    dialog.findChild<QPushButton*>(u"btnSave01"_s)->click(); // no handler of its name: the standard
+    EXPECT_EQ(prompter.texts(), QStringList{u"请先填写成果名称！"_s});
+}
+
 TEST(EntryDialogCheck, TheFocusGoesOnlyToTheNamedControlOnItsTab) {
     xb::ui::ScriptedPrompter prompter;
     TabbedEntry dialog;
@@ -61,3 +86,5 @@ TEST(EntryDialogCheck, TheFocusGoesOnlyToTheNamedControlOnItsTab) {
     EXPECT_EQ(prompter.messages()[1].icon, xb::ui::MessageIcon::None); // the plain box
     EXPECT_TRUE(dialog.isVisible());
 }
+
+#include "page_frame_test.moc"

@@ -1,7 +1,6 @@
-#include "data_directory.h"
 #include "pages/classification_tree.h"
+#include "support/shipped_data.h"
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace xb::pages;
@@ -54,13 +53,9 @@ TEST(ClassificationTree, IrregularLevels) {
 // The shipped classification tables read in stored order with their levels, and every shipped
 // row lands in the tree.
 TEST(ClassificationTree, ShippedTablesBuildCompleteTrees) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const std::string data = dir.filePath(QStringLiteral("data")).toStdString();
-    auto built =
-        xb::install::buildDataDirectory(data, xb::install::repositorySources(XB_SOURCE_DIR));
-    ASSERT_TRUE(built.ok()) << built.message();
-    xb::store::Database db(data);
+    ShippedData data;
+    ASSERT_TRUE(data.ok()) << data.error();
+    xb::store::Database& db = data.db();
     for (const char* table : {"gxjs", "xkfl", "ztflh"}) {
         auto rows = readClassificationRows(db, QString::fromLatin1(table));
         ASSERT_TRUE(rows.ok()) << table;

@@ -1,4 +1,5 @@
 #include "pages/option_panel.h"
+#include "support/qt_printing.h"
 #include "ui/scripted_prompter.h"
 
 #include <QCheckBox>
@@ -7,6 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
+#include <gtest/gtest.h>
 
 using namespace xb::ui;
 using namespace xb::pages;
@@ -47,73 +49,61 @@ QStringList checkedNames(const OptionPanel& panel) {
 
 } // namespace
 
-class OptionPanelTest : public QObject {
-    Q_OBJECT
+// A user's click and a program-made check act alike on a single-choice panel; writing a
+// stored value leaves its last code checked there, and both codes on a free panel.
+TEST(OptionPanel, SingleChoiceByClickAndByWriting) {
+    SamplePage sample;
+    OptionPanel field(sample.field, 2, u"所属高新科技领域"_s, PanelBehaviour::SingleChoice);
+    QTest::mouseClick(sample.option("cb_124_1_27"), Qt::LeftButton);
+    QTest::mouseClick(sample.option("cb_124_1_03"), Qt::LeftButton);
+    EXPECT_EQ(checkedNames(field), QStringList{u"cb_124_1_03"_s});
+    sample.option("cb_124_1_11")->setChecked(true);
+    EXPECT_EQ(checkedNames(field), QStringList{u"cb_124_1_11"_s});
 
-  private slots:
-    // A user's click and a program-made check act alike on a single-choice panel; writing a
-    // stored value leaves its last code checked there, and both codes on a free panel.
-    void singleChoiceByClickAndByWriting() {
-        SamplePage sample;
-        OptionPanel field(sample.field, 2, u"所属高新科技领域"_s, PanelBehaviour::SingleChoice);
-        QTest::mouseClick(sample.option("cb_124_1_27"), Qt::LeftButton);
-        QTest::mouseClick(sample.option("cb_124_1_03"), Qt::LeftButton);
-        QCOMPARE(checkedNames(field), QStringList{u"cb_124_1_03"_s});
-        sample.option("cb_124_1_11")->setChecked(true);
-        QCOMPARE(checkedNames(field), QStringList{u"cb_124_1_11"_s});
+    uncheckAll(&sample.page);
+    field.write(u"27;03;"_s);
+    EXPECT_EQ(checkedNames(field), QStringList{u"cb_124_1_03"_s});
 
-        uncheckAll(&sample.page);
-        field.write(u"27;03;"_s);
-        QCOMPARE(checkedNames(field), QStringList{u"cb_124_1_03"_s});
-
-        SamplePage other;
-        OptionPanel otherFree(other.field, 2, u"成果应用行业"_s);
-        otherFree.write(u"27;03;"_s);
-        QCOMPARE(checkedNames(otherFree), (QStringList{u"cb_124_1_27"_s, u"cb_124_1_03"_s}));
-        QCOMPARE(*otherFree.read(), u"03;27;"_s);
-    }
-
-    // The at-most-two rule shows its box and yields nothing; 知识产权形式 is exempt.
-    void readingReportsThroughThePrompter() {
-        xb::ui::ScriptedPrompter prompts;
-        SamplePage sample;
-        OptionPanel promotion(sample.property, 1, u"推广形式"_s);
-        promotion.write(u"1;3;9;"_s);
-        QVERIFY(!promotion.read());
-        QCOMPARE(prompts.messages().size(), 1);
-        const Message expected{u"提示"_s, u"'推广形式'项目为复选项目，但至多选择二项！"_s,
-                               MessageIcon::Question, Buttons::Ok};
-        QCOMPARE(prompts.messages().first(), expected);
-
-        OptionPanel property(sample.property, 1, u"知识产权形式"_s);
-        QCOMPARE(property.read(), std::optional<QString>(u"1;3;9;"_s));
-        QCOMPARE(prompts.messages().size(), 1);
-    }
-
-    // A radio panel takes a bare code; uncheck all clears radio buttons too, which Qt's
-    // exclusive buttons would otherwise refuse.
-    void radioPanelsAndUncheckAll() {
-        SamplePage sample;
-        OptionPanel reasons(sample.reasons, 2, u"未应用或停用原因细类"_s);
-        reasons.write(u"12"_s);
-        QCOMPARE(reasons.read(), std::optional<QString>(u"12"_s));
-        QTest::mouseClick(sample.option("rb_160_13"), Qt::LeftButton);
-        QCOMPARE(reasons.read(), std::optional<QString>(u"13"_s));
-        sample.option("cb51_2")->setChecked(true);
-
-        uncheckAll(&sample.page);
-        QCOMPARE(reasons.read(), std::optional<QString>(QString()));
-        QVERIFY(!sample.option("cb51_2")->isChecked());
-        // The buttons are still a group afterwards.
-        QTest::mouseClick(sample.option("rb_160_11"), Qt::LeftButton);
-        QTest::mouseClick(sample.option("rb_160_12"), Qt::LeftButton);
-        QCOMPARE(checkedNames(reasons), QStringList{u"rb_160_12"_s});
-    }
-};
-
-int runOptionPanelTests(int argc, char** argv) {
-    OptionPanelTest test;
-    return QTest::qExec(&test, argc, argv);
+    SamplePage other;
+    OptionPanel otherFree(other.field, 2, u"成果应用行业"_s);
+    otherFree.write(u"27;03;"_s);
+    EXPECT_EQ(checkedNames(otherFree), (QStringList{u"cb_124_1_27"_s, u"cb_124_1_03"_s}));
+    EXPECT_EQ(otherFree.read(), std::optional<QString>(u"03;27;"_s));
 }
 
-#include "option_panel_test.moc"
+// The at-most-two rule shows its box and yields nothing; 知识产权形式 is exempt.
+TEST(OptionPanel, ReadingReportsThroughThePrompter) {
+    xb::ui::ScriptedPrompter prompts;
+    SamplePage sample;
+    OptionPanel promotion(sample.property, 1, u"推广形式"_s);
+    promotion.write(u"1;3;9;"_s);
+    EXPECT_FALSE(promotion.read());
+    ASSERT_EQ(prompts.messages().size(), 1);
+    const Message expected{u"提示"_s, u"'推广形式'项目为复选项目，但至多选择二项！"_s,
+                           MessageIcon::Question, Buttons::Ok};
+    EXPECT_EQ(prompts.messages().first(), expected);
+
+    OptionPanel property(sample.property, 1, u"知识产权形式"_s);
+    EXPECT_EQ(property.read(), std::optional<QString>(u"1;3;9;"_s));
+    EXPECT_EQ(prompts.messages().size(), 1);
+}
+
+// A radio panel takes a bare code; uncheck all clears radio buttons too, which Qt's
+// exclusive buttons would otherwise refuse.
+TEST(OptionPanel, RadioPanelsAndUncheckAll) {
+    SamplePage sample;
+    OptionPanel reasons(sample.reasons, 2, u"未应用或停用原因细类"_s);
+    reasons.write(u"12"_s);
+    EXPECT_EQ(reasons.read(), std::optional<QString>(u"12"_s));
+    QTest::mouseClick(sample.option("rb_160_13"), Qt::LeftButton);
+    EXPECT_EQ(reasons.read(), std::optional<QString>(u"13"_s));
+    sample.option("cb51_2")->setChecked(true);
+
+    uncheckAll(&sample.page);
+    EXPECT_EQ(reasons.read(), std::optional<QString>(QString()));
+    EXPECT_FALSE(sample.option("cb51_2")->isChecked());
+    // The buttons are still a group afterwards.
+    QTest::mouseClick(sample.option("rb_160_11"), Qt::LeftButton);
+    QTest::mouseClick(sample.option("rb_160_12"), Qt::LeftButton);
+    EXPECT_EQ(checkedNames(reasons), QStringList{u"rb_160_12"_s});
+}

@@ -1,5 +1,6 @@
 #include "parties/committee_rules.h"
-#include "shipped_data.h"
+#include "support/row_writer.h"
+#include "support/shipped_data.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +17,11 @@ MemberEntry member(const char* duty, const char* name) {
     e.title = QStringLiteral("2");
     e.unit = QStringLiteral("中国农业大学");
     return e;
+}
+
+// The duty and name the dialog writes for such a member.
+xb::forms::RowWriter written(const MemberEntry& e) {
+    return writing({{"item_191", e.duty->toStdString()}, {"item_192", e.name.toStdString()}});
 }
 
 // number:region:duty:rank of every committee row of the record number, in stored order.
@@ -64,14 +70,14 @@ TEST(CommitteeRules, RanksConflictsAndChecks) {
 TEST(CommitteeRules, NumbersAndChangesStayWithinTheRecord) {
     ShippedData data;
     ASSERT_TRUE(data.ok()) << data.error();
-    Database db(data.path());
+    Database& db = data.db();
     const CommitteeKey other{QStringLiteral("2024000001"), QStringLiteral("AB")};
     const CommitteeKey own{QStringLiteral("2024000001"), QStringLiteral(".")};
-    ASSERT_TRUE(addMember(db, other, member("委员", "外甲")).ok());
-    ASSERT_TRUE(addMember(db, other, member("委员", "外乙")).ok());
-    auto first = addMember(db, own, member("主任委员", "本甲"));
+    ASSERT_TRUE(addMember(db, other, written(member("委员", "外甲"))).ok());
+    ASSERT_TRUE(addMember(db, other, written(member("委员", "外乙"))).ok());
+    auto first = addMember(db, own, written(member("主任委员", "本甲")));
     ASSERT_TRUE(first.ok()) << first.message();
-    ASSERT_TRUE(addMember(db, own, member("委员", "本乙")).ok());
+    ASSERT_TRUE(addMember(db, own, written(member("委员", "本乙"))).ok());
     ASSERT_TRUE(rankMembers(db, own).ok());
     EXPECT_EQ(*nextMemberNumber(db, own), 4);
     EXPECT_EQ(*nextMemberNumber(db, {QStringLiteral("2024000002"), QStringLiteral(".")}), 1);
@@ -79,9 +85,9 @@ TEST(CommitteeRules, NumbersAndChangesStayWithinTheRecord) {
     // The chairman becomes 秘书, a text of no rank: his row keeps rank 1 while the other record's
     // rows stay unranked.
     MemberEntry changed = member("秘书", "本甲改");
-    ASSERT_TRUE(changeMember(db, *first, own, changed).ok());
+    ASSERT_TRUE(changeMember(db, *first, own, written(changed)).ok());
     ASSERT_TRUE(rankMembers(db, own).ok());
     EXPECT_EQ(stored(db, "2024000001"),
               (std::vector<std::string>{"1:AB:外甲:", "2:AB:外乙:", "1:.:本甲改:1", "3:.:本乙:3"}));
-    EXPECT_FALSE(changeMember(db, 999, own, changed).ok());
+    EXPECT_FALSE(changeMember(db, 999, own, written(changed)).ok());
 }

@@ -1,5 +1,6 @@
 #include "parties/completers.h"
-#include "shipped_data.h"
+#include "support/row_writer.h"
+#include "support/shipped_data.h"
 
 #include <gtest/gtest.h>
 
@@ -26,11 +27,23 @@ CompleterEntry person(const char* name, const char* work = "茶叶研究所") {
     return e;
 }
 
+// What the dialog writes for such a completer.
+xb::forms::RowWriter written(const CompleterEntry& e) {
+    return writing({{"item_180", e.name.toStdString()},
+                    {"item_181", e.sex->toStdString()},
+                    {"item_182", completerBirthText(e.year, e.month).toStdString()},
+                    {"item_183", e.title->toStdString()},
+                    {"item_184", e.education->toStdString()},
+                    {"item_185", e.workUnit.toStdString()},
+                    {"item_186", e.contribution.toStdString()},
+                    {"item_188", e.studyAbroad.toStdString()}});
+}
+
 class Completers : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(data.ok()) << data.error();
-        db = std::make_unique<Database>(data.path());
+        db = &data.db();
     }
     void insert(const Params& key, const char* name, int order, int running) {
         ASSERT_TRUE(db->execute("insert into cgwcr (item_4, item_dqdm, item_180, item_187, "
@@ -67,7 +80,7 @@ class Completers : public ::testing::Test {
     }
 
     ShippedData data;
-    std::unique_ptr<Database> db;
+    Database* db = nullptr;
 };
 
 } // namespace
@@ -76,9 +89,9 @@ class Completers : public ::testing::Test {
 // completer gets 1; order numbers follow the listed ones.
 TEST_F(Completers, NumbersOfNewCompleters) {
     insert(kOtherRegion, "外地甲", 1, 5);
-    ASSERT_TRUE(addCompleter(*db, kKey, person("张三")).ok());
-    ASSERT_TRUE(addCompleter(*db, kKey, person("李四")).ok());
-    ASSERT_TRUE(addCompleter(*db, kKey, person("王五")).ok());
+    ASSERT_TRUE(addCompleter(*db, kKey, written(person("张三"))).ok());
+    ASSERT_TRUE(addCompleter(*db, kKey, written(person("李四"))).ok());
+    ASSERT_TRUE(addCompleter(*db, kKey, written(person("王五"))).ok());
     EXPECT_EQ(listed(), (std::vector<std::string>{"张三:1:1", "李四:2:6", "王五:3:7"}));
     EXPECT_EQ(listed(kOtherRegion), (std::vector<std::string>{"外地甲:1:5"}));
 }
@@ -92,12 +105,12 @@ TEST_F(Completers, PoolFollowsNewCompletersOnly) {
         db->execute("insert into cgwcrNew (item_180, item_185) values ('王五', '甲')").ok());
     ASSERT_TRUE(
         db->execute("insert into cgwcrNew (item_180, item_185) values ('王五', '乙')").ok());
-    ASSERT_TRUE(addCompleter(*db, kKey, person("张三", "新单位")).ok());
-    ASSERT_TRUE(addCompleter(*db, kKey, person(" 李四 ", "新单位")).ok());
-    ASSERT_TRUE(addCompleter(*db, kKey, person("王五", "新单位")).ok());
+    ASSERT_TRUE(addCompleter(*db, kKey, written(person("张三", "新单位"))).ok());
+    ASSERT_TRUE(addCompleter(*db, kKey, written(person(" 李四 ", "新单位"))).ok());
+    ASSERT_TRUE(addCompleter(*db, kKey, written(person("王五", "新单位"))).ok());
     // Quotes in a name are a value to compare, never part of a statement.
-    ASSERT_TRUE(addCompleter(*db, kKey, person("O'B' or '1'='1")).ok());
-    ASSERT_TRUE(addCompleter(*db, kKey, person("O'B' or '1'='1", "新单位")).ok());
+    ASSERT_TRUE(addCompleter(*db, kKey, written(person("O'B' or '1'='1"))).ok());
+    ASSERT_TRUE(addCompleter(*db, kKey, written(person("O'B' or '1'='1", "新单位"))).ok());
     const std::vector<std::string> after{"李四/新单位", "王五/甲", "王五/乙", "张三/新单位",
                                          "O'B' or '1'='1/新单位"};
     EXPECT_EQ(pool(), after);
@@ -111,6 +124,6 @@ TEST_F(Completers, PoolFollowsNewCompletersOnly) {
 
     CompleterEntry changed = person("张三", "改过的单位");
     changed.order = QStringLiteral("1");
-    ASSERT_TRUE(changeCompleter(*db, kKey, recordOf("张三"), changed).ok());
+    ASSERT_TRUE(changeCompleter(*db, kKey, recordOf("张三"), changed.order, written(changed)).ok());
     EXPECT_EQ(pool(), after);
 }

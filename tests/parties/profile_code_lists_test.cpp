@@ -1,5 +1,5 @@
 #include "parties/profile_code_lists.h"
-#include "shipped_data.h"
+#include "support/shipped_data.h"
 
 #include <gtest/gtest.h>
 
@@ -41,7 +41,7 @@ TEST(ProfileCodeLists, StoredListsSplitIntoElements) {
 TEST(ProfileCodeLists, StoredListsFillTenBoxes) {
     ShippedData data;
     ASSERT_TRUE(data.ok()) << data.error();
-    xb::store::Database db(data.path());
+    xb::store::Database& db = data.db();
     auto shown = codeBoxTexts(db, QStringLiteral("gxjs"), QStringLiteral("0101 ;9999 ;;0201 ;"));
     ASSERT_TRUE(shown.ok()) << shown.message();
     ASSERT_EQ(shown->size(), kCodeBoxes);

@@ -1,5 +1,6 @@
 #include "parties/subject_leaders.h"
-#include "shipped_data.h"
+#include "support/row_writer.h"
+#include "support/shipped_data.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +18,15 @@ LeaderEntry entry(const char* name, const char* year = "1970", const char* month
     e.field = QStringLiteral("05");
     e.description = QStringLiteral("茶树种质资源");
     return e;
+}
+
+// What the dialog writes for such a leader.
+xb::forms::RowWriter written(const LeaderEntry& e) {
+    return writing({{"item_180", e.name.toStdString()},
+                    {"item_181", e.sex->toStdString()},
+                    {"item_182", birthText(e.year, e.month).toStdString()},
+                    {"item_124_1", e.field.toStdString()},
+                    {"item_186", e.description.toStdString()}});
 }
 
 QStringList column(const QList<SubjectLeader>& leaders, QString SubjectLeader::*member) {
@@ -63,13 +73,13 @@ TEST(SubjectLeaderChecks, MessagesAndLimits) {
 TEST(SubjectLeaderRows, AddChangeDeleteWithNumbering) {
     ShippedData data;
     ASSERT_TRUE(data.ok()) << data.error();
-    Database db(data.path());
+    Database& db = data.db();
     // A leader of another organization is neither listed nor counted.
     ASSERT_TRUE(db.execute("insert into unitexpert (unitcode, item_187, item_180) values "
                            "('1234567890', '1', '外单位')")
                     .ok());
     for (const char* name : {" 张三 ", "李四", "王五"})
-        ASSERT_TRUE(addSubjectLeader(db, kOwn, entry(name)).ok());
+        ASSERT_TRUE(addSubjectLeader(db, kOwn, written(entry(name))).ok());
     auto leaders = loadSubjectLeaders(db, kOwn);
     ASSERT_TRUE(leaders.ok()) << leaders.message();
     EXPECT_EQ(
@@ -83,14 +93,14 @@ TEST(SubjectLeaderRows, AddChangeDeleteWithNumbering) {
 
     LeaderEntry changed = entry(" 李四 ", "1980", "11");
     changed.field = QStringLiteral("01");
-    ASSERT_TRUE(changeSubjectLeader(db, leaders->at(1).record, changed).ok());
+    ASSERT_TRUE(changeSubjectLeader(db, leaders->at(1).record, written(changed)).ok());
     leaders = loadSubjectLeaders(db, kOwn);
     EXPECT_EQ(leaders->at(1).name, QStringLiteral(" 李四"));
     EXPECT_EQ(leaders->at(1).birth, QStringLiteral("1980.11"));
     EXPECT_EQ(leaders->at(1).order, QStringLiteral("2"));
     EXPECT_EQ(leaders->at(1).fieldLabel, QStringLiteral("电子信息"));
 
-    EXPECT_FALSE(changeSubjectLeader(db, 999, changed).ok());
+    EXPECT_FALSE(changeSubjectLeader(db, 999, written(changed)).ok());
 
     auto other = loadSubjectLeaders(db, QStringLiteral("1234567890"));
     EXPECT_EQ(column(*other, &SubjectLeader::order), QStringList{QStringLiteral("1")});
@@ -100,7 +110,7 @@ TEST(SubjectLeaderRows, AddChangeDeleteWithNumbering) {
 TEST(SubjectLeaderRows, EmptyUnitCodeFallsBackToTheOwnCode) {
     ShippedData data;
     ASSERT_TRUE(data.ok()) << data.error();
-    Database db(data.path());
-    ASSERT_TRUE(addSubjectLeader(db, QString(), entry("张三")).ok());
+    Database& db = data.db();
+    ASSERT_TRUE(addSubjectLeader(db, QString(), written(entry("张三"))).ok());
     EXPECT_EQ(loadSubjectLeaders(db, kOwn)->size(), 1);
 }

@@ -1,7 +1,7 @@
 #include "parties/profile_checks.h"
 #include "parties/unit_profile.h"
-#include "shipped_data.h"
 #include "store/lookups.h"
+#include "support/shipped_data.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +22,7 @@ std::string field(Database& db, const char* name) {
 TEST(UnitProfileStore, TextDialogsCreateTheRowOnAFreshInstallation) {
     ShippedData data;
     ASSERT_TRUE(data.ok()) << data.error();
-    Database db(data.path());
+    Database& db = data.db();
     ASSERT_TRUE(storeProfileText(db, QStringLiteral("studydirec"), QStringLiteral("茶学")).ok());
     EXPECT_TRUE(*hasProfile(db));
     EXPECT_EQ(field(db, "studydirec"), "茶学");

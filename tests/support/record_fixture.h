@@ -1,22 +1,18 @@
-// A data directory built from the installation sources in a folder of its own, with helpers to
-// add achievement records and child rows.
+// The shipped data directory in a folder of its own, with helpers to add achievement records and
+// child rows.
 #pragma once
 
-#include "data_directory.h"
-#include "store/record_store.h"
 #include "store/temp_dir.h"
+#include "support/shipped_data.h"
 
 #include <gtest/gtest.h>
 
 class RecordFixture : public ::testing::Test {
   protected:
     void SetUp() override {
-        auto built =
-            xb::install::buildDataDirectory(data(), xb::install::repositorySources(XB_SOURCE_DIR));
-        ASSERT_TRUE(built.ok()) << built.message();
-        store = std::make_unique<xb::store::RecordStore>(data());
-        auto opened = store->open();
-        ASSERT_TRUE(opened.ok()) << opened.message();
+        std::string error;
+        store = openShippedData(data(), error);
+        ASSERT_TRUE(store) << error;
     }
     std::string data() const { return dir.file("data"); }
     xb::store::Database& db() { return store->db(); }

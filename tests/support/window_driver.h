@@ -2,6 +2,8 @@
 // Chinese text and choosing pick-list entries by code, as a user would.
 #pragma once
 
+#include "support/qt_printing.h"
+
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
