@@ -15,6 +15,7 @@
 #include "store/gbk.h"
 #include "store/lookups.h"
 #include "store/record_store.h"
+#include "store/restore.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -45,7 +46,9 @@ const char* const kUsage =
     "                               导出成果记录为 cgsbqy.arj\n"
     "  import 压缩包 [--overwrite] [--on-duplicate skip|keep|ask]\n"
     "                               导入 cgsbqy.arj\n"
-    "  backup                       备份数据目录中的成果表和本单位情况\n"
+    "  backup [--out 文件夹] [--list]\n"
+    "                               备份数据目录中的成果表和本单位情况，或列出已有的备份\n"
+    "  restore 备份文件夹           用备份取代数据目录中的成果表（先备份现状）\n"
     "  word --record 编号 --form applied|basic|application|certificate --out 文件\n"
     "                               输出 Word 文档\n"
     "  print --record 编号 --out 文件.pdf [--form applied|basic]\n"
@@ -98,9 +101,16 @@ const std::map<std::string, std::string> kCommandHelp{
                "  --on-duplicate skip     跳过与已有成果同名的成果（默认）\n"
                "  --on-duplicate keep     同名成果也存入\n"
                "  --on-duplicate ask      逐项询问（从标准输入读 y/n）\n"},
-    {"backup", "用法：xunbao-cli [--data 数据目录] backup\n"
-               "把成果表、合作单位、完成人员、评价委员、专利和本单位情况等表复制到数据目录旁的\n"
-               "backups 文件夹中（以时间命名）；保留最近 30 份及最近 7 天的全部备份。\n"},
+    {"backup",
+     "用法：xunbao-cli [--data 数据目录] backup [--out 文件夹] [--list]\n"
+     "把成果表、合作单位、完成人员、评价委员、专利和本单位情况等表复制到数据目录旁的\n"
+     "backups 文件夹中（以时间命名）；保留最近 30 份及最近 7 天的全部备份。\n"
+     "导入、导出、年度调整、更新代码表、启动时压缩和删除成果之前，程序都会自动备份。\n"
+     "  --out 文件夹   备份写到该文件夹中（如 U 盘），不计入保留的份数\n"
+     "  --list         列出已有的备份：时间、操作、各年度成果数和文件夹（以 TAB 分隔）\n"},
+    {"restore", "用法：xunbao-cli [--data 数据目录] restore 备份文件夹\n"
+                "先检查备份（各表完整、字段与本程序的表相同），再把现状备份一份，然后用备份中的表\n"
+                "一次取代数据目录中的表。恢复中途被打断时，下次打开数据目录会把恢复做完或撤回。\n"},
     {"word", "用法：xunbao-cli [--data 数据目录] word --record 编号 --form "
              "applied|basic|application|certificate --out 文件\n"
              "把成果填入数据目录中的 Word 模板，写成新文件（已有的文件不会被覆盖）：\n"
@@ -418,6 +428,45 @@ int exportRecords(store::Database& db, const Options& o, Streams io) {
     return 0;
 }
 
+std::string yearsText(const store::BackupInfo& backup) {
+    std::string text;
+    for (const auto& [year, count] : backup.recordsPerYear)
+        text += (text.empty() ? "" : "，") + year + " 年 " + std::to_string(count) + " 项";
+    return text.empty() ? "无成果" : text;
+}
+
+int backup(const std::string& data, const Options& o, Streams io) {
+    if (o.flags.count("--list")) {
+        for (const store::BackupInfo& b : store::listBackups(data))
+            io.out << b.time << "\t" << b.operation << "\t" << yearsText(b) << "\t" << b.folder
+                   << "\n";
+        return 0;
+    }
+    auto backup = store::backupBefore(data, "手动备份", value(o, "--out"));
+    if (!backup) {
+        io.err << "错误：" << backup.message() << "\n";
+        return 1;
+    }
+    io.out << "已备份 " << backup->files.size() << " 个文件到 " << backup->folder << "\n";
+    return 0;
+}
+
+int restore(store::RecordStore& store, const Options& o, Streams io) {
+    if (o.positional.size() != 1) {
+        io.err << "错误：restore 后面应有一个备份文件夹\n";
+        return 2;
+    }
+    store.db().closeAll(); // the tables are replaced under this process too
+    auto before = store::restoreBackup(store.dataDirectory(), o.positional.front());
+    if (!before) {
+        io.err << "错误：" << before.message() << "\n";
+        return 1;
+    }
+    io.out << "已恢复备份 " << o.positional.front() << "\n恢复前的数据已备份到 " << before->folder
+           << "\n";
+    return 0;
+}
+
 } // namespace
 
 int run(const std::vector<std::string>& args, const std::string& defaultData, Streams io,
@@ -474,18 +523,8 @@ int run(const std::vector<std::string>& args, const std::string& defaultData, St
     if (o.command == "duplicates")
         return duplicates(store.db(), value(o, "--threshold"), sheetOutput(o), io);
     if (o.command == "export") return exportRecords(store.db(), o, io);
-    if (o.command == "backup") {
-        static const std::vector<std::string> tables{"kjcg", "cgwcdw",   "cgwcr", "jdwyhmd",
-                                                     "zlqk", "cgwcrNew", "unit",  "unitexpert",
-                                                     "lsbw", "xkfl",     "ztflh", "DFJHZDXX"};
-        auto backup = store::backupTables(data, "手动备份", tables);
-        if (!backup) {
-            io.err << "错误：" << backup.message() << "\n";
-            return 1;
-        }
-        io.out << "已备份 " << backup->files.size() << " 个文件到 " << backup->folder << "\n";
-        return 0;
-    }
+    if (o.command == "backup") return backup(data, o, io);
+    if (o.command == "restore") return restore(store, o, io);
     if (o.command == "word")
         return wordDocument(store, value(o, "--record"), value(o, "--form"), value(o, "--out"), io);
     if (o.command == "print") {

@@ -4,6 +4,7 @@
 #include "exchange_reader.h"
 #include "exchange_values.h"
 #include "folder_files.h"
+#include "store/backup.h"
 #include "store/layouts.h"
 #include "store/table_file.h"
 #include "table_replacement.h"
@@ -189,6 +190,8 @@ store::Result<int> updateDictionaryFromPackage(store::Database& db, const Archiv
     const std::filesystem::path text(QFile::encodeName(unpacked.filePath(textName)).toStdString());
 
     const store::FieldList fields = targetFields(db, dictionary);
+    if (auto backup = store::backupBefore(db.directory(), "更新代码表"); !backup)
+        return backup.error();
     auto replacement = TableReplacement::begin(db, dictionaryTable(dictionary));
     if (!replacement) return replacement.error();
     auto rows = buildFromExchangeFile(replacement->newFile(), text, fields);
@@ -205,6 +208,8 @@ store::Status updateDictionaryFromFile(store::Database& db, const QString& fileP
     const QString source = filePath.trimmed();
     if (!QFileInfo(source).isFile())
         return failure(QStringLiteral("文件 %1 不存在。").arg(shown(source)));
+    if (auto backup = store::backupBefore(db.directory(), "更新代码表"); !backup)
+        return backup.error();
     auto replacement = TableReplacement::begin(db, dictionaryTable(dictionary));
     if (!replacement) return replacement.error();
     if (auto s = copyBytes(source, replacement->newFile()); !s) return s;

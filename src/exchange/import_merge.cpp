@@ -4,6 +4,7 @@
 #include "import_staged_rows.h"
 #include "import_staging.h"
 #include "import_store.h"
+#include "store/backup.h"
 #include "store/lookups.h"
 #include "store/sync_scope.h"
 #include "store/table_file.h"
@@ -142,6 +143,14 @@ MergeOutcome merge(store::Database& db, Mode mode, const MergeProgress& progress
     auto children = StagedChildRows::load(db);
     if (!children) {
         outcome.problems.push_back(children.message());
+        outcome.stagedLeft = true;
+        return outcome;
+    }
+    // A wrong package can be taken back: the tables as they were go into a backup first.
+    if (auto backup =
+            store::backupBefore(db.directory(), mode == Mode::Store ? "导入" : "覆盖导入");
+        !backup) {
+        outcome.problems.push_back(backup.message());
         outcome.stagedLeft = true;
         return outcome;
     }

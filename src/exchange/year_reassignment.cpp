@@ -2,6 +2,7 @@
 
 #include "import_numbering.h"
 #include "import_staging.h"
+#include "store/backup.h"
 #include "store/lookups.h"
 
 #include <algorithm>
@@ -48,6 +49,8 @@ store::Result<std::string> reassignYear(store::Database& db, const std::string& 
                                         const std::string& region, const std::string& year) {
     auto next = nextStagedNumber(db, year);
     if (!next) return next.error();
+    if (auto backup = store::backupBefore(db.directory(), "年度调整"); !backup)
+        return backup.error();
     // The child rows move first and the achievement row last, each table put back on failure.
     std::vector<std::string> order = childStagingTables();
     order.push_back(stagingTables().front());

@@ -1,6 +1,7 @@
 #include "record_keeping.h"
 
 #include "forms/patent_summary.h"
+#include "store/backup.h"
 #include "store/row_values.h"
 
 #include "store/lookups.h"
@@ -157,6 +158,8 @@ store::Status applyCategory(store::Cursor& record, const std::string& category) 
 
 store::Status deleteRecord(store::Database& db, const std::string& number,
                            const std::string& region) {
+    // A record deleted by mistake comes back with its parts from the backup.
+    if (auto backup = store::backupBefore(db.directory(), "删除"); !backup) return backup.error();
     for (const std::string& table : childTables()) {
         auto view = db.table(table);
         if (!view) return view.error();

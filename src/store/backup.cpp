@@ -1,11 +1,14 @@
 #include "backup.h"
 
-#include "field.h"
 #include "file_system.h"
 #include "system_error.h"
+#include "table_file.h"
+#include "whole_files.h"
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
+#include <sstream>
 
 namespace fs = std::filesystem;
 
@@ -18,39 +21,6 @@ constexpr const char* kList = "backup.txt";
 
 Error backupError(const std::string& what, int error) {
     return fail("无法建立备份（" + what + "：" + systemErrorText(error) + "），本次操作未进行");
-}
-
-// A file of the data directory by name, whatever its letter case; empty when missing.
-std::string findFile(const std::string& directory, const std::string& name) {
-    std::error_code ec;
-    for (const auto& e : fs::directory_iterator(directory, ec))
-        if (sameName(e.path().filename().string(), name)) return e.path().filename().string();
-    return {};
-}
-
-int copyFile(const std::string& from, const std::string& to) {
-    std::unique_ptr<File> in, out;
-    if (int error = openFile(from, OpenAs::Read, in)) return error;
-    if (int error = openFile(to, OpenAs::CreateNew, out)) return error;
-    std::string buffer(1 << 20, '\0');
-    for (uint64_t offset = 0;;) {
-        size_t got = 0;
-        if (int error = in->readAt(buffer.data(), buffer.size(), offset, got)) return error;
-        if (got == 0) break;
-        if (int error = out->writeAt(buffer.data(), got, offset)) return error;
-        offset += got;
-    }
-    return out->sync();
-}
-
-void removeFolder(const std::string& folder) {
-    std::error_code ec;
-    std::vector<std::string> inside;
-    for (const auto& e : fs::directory_iterator(folder, ec))
-        inside.push_back(e.path().string());
-    for (const std::string& p : inside)
-        (void)fileSystem().remove(p);
-    (void)fileSystem().remove(folder);
 }
 
 std::string stamp(std::time_t t, const char* format) {
@@ -77,7 +47,40 @@ std::time_t timeOfName(const std::string& name) {
     return std::mktime(&t);
 }
 
+// Achievements by year, as the numbers (year first) of the table copied into the backup say.
+std::vector<std::pair<std::string, int>> recordsPerYear(const std::string& kjcg) {
+    std::map<std::string, int> years;
+    auto table = TableFile::open(kjcg, OpenMode::Reading);
+    if (!table) return {};
+    const int number = (*table)->fieldIndex("ITEM_4");
+    if (number < 0) return {};
+    (void)(*table)->scan([&](uint32_t, std::string_view raw) {
+        ++years[std::string((*table)->fieldBytes(raw, number).substr(0, 4))];
+        return true;
+    });
+    return {years.begin(), years.end()};
+}
+
+Result<std::string> readWhole(const std::string& path) {
+    std::unique_ptr<File> file;
+    if (int error = openFile(path, OpenAs::Read, file)) return fail(systemErrorText(error));
+    std::string text(1 << 16, '\0');
+    size_t got = 0;
+    if (int error = file->readAt(text.data(), text.size(), 0, got))
+        return fail(systemErrorText(error));
+    text.resize(got);
+    return text;
+}
+
 } // namespace
+
+const std::vector<std::string>& backedUpTables() {
+    static const std::vector<std::string> tables{
+        "kjcg",     "cgwcdw",     "cgwcr",      "jdwyhmd",   "zlqk",        "cgwcrNew",
+        "unit",     "unitexpert", "lsbw",       "xkfl",      "ztflh",       "gxjs",
+        "DFJHZDXX", "kjcgtemp",   "cgwcdwtemp", "cgwcrtemp", "jdwyhmdtemp", "zlqktemp"};
+    return tables;
+}
 
 std::string backupsFolder(const std::string& dataDirectory) {
     fs::path data = fs::path(dataDirectory).lexically_normal();
@@ -87,27 +90,32 @@ std::string backupsFolder(const std::string& dataDirectory) {
         .string();
 }
 
-Result<BackupInfo> backupTables(const std::string& dataDirectory, const std::string& operation,
-                                const std::vector<std::string>& tables) {
-    const std::string root = backupsFolder(dataDirectory);
+namespace {
+
+Result<BackupInfo> writeBackup(const std::string& dataDirectory, const std::string& root,
+                               const std::string& operation,
+                               const std::vector<std::string>& tables) {
     FileSystem& files = fileSystem();
     if (int error = files.createDirectory(root); error && error != EEXIST)
         return backupError("备份文件夹 " + root, error);
     const std::time_t now = std::time(nullptr);
     std::string name = stamp(now, "%Y%m%d-%H%M%S") + "-" + operation;
     std::error_code ec;
-    for (int n = 2; fs::exists(fs::path(root) / name, ec); ++n)
+    // A backup cut short (a power cut) may have left its hidden folder under the same name.
+    for (int n = 2; fs::exists(fs::path(root) / name, ec) ||
+                    fs::exists(fs::path(root) / ("." + name + ".partial"), ec);
+         ++n)
         name = stamp(now, "%Y%m%d-%H%M%S") + "-" + operation + "-" + std::to_string(n);
     const std::string partial = (fs::path(root) / ("." + name + ".partial")).string();
     const std::string folder = (fs::path(root) / name).string();
 
-    BackupInfo info{folder, operation, {}};
+    BackupInfo info{folder, stamp(now, "%Y-%m-%d %H:%M:%S"), operation, {}, {}};
     auto failed = [&](const std::string& what, int error) {
-        removeFolder(partial);
+        (void)removeFolder(partial);
         return backupError(what, error);
     };
     if (int error = files.createDirectory(partial)) return failed("文件夹 " + partial, error);
-    std::string list = "时间\t" + stamp(now, "%Y-%m-%d %H:%M:%S") + "\n操作\t" + operation + "\n";
+    std::string list = "时间\t" + info.time + "\n操作\t" + operation + "\n";
     for (const std::string& table : tables) {
         const std::string base = fs::path(table).stem().string();
         for (const char* extension : {".dbf", ".dbt"}) {
@@ -120,6 +128,10 @@ Result<BackupInfo> backupTables(const std::string& dataDirectory, const std::str
             list += "文件\t" + file + "\n";
         }
     }
+    if (const std::string kjcg = findFile(partial, "kjcg.dbf"); !kjcg.empty())
+        info.recordsPerYear = recordsPerYear((fs::path(partial) / kjcg).string());
+    for (const auto& [year, count] : info.recordsPerYear)
+        list += "年度\t" + year + "\t" + std::to_string(count) + "\n";
     std::unique_ptr<File> listFile;
     const std::string listPath = (fs::path(partial) / kList).string();
     int error = openFile(listPath, OpenAs::CreateNew, listFile);
@@ -130,8 +142,85 @@ Result<BackupInfo> backupTables(const std::string& dataDirectory, const std::str
     if (!error) error = files.rename(partial, folder);
     if (!error) error = files.syncDirectory(root);
     if (error) return failed(name, error);
-    (void)keepRecentBackups(root, now);
     return info;
+}
+
+} // namespace
+
+Result<BackupInfo> backupTables(const std::string& dataDirectory, const std::string& operation,
+                                const std::vector<std::string>& tables) {
+    const std::string root = backupsFolder(dataDirectory);
+    auto info = writeBackup(dataDirectory, root, operation, tables);
+    if (info) (void)keepRecentBackups(root, std::time(nullptr));
+    return info;
+}
+
+Result<BackupInfo> backupBefore(const std::string& dataDirectory, const std::string& operation,
+                                const std::string& into) {
+    if (into.empty()) return backupTables(dataDirectory, operation, backedUpTables());
+    return writeBackup(dataDirectory, into, operation, backedUpTables());
+}
+
+Result<BackupInfo> readBackup(const std::string& folder) {
+    auto text = readWhole((fs::path(folder) / kList).string());
+    if (!text) return fail("文件夹 " + folder + " 不是完整的备份（没有备份清单）");
+    BackupInfo info{folder, {}, {}, {}, {}};
+    std::istringstream lines(*text);
+    for (std::string line; std::getline(lines, line);) {
+        const size_t tab = line.find('\t');
+        if (tab == std::string::npos) continue;
+        const std::string key = line.substr(0, tab), rest = line.substr(tab + 1);
+        if (key == "时间")
+            info.time = rest;
+        else if (key == "操作")
+            info.operation = rest;
+        else if (key == "文件")
+            info.files.push_back(rest);
+        else if (const size_t t = rest.find('\t'); key == "年度" && t != std::string::npos)
+            info.recordsPerYear.emplace_back(rest.substr(0, t), std::atoi(rest.c_str() + t + 1));
+    }
+    if (info.time.empty() || info.files.empty())
+        return fail("文件夹 " + folder + " 不是完整的备份（备份清单不全）");
+    return info;
+}
+
+std::vector<BackupInfo> listBackups(const std::string& dataDirectory) {
+    std::vector<BackupInfo> backups;
+    std::error_code ec;
+    for (const auto& e : fs::directory_iterator(backupsFolder(dataDirectory), ec))
+        if (timeOfName(e.path().filename().string()) >= 0)
+            if (auto info = readBackup(e.path().string())) backups.push_back(std::move(*info));
+    std::sort(backups.begin(), backups.end(), [](const BackupInfo& a, const BackupInfo& b) {
+        return fs::path(a.folder).filename() > fs::path(b.folder).filename();
+    });
+    return backups;
+}
+
+Result<std::string> copyBackup(const std::string& backup, const std::string& folder) {
+    auto info = readBackup(backup);
+    if (!info) return info.error();
+    const fs::path target = fs::path(folder) / fs::path(backup).filename();
+    const std::string partial =
+        (fs::path(folder) / ("." + fs::path(backup).filename().string() + ".partial")).string();
+    FileSystem& files = fileSystem();
+    auto failed = [&](const std::string& what, int error) -> Error {
+        (void)removeFolder(partial);
+        return fail("无法另存备份（" + what + "：" + systemErrorText(error) + "）");
+    };
+    std::error_code ec;
+    if (fs::exists(target, ec)) return fail("文件夹 " + target.string() + " 已存在，备份未另存");
+    if (int error = files.createDirectory(partial)) return failed(partial, error);
+    std::vector<std::string> names = info->files;
+    names.push_back(kList);
+    for (const std::string& name : names)
+        if (int error =
+                copyFile((fs::path(backup) / name).string(), (fs::path(partial) / name).string()))
+            return failed(name, error);
+    int error = files.syncDirectory(partial);
+    if (!error) error = files.rename(partial, target.string());
+    if (!error) error = files.syncDirectory(folder);
+    if (error) return failed(target.string(), error);
+    return target.string();
 }
 
 Result<int> keepRecentBackups(const std::string& folder, std::time_t now) {
@@ -140,7 +229,7 @@ Result<int> keepRecentBackups(const std::string& folder, std::time_t now) {
     for (const auto& e : fs::directory_iterator(folder, ec)) {
         const std::string name = e.path().filename().string();
         if (name.starts_with(".") && name.ends_with(".partial")) {
-            removeFolder(e.path().string()); // left by a backup that was cut short
+            (void)removeFolder(e.path().string()); // left by a backup that was cut short
             continue;
         }
         if (const std::time_t t = timeOfName(name); t >= 0 && e.is_directory())
@@ -150,7 +239,7 @@ Result<int> keepRecentBackups(const std::string& folder, std::time_t now) {
     int removed = 0;
     for (size_t i = kKeptAlways; i < backups.size(); ++i) {
         if (now - backups[i].first <= kKeptDays * 24 * 3600) continue;
-        removeFolder(backups[i].second);
+        (void)removeFolder(backups[i].second);
         ++removed;
     }
     if (removed)

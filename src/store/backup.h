@@ -15,9 +15,15 @@ namespace xb::store {
 
 struct BackupInfo {
     std::string folder;             // the backup's folder
+    std::string time;               // when it was taken, "2026-12-11 09:30:00"
     std::string operation;          // the change it was taken before ("导入", "删除", ...)
     std::vector<std::string> files; // file names copied
+    std::vector<std::pair<std::string, int>> recordsPerYear; // achievements by year, ascending
 };
+
+// The tables every backup holds: the achievements with their parts, the unit's own tables and
+// the dictionaries an update replaces. Templates and fixed code lists never change and stay out.
+const std::vector<std::string>& backedUpTables();
 
 // The backups of `dataDirectory`: beside it, "backups" for a directory named "data", else the
 // directory's name followed by "-backups".
@@ -29,6 +35,17 @@ std::string backupsFolder(const std::string& dataDirectory);
 // Older backups beyond what is kept are removed afterwards (keepRecentBackups).
 Result<BackupInfo> backupTables(const std::string& dataDirectory, const std::string& operation,
                                 const std::vector<std::string>& tables);
+// A backup of backedUpTables() before `operation`; `into` a folder of its own choosing (a USB
+// stick) instead of the backups folder when given.
+Result<BackupInfo> backupBefore(const std::string& dataDirectory, const std::string& operation,
+                                const std::string& into = {});
+
+// What a backup folder holds, from its list; fails for a folder that is not a whole backup.
+Result<BackupInfo> readBackup(const std::string& folder);
+// The backups of the data directory, newest first.
+std::vector<BackupInfo> listBackups(const std::string& dataDirectory);
+// Copies a whole backup to `folder`/its own name (另存到…); yields the new folder.
+Result<std::string> copyBackup(const std::string& backup, const std::string& folder);
 
 // Removes the backups of `folder` that are neither among the newest 30 nor from the 7 days
 // before `now`; yields how many went.

@@ -50,6 +50,8 @@ class Database {
     Status pack(const std::string& name);
     // Forgets the open table so that its file may be replaced; cursors keep the old file.
     void closeTable(const std::string& name);
+    // Forgets every open table, so that the tables may be replaced (a restore).
+    void closeAll() { open_.clear(); }
 
   private:
     std::string directory_;

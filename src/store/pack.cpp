@@ -3,6 +3,7 @@
 #include "row_batch.h"
 #include "system_error.h"
 #include "table_file.h"
+#include "whole_files.h"
 
 #include <chrono>
 #include <filesystem>
@@ -20,11 +21,9 @@ fs::path workFolder(const fs::path& table) {
 
 // The memo file that belongs to a table, whatever the letter case of its name.
 fs::path memoOf(const fs::path& table) {
-    std::error_code ec;
     const std::string want = table.stem().string() + ".dbt";
-    for (const auto& e : fs::directory_iterator(table.parent_path(), ec))
-        if (sameName(e.path().filename().string(), want)) return e.path();
-    return table.parent_path() / want;
+    const std::string found = findFile(table.parent_path().string(), want);
+    return table.parent_path() / (found.empty() ? want : found);
 }
 
 Error packError(const fs::path& table, int error) {
@@ -35,19 +34,6 @@ int syncFile(const fs::path& path) {
     std::unique_ptr<File> file;
     if (const int error = openFile(path.string(), OpenAs::Read, file)) return error;
     return file->sync();
-}
-
-// Removes the work folder and what is in it.
-int removeWork(const fs::path& work) {
-    std::error_code ec;
-    std::vector<fs::path> inside;
-    for (const auto& e : fs::directory_iterator(work, ec))
-        inside.push_back(e.path());
-    for (const fs::path& p : inside)
-        if (const int error = fileSystem().remove(p.string()); error && error != ENOENT)
-            return error;
-    const int error = fileSystem().remove(work.string());
-    return error == ENOENT ? 0 : error;
 }
 
 // The fields of the new table. Another writer's layout becomes ours: memo pointers become ten
@@ -129,7 +115,7 @@ Status swapIn(const fs::path& table, const fs::path& work) {
     const bool memoToSwap = fs::exists(newMemo, ec);
     if (fs::exists(newTable, ec) && fs::exists(table, ec)) {
         if (const int error = files.rename(table.string(), oldTable.string())) {
-            (void)removeWork(work);
+            (void)removeFolder(work.string());
             return packError(table, error);
         }
     }
@@ -137,7 +123,7 @@ Status swapIn(const fs::path& table, const fs::path& work) {
         if (const int error = files.rename(memo.string(), oldMemo.string())) {
             // Nothing is swapped yet: the table goes back, and the pack is given up.
             if (fs::exists(oldTable, ec)) (void)files.rename(oldTable.string(), table.string());
-            (void)removeWork(work);
+            (void)removeFolder(work.string());
             return packError(table, error);
         }
     }
@@ -152,7 +138,23 @@ Status swapIn(const fs::path& table, const fs::path& work) {
     return {};
 }
 
+// Live rows are visited in order: the first one out of step shows a deleted row, and the rest of
+// the table need not be read to know the pack is needed.
+Result<bool> needsPack(const TableFile& table) {
+    uint32_t live = 0;
+    if (Status s = table.scan([&](uint32_t recno, std::string_view) { return recno == ++live; });
+        !s)
+        return s.error();
+    return live != table.recordCount() || !table.ownLayout();
+}
+
 } // namespace
+
+Result<bool> packNeeded(const std::string& path) {
+    auto table = TableFile::open(path, OpenMode::Reading);
+    if (!table) return table.error();
+    return needsPack(**table);
+}
 
 Status recoverInterruptedPack(const std::string& path) {
     const fs::path table(path);
@@ -162,7 +164,7 @@ Status recoverInterruptedPack(const std::string& path) {
     // New files without the marker were not finished: they go, the old ones stay.
     if (fs::exists(work / "complete", ec))
         if (Status s = swapIn(table, work); !s) return s;
-    if (const int error = removeWork(work)) return packError(table, error);
+    if (const int error = removeFolder(work.string())) return packError(table, error);
     return {};
 }
 
@@ -179,14 +181,9 @@ Status packTable(const std::string& path, PackNeed need) {
         if (!opened) return opened.error();
         TableFile& old = **opened;
         if (need == PackNeed::WhenNeeded) {
-            // Live rows are visited in order: the first one out of step shows a deleted row, and
-            // the rest of the table need not be read to know the pack is needed.
-            uint32_t live = 0;
-            if (Status s =
-                    old.scan([&](uint32_t recno, std::string_view) { return recno == ++live; });
-                !s)
-                return s;
-            if (live == old.recordCount() && old.ownLayout()) return {};
+            auto needed = needsPack(old);
+            if (!needed) return needed.error();
+            if (!*needed) return {};
         }
         // A table only read (a damaged one, a read-only file) is never rewritten.
         if (!old.damage().empty()) return fail(old.damage() + "，无法压缩");
@@ -195,14 +192,14 @@ Status packTable(const std::string& path, PackNeed need) {
         if (!fields) return fields.error();
         const fs::path table(path);
         const fs::path work = workFolder(table);
-        if (const int error = removeWork(work)) return packError(table, error);
+        if (const int error = removeFolder(work.string())) return packError(table, error);
         // The folder's name is on the disk before what goes into it is relied on.
         int error = fileSystem().createDirectory(work.string());
         if (!error) error = fileSystem().syncDirectory(table.parent_path().string());
         if (error) return packError(table, error);
         if (Status s = writeNewFiles(old, work, *fields); !s) {
             // What was written goes again, so that a full disk gets its room back.
-            (void)removeWork(work);
+            (void)removeFolder(work.string());
             return s;
         }
     } // the old table is closed before its files are replaced

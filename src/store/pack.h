@@ -16,6 +16,8 @@ enum class PackNeed {
 
 // Packs the table file at `path`; refused while any other holder has the file open.
 Status packTable(const std::string& path, PackNeed need = PackNeed::Always);
+// Whether packTable(path, WhenNeeded) would rewrite the table; it is only read.
+Result<bool> packNeeded(const std::string& path);
 // Completes or discards a pack that a killed process left behind; called before every open.
 Status recoverInterruptedPack(const std::string& path);
 // Waits a little while the writer swaps a packed table's files in, so that a reader does not

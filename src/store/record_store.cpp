@@ -1,6 +1,9 @@
 #include "record_store.h"
 
+#include "backup.h"
 #include "import_journal.h"
+#include "pack.h"
+#include "restore.h"
 #include "table_file.h"
 
 namespace xb::store {
@@ -29,12 +32,23 @@ void RecordStore::settleAndPack() {
     if (Status s = settleImportJournal(db_); !s)
         openingWarnings_.push_back("上次中断的导入未能清理（" + s.message() +
                                    "），请重新启动程序再试");
+    std::vector<std::string> toPack;
     for (const std::string& file : packingList()) {
         // The classification tables are optional: a missing one is not packed rather than
         // ending the start.
         if ((sameName(file, "ZTFLH.dbf") && !hasZtflh_) ||
             (sameName(file, "XKFL.dbf") && !hasXkfl_))
             continue;
+        auto needed = packNeeded(db_.tablePath(file));
+        if (!needed || *needed) toPack.push_back(file); // a table that cannot be read says why
+    }
+    if (toPack.empty()) return;
+    // The pack rewrites the tables: a copy of them first, and no pack without one.
+    if (auto backup = backupBefore(db_.directory(), "启动压缩"); !backup) {
+        openingWarnings_.push_back("数据表未压缩：" + backup.message());
+        return;
+    }
+    for (const std::string& file : toPack) {
         if (Status s = db_.pack(file); !s)
             openingWarnings_.push_back("表 " + file + " 未能压缩（" + s.message() +
                                        "），已删除记录占用的空间将在下次启动时再释放");
@@ -51,6 +65,8 @@ Status RecordStore::open() {
             if (!lock) return lock.error();
             lock_ = std::move(*lock);
         }
+        // A restore cut short is finished (or dropped) before any table is read.
+        if (Status s = recoverInterruptedRestore(db_.directory()); !s) return s;
         settleAndPack();
     }
     std::vector<std::string> tables = openingList();

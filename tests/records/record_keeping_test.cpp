@@ -1,4 +1,5 @@
 #include "records/record_keeping.h"
+#include "store/restore.h"
 #include "support/record_fixture.h"
 
 using namespace xb::records;
@@ -69,7 +70,7 @@ TEST_F(RecordKeeping, CategoryChangeClearsTheOtherCategorysFields) {
     EXPECT_EQ(field("2024000001", "ITEM_21"), ""); // 4 is no form of applied technology
 }
 
-TEST_F(RecordKeeping, DeletingARecordTakesItsChildrenAndNothingElse) {
+TEST_F(RecordKeeping, DeletingARecordTakesItsChildrenAndNothingElseAndARestoreBringsThemBack) {
     addRecord("2024000001", "1", "O'Brien");
     addRecord("2024000002", "1", "留下");
     for (const char* table : {"cgwcdw", "zlqk", "jdwyhmd", "cgwcr"}) {
@@ -80,6 +81,16 @@ TEST_F(RecordKeeping, DeletingARecordTakesItsChildrenAndNothingElse) {
     EXPECT_EQ(count("select count(*) from kjcg"), 1);
     for (const char* table : {"cgwcdw", "zlqk", "jdwyhmd", "cgwcr"})
         EXPECT_EQ(count(std::string("select count(*) from ") + table), 1) << table;
+
+    const auto backups = xb::store::listBackups(db().directory());
+    ASSERT_FALSE(backups.empty());
+    EXPECT_EQ(backups.front().operation, "删除");
+    db().closeAll();
+    auto before = xb::store::restoreBackup(db().directory(), backups.front().folder);
+    ASSERT_TRUE(before.ok()) << before.message();
+    EXPECT_EQ(count("select count(*) from kjcg where item_3='O''Brien'"), 1);
+    for (const char* table : {"cgwcdw", "zlqk", "jdwyhmd", "cgwcr"})
+        EXPECT_EQ(count(std::string("select count(*) from ") + table), 2) << table;
 }
 
 TEST_F(RecordKeeping, YearListAndListNumbering) {
