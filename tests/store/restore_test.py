@@ -99,14 +99,19 @@ def main():
         cli(data, "restore", backup)
         window = time.monotonic() - started
         kills = 0
-        for attempt in range(KILLS):
+        for attempt in range(KILLS * 5):
+            if kills == KILLS:
+                break
             shutil.rmtree(os.path.dirname(data))
             shutil.copytree(pristine, os.path.dirname(data))
             process = subprocess.Popen([CLI, "--data", data, "restore", backup],
                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             time.sleep(random.uniform(0, window))
             process.send_signal(signal.SIGKILL)
-            kills += process.wait() == -signal.SIGKILL
+            killed = process.wait() == -signal.SIGKILL
+            kills += killed
+            if not killed:
+                window *= 0.8  # a busy machine: the restore ended before the kill
             cli(data, "backup", "--list")  # the next writer finishes or drops the restore
             now = files_of(data)
             if now not in (imported, before):
@@ -118,7 +123,7 @@ def main():
             if records != (1500 if now == before else 3000):
                 raise SystemExit("kill %d: %d records read" % (attempt, records))
         print("%d restores killed; each left the state before or the restored one, whole" % kills)
-        if kills < KILLS // 2:
+        if kills < KILLS:
             raise SystemExit("too few restores were killed in time (%d)" % kills)
     finally:
         shutil.rmtree(work, ignore_errors=True)
