@@ -153,6 +153,8 @@ Result<bool> needsPack(const TableFile& table) {
 Result<bool> packNeeded(const std::string& path) {
     auto table = TableFile::open(path, OpenMode::Reading);
     if (!table) return table.error();
+    // A table only read is never rewritten: the pack says so.
+    if (!(*table)->damage().empty()) return fail((*table)->damage() + "，无法压缩");
     return needsPack(**table);
 }
 

@@ -33,21 +33,26 @@ void RecordStore::settleAndPack() {
         openingWarnings_.push_back("上次中断的导入未能清理（" + s.message() +
                                    "），请重新启动程序再试");
     std::vector<std::string> toPack;
+    bool rewrites = false;
     for (const std::string& file : packingList()) {
         // The classification tables are optional: a missing one is not packed rather than
         // ending the start.
         if ((sameName(file, "ZTFLH.dbf") && !hasZtflh_) ||
             (sameName(file, "XKFL.dbf") && !hasXkfl_))
             continue;
+        // A table that cannot be read is handed to the pack too, which says why; it rewrites
+        // nothing, so it needs no backup (a damaged table would take one at every start).
         auto needed = packNeeded(db_.tablePath(file));
-        if (!needed || *needed) toPack.push_back(file); // a table that cannot be read says why
+        if (!needed || *needed) toPack.push_back(file);
+        rewrites = rewrites || (needed && *needed);
     }
     if (toPack.empty()) return;
     // The pack rewrites the tables: a copy of them first, and no pack without one.
-    if (auto backup = backupBefore(db_.directory(), "启动压缩"); !backup) {
-        openingWarnings_.push_back("数据表未压缩：" + backup.message());
-        return;
-    }
+    if (rewrites)
+        if (auto backup = backupBefore(db_.directory(), "启动压缩"); !backup) {
+            openingWarnings_.push_back("数据表未压缩：" + backup.message());
+            return;
+        }
     for (const std::string& file : toPack) {
         if (Status s = db_.pack(file); !s)
             openingWarnings_.push_back("表 " + file + " 未能压缩（" + s.message() +
