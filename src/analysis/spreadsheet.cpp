@@ -1,10 +1,10 @@
 #include "spreadsheet.h"
+#include "ui/saved_file.h"
 
 #include "store/csv_field.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <xlsxwriter.h>
 
@@ -153,13 +153,7 @@ store::Status writeSheets(const std::vector<Sheet>& sheets, SheetFormat format,
     if (!replace && QFileInfo::exists(target)) return store::fail("文件已经存在：" + path);
     if (format != SheetFormat::Xlsx) {
         const std::string text = sheetsText(sheets, format);
-        QSaveFile file(target);
-        if (!file.open(QIODevice::WriteOnly) ||
-            file.write(text.data(), static_cast<qint64>(text.size())) !=
-                static_cast<qint64>(text.size()) ||
-            !file.commit())
-            return store::fail("无法写入文件 " + path + "：" + file.errorString().toStdString());
-        return {};
+        return ui::saveWholeFile(target, QByteArray::fromStdString(text));
     }
     // The workbook is written beside the target and put in its place once it is whole.
     const QString partial = target + QStringLiteral(".part");

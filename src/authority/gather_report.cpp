@@ -1,11 +1,11 @@
 #include "gather_report.h"
+#include "ui/saved_file.h"
 
 #include "authority/gather_schema.h"
 
 #include "store/csv_field.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <zip.h>
 
@@ -154,13 +154,7 @@ store::Status writeCsv(const std::vector<ReportTable>& tables, const std::string
         for (const auto& row : tables[i].rows)
             line(row);
     }
-    QSaveFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(text.data(), static_cast<qint64>(text.size())) !=
-            static_cast<qint64>(text.size()) ||
-        !file.commit())
-        return store::fail("无法写入文件 " + path + "：" + file.errorString().toStdString());
-    return {};
+    return ui::saveWholeFile(QString::fromStdString(path), QByteArray::fromStdString(text));
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "output/page_painter.h"
+#include "ui/saved_file.h"
 
 #include "output/pdf_text_layer.h"
 
@@ -10,7 +11,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QRawFont>
-#include <QSaveFile>
 
 #include <map>
 
@@ -174,17 +174,12 @@ store::Status writePdf(const std::vector<Page>& pages, const QString& path, cons
         setFormLayout(writer);
         if (!paintPages(writer, pages)) return store::fail("无法绘制登记表的页面");
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(withTrueCharacters(buffer.data(),
-                                      [characters = printedCharacters(pages)](char16_t c) {
-                                          const auto it = characters.find(c);
-                                          return it == characters.end() ? char16_t(0) : it->second;
-                                      })) < 0 ||
-        !file.commit())
-        return store::fail("无法写入文件 " + path.toStdString() + "：" +
-                           file.errorString().toStdString());
-    return {};
+    return ui::saveWholeFile(
+        path,
+        withTrueCharacters(buffer.data(), [characters = printedCharacters(pages)](char16_t c) {
+            const auto it = characters.find(c);
+            return it == characters.end() ? char16_t(0) : it->second;
+        }));
 }
 
 } // namespace xb::output
