@@ -1,4 +1,5 @@
 #include "statistics_window.h"
+#include "ui/saved_file.h"
 
 #include "analysis/sheets.h"
 #include "analysis/window_support.h"
@@ -24,7 +25,6 @@
 #include <QPdfWriter>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QSortFilterProxyModel>
 #include <QSplitter>
 #include <QStackedBarSeries>
@@ -461,11 +461,10 @@ void StatisticsWindow::btnPdfClick() {
         setReportLayout(writer);
         drawn = paintReport(writer);
     }
-    QSaveFile file(path);
-    if (!drawn || !file.open(QIODevice::WriteOnly) || file.write(buffer.data()) < 0 ||
-        !file.commit()) {
-        ui::prompter().showError(QStringLiteral("无法写入文件 %1：%2")
-                                     .arg(QDir::toNativeSeparators(path), file.errorString()));
+    const store::Status saved =
+        drawn ? ui::saveWholeFile(path, buffer.data()) : store::fail("无法绘制统计报表的页面");
+    if (!saved) {
+        ui::prompter().showError(saved.error());
         return;
     }
     ui::prompter().inform(QStringLiteral("提示"),
