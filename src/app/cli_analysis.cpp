@@ -1,5 +1,6 @@
 #include "cli_analysis.h"
 
+#include "analysis/history_lines.h"
 #include "analysis/sheets.h"
 #include "store/value.h"
 
@@ -150,6 +151,33 @@ int duplicates(store::Database& db, const std::string& threshold, const SheetOut
     io.err << "共比较 " << facts->size() << " 项成果，找到 " << pairs.size()
            << " 对可能重复的成果\n";
     return write({analysis::duplicatesSheet(*facts, pairs)}, output, io);
+}
+
+namespace {
+
+// A value on one line of its own column: memos keep their text, not their line breaks.
+std::string oneLine(std::string text) {
+    for (char& c : text)
+        if (c == '\t' || c == '\r' || c == '\n') c = ' ';
+    return text;
+}
+
+} // namespace
+
+int history(store::Database& db, const std::string& number, Streams io) {
+    auto lines = analysis::historyLines(db, number);
+    if (!lines) {
+        io.err << "错误：" << lines.message() << "\n";
+        return 1;
+    }
+    if (lines->empty())
+        io.err << (number.empty() ? std::string("没有修改记录")
+                                  : "成果 " + number + " 没有修改记录")
+               << "\n";
+    for (const analysis::HistoryLine& l : *lines)
+        io.out << l.time << "\t" << l.number << "\t" << l.operation << "\t" << l.section << "\t"
+               << l.item << "\t" << oneLine(l.before) << "\t" << oneLine(l.after) << "\n";
+    return 0;
 }
 
 } // namespace xb::app::cli

@@ -1,4 +1,5 @@
-// The commands of xunbao-cli that count, list for spreadsheets and look for duplicates.
+// The commands of xunbao-cli that count, list for spreadsheets, look for duplicates and show
+// the records' history.
 #pragma once
 
 #include "app/cli_commands.h"
@@ -28,5 +29,7 @@ int recordSheet(store::Database& db, const std::vector<std::string>& years,
                 const std::vector<std::string>& categories, const SheetOutput& output, Streams io);
 int duplicates(store::Database& db, const std::string& threshold, const SheetOutput& output,
                Streams io);
+// The history of record `number` ("" for every record), newest first, a line per change.
+int history(store::Database& db, const std::string& number, Streams io);
 
 } // namespace xb::app::cli

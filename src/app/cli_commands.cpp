@@ -49,6 +49,7 @@ const char* const kUsage =
     "  backup [--out 文件夹] [--list]\n"
     "                               备份数据目录中的成果表和本单位情况，或列出已有的备份\n"
     "  restore 备份文件夹           用备份取代数据目录中的成果表（先备份现状）\n"
+    "  history [--record 编号]      列出成果的修改记录（最新的在前）\n"
     "  word --record 编号 --form applied|basic|application|certificate --out 文件\n"
     "                               输出 Word 文档\n"
     "  print --record 编号 --out 文件.pdf [--form applied|basic]\n"
@@ -111,6 +112,11 @@ const std::map<std::string, std::string> kCommandHelp{
     {"restore", "用法：xunbao-cli [--data 数据目录] restore 备份文件夹\n"
                 "先检查备份（各表完整、字段与本程序的表相同），再把现状备份一份，然后用备份中的表\n"
                 "一次取代数据目录中的表。恢复中途被打断时，下次打开数据目录会把恢复做完或撤回。\n"},
+    {"history", "用法：xunbao-cli [--data 数据目录] history [--record 编号]\n"
+                "列出成果的修改记录，最新的在前；不加 --record 时列出全部。每行以 TAB 分隔：\n"
+                "时间、成果管理编号、操作、所在页面、项目、原值、新值（代码以登记表的文字显示）。\n"
+                "页面储存、列表中的增删改、新增、修改主项、导入、年度调整和删除成果都会记录；\n"
+                "修改记录只留在本机，不随导出或备份带走。\n"},
     {"word", "用法：xunbao-cli [--data 数据目录] word --record 编号 --form "
              "applied|basic|application|certificate --out 文件\n"
              "把成果填入数据目录中的 Word 模板，写成新文件（已有的文件不会被覆盖）：\n"
@@ -511,7 +517,8 @@ int run(const std::vector<std::string>& args, const std::string& defaultData, St
     // Commands that only read run beside the writer (the application, an import) and take no
     // lock; the others hold the data directory until they end.
     const bool reads = o.command == "list" || o.command == "check" || o.command == "word" ||
-                       o.command == "print" || o.command == "stats" || o.command == "duplicates";
+                       o.command == "print" || o.command == "stats" || o.command == "duplicates" ||
+                       o.command == "history";
     store::RecordStore store(data, reads ? store::StoreUse::Read : store::StoreUse::Write,
                              "命令 xunbao-cli " + o.command);
     if (!openStore(store, io.err)) return 1;
@@ -524,6 +531,7 @@ int run(const std::vector<std::string>& args, const std::string& defaultData, St
         return duplicates(store.db(), value(o, "--threshold"), sheetOutput(o), io);
     if (o.command == "export") return exportRecords(store.db(), o, io);
     if (o.command == "backup") return backup(data, o, io);
+    if (o.command == "history") return history(store.db(), value(o, "--record"), io);
     if (o.command == "restore") return restore(store, o, io);
     if (o.command == "word")
         return wordDocument(store, value(o, "--record"), value(o, "--form"), value(o, "--out"), io);

@@ -5,6 +5,7 @@
 #include "import_staging.h"
 #include "import_store.h"
 #include "store/backup.h"
+#include "store/history.h"
 #include "store/lookups.h"
 #include "store/sync_scope.h"
 #include "store/table_file.h"
@@ -190,14 +191,21 @@ MergeOutcome merge(store::Database& db, Mode mode, const MergeProgress& progress
         }
         size_t result = 0;
         std::vector<std::string> twins;
+        std::vector<store::HistoryChange> history;
         for (const Pending& pending : group) {
             bool kept = false;
-            if (pending.skipped)
+            if (pending.skipped) {
                 ++outcome.skipped;
-            else if (!pending.problem.empty())
+            } else if (!pending.problem.empty()) {
                 outcome.problems.push_back(pending.problem);
-            else
-                kept = settle(pending.achievement, stored.results[result++], outcome, twins);
+            } else {
+                const auto& one = stored.results[result++];
+                kept = settle(pending.achievement, one, outcome, twins);
+                // A line per record: the number it replaced (an overwrite), the name it came with.
+                if (kept)
+                    history.push_back({"kjcg", one->number, "", pending.achievement.replaces,
+                                       pending.achievement.staged->name});
+            }
             if (kept)
                 merged.push_back(pending.achievement.staged);
             else
@@ -206,6 +214,10 @@ MergeOutcome merge(store::Database& db, Mode mode, const MergeProgress& progress
             if (progress) progress(done, total);
         }
         removeTwins(db, *journal, twins, outcome);
+        if (store::Status s = store::appendHistory(
+                db.directory(), mode == Mode::Store ? "导入" : "覆盖导入", "导入", history);
+            !s)
+            outcome.problems.push_back(s.message());
         if (!stored.warning.empty()) {
             // The pool could not be written: the next group would meet the same, so the import
             // stops here with one message.

@@ -3,6 +3,7 @@
 #include "import_numbering.h"
 #include "import_staging.h"
 #include "store/backup.h"
+#include "store/history.h"
 #include "store/lookups.h"
 
 #include <algorithm>
@@ -65,6 +66,11 @@ store::Result<std::string> reassignYear(store::Database& db, const std::string& 
         }
         moved.push_back(table);
     }
+    // The staged record is the one whose number moves; the import's own line follows it.
+    if (store::Status s = store::appendHistory(db.directory(), "年度调整", "导入",
+                                               {{"kjcg", *next, "item_4", number, *next}});
+        !s)
+        return s.error();
     return next;
 }
 

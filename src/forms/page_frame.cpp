@@ -1,5 +1,6 @@
 #include "forms/page_frame.h"
 
+#include "store/history.h"
 #include "ui/prompter.h"
 #include "ui/roomy_button.h"
 
@@ -27,7 +28,7 @@ QLabel* bannerLabel(const QString& text, QWidget* parent) {
 } // namespace
 
 PageFrame::PageFrame(QDialog& page, const QString& banner, QWidget* body, bool fixedPage)
-    : page_(page), row_(new QHBoxLayout), fixed_(fixedPage) {
+    : page_(page), banner_(banner), row_(new QHBoxLayout), fixed_(fixedPage) {
     auto* layout = new QVBoxLayout(&page);
     if (fixedPage) {
         page.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
@@ -59,11 +60,18 @@ void PageFrame::connectHandler(QPushButton* button, std::function<void()> standa
     // and an entry dialog may rename its buttons afterwards.
     QObject::connect(button, &QPushButton::clicked, &page_, [this, button, standard] {
         const QByteArray handler = button->objectName().toLatin1() + "Click()";
+        // What the click changes goes into the records' history under the page and the button;
+        // a change on leaving is the page's save.
+        const QString caption = button->text().remove(QLatin1Char('&'));
+        store::HistoryScope history(
+            (caption == QStringLiteral("退出") ? QStringLiteral("储存") : caption).toStdString(),
+            (banner_.isEmpty() ? page_.windowTitle() : banner_).toStdString());
         const QMetaObject* page = page_.metaObject();
         if (const int index = page->indexOfSlot(handler.constData()); index >= 0)
             page->method(index).invoke(&page_);
         else
             standard();
+        if (store::Status s = history.commit(); !s) ui::prompter().showError(s.error());
     });
 }
 

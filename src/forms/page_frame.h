@@ -43,6 +43,7 @@ class PageFrame {
     void connectHandler(QPushButton* button, std::function<void()> standard);
 
     QDialog& page_;
+    QString banner_;
     QHBoxLayout* row_;
     bool fixed_;
     bool closing_ = false;

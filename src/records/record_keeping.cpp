@@ -2,6 +2,7 @@
 
 #include "forms/patent_summary.h"
 #include "store/backup.h"
+#include "store/history.h"
 #include "store/row_values.h"
 
 #include "store/lookups.h"
@@ -78,6 +79,7 @@ store::Result<int> recordsNamed(store::Database& db, const std::string& name) {
 }
 
 store::Result<std::string> createRecord(store::Database& db, const MainItems& items, int position) {
+    store::HistoryScope history("新增", "新增成果");
     auto number = nextRecordNumber(db, items.year);
     if (!number) return number.error();
     auto kjcg = db.table("kjcg");
@@ -93,11 +95,13 @@ store::Result<std::string> createRecord(store::Database& db, const MainItems& it
                                                         {"item_9", items.unit}});
         !s)
         return s.error();
+    if (store::Status s = history.commit(); !s) return s.error();
     return *number;
 }
 
 store::Result<std::string> changeMainItems(store::Database& db, const std::string& number,
                                            const MainItems& items) {
+    store::HistoryScope history("修改主项", "修改主项");
     std::string target = number;
     if (items.year != number.substr(0, 4)) {
         auto next = nextRecordNumber(db, items.year);
@@ -133,6 +137,7 @@ store::Result<std::string> changeMainItems(store::Database& db, const std::strin
                                back.message());
         return s.error();
     }
+    if (store::Status s = history.commit(); !s) return s.error();
     return target;
 }
 
@@ -170,9 +175,13 @@ store::Status deleteRecord(store::Database& db, const std::string& number,
         while (!c.isEmpty())
             if (store::Status s = c.remove(); !s) return s;
     }
+    auto title = db.query("select item_3 from kjcg where item_4=:item_4", {{"item_4", number}});
+    if (!title) return title.error();
+    const std::string name = (*title)->isEmpty() ? std::string() : (*title)->text("item_3");
     auto deleted = db.execute("DELETE FROM kjcg WHERE item_4=:item_4", {{"item_4", number}});
     if (!deleted) return deleted.error();
-    return {};
+    // One line for the record: its parts are in the backup, not in the history.
+    return store::appendHistory(db.directory(), "删除", "成果", {{"kjcg", number, "", name, ""}});
 }
 
 store::Status numberList(store::Cursor& list) {

@@ -1,6 +1,7 @@
 #include "cursor.h"
 
 #include "filter.h"
+#include "history.h"
 #include "table_file.h"
 
 #include <algorithm>
@@ -25,6 +26,7 @@ struct Cursor::Impl {
 
     enum class State { Browse, Edit, Insert } state = State::Browse;
     std::vector<Value> buffer;
+    std::vector<Value> original; // the row as edit() found it, while a history scope is open
 
     bool live() const { return table != nullptr; }
     int count() const {
@@ -247,6 +249,7 @@ Status Cursor::edit() {
     const auto raw = d->currentRaw();
     if (!raw) return fail("无法读取当前记录");
     d->buffer = d->table->decodeRow(*raw);
+    if (HistoryScope::current()) d->original = d->buffer;
     d->state = Impl::State::Edit;
     return {};
 }
@@ -284,8 +287,17 @@ Status Cursor::post() {
         recno = *appended;
     }
     const bool wasInsert = d->state == Impl::State::Insert;
+    HistoryScope* history = HistoryScope::current();
+    if (history && (wasInsert || !d->original.empty())) {
+        // Compared as stored, so that a value written in another form than it reads is no change.
+        std::string raw;
+        if (table.readRecord(recno, raw))
+            history->noteRow(table, wasInsert ? std::vector<Value>() : d->original,
+                             table.decodeRow(raw));
+    }
     d->state = Impl::State::Browse;
     d->buffer.clear();
+    d->original.clear();
     bool stays = true;
     if (d->tableView && !d->filter.empty()) {
         std::string raw;
@@ -308,13 +320,21 @@ Status Cursor::post() {
 void Cursor::cancel() {
     d->state = Impl::State::Browse;
     d->buffer.clear();
+    d->original.clear();
 }
 
 Status Cursor::remove() {
     if (!d->live()) return fail("结果集只读，不能删除");
     cancel();
     if (d->recnos.empty()) return fail("没有可以删除的记录");
-    if (Status s = d->table->markDeleted(d->recnos[static_cast<size_t>(d->pos)]); !s) return s;
+    const uint32_t recno = d->recnos[static_cast<size_t>(d->pos)];
+    std::vector<Value> removed;
+    if (HistoryScope::current()) {
+        std::string raw;
+        if (d->table->readRecord(recno, raw)) removed = d->table->decodeRow(raw);
+    }
+    if (Status s = d->table->markDeleted(recno); !s) return s;
+    if (!removed.empty()) HistoryScope::current()->noteRow(*d->table, removed, {});
     d->recnos.erase(d->recnos.begin() + d->pos);
     d->clampAfterRemoval();
     return {};

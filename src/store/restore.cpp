@@ -157,8 +157,14 @@ Status recoverInterruptedRestore(const std::string& dataDirectory) {
     const fs::path work = workOf(dataDirectory);
     std::error_code ec;
     if (!fs::exists(work, ec)) return {};
-    if (fs::exists(work / "complete", ec))
+    if (fs::exists(work / "complete", ec)) {
         if (Status s = swapIn(dataDirectory); !s) return s;
+        // The mark goes first and alone: a removal cut short must never leave the mark
+        // without the plan it vouches for.
+        int error = fileSystem().remove((work / "complete").string());
+        if (!error) error = fileSystem().syncDirectory(work.string());
+        if (error) return restoreError(work.string(), error);
+    }
     if (int error = removeFolder(work.string())) return restoreError(work.string(), error);
     if (int error = fileSystem().syncDirectory(dataDirectory))
         return restoreError(dataDirectory, error);

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sstream>
 #include <vector>
 
 namespace {
@@ -104,6 +105,23 @@ TEST(Cli, ExportFromOneDataDirectoryImportIntoAnother) {
     const ShellRun again = cli("--data " + to + " import " + out + "/cgsbqy.arj");
     EXPECT_EQ(again.status, 0);
     EXPECT_EQ(again.out, "新存入\t0\n覆盖\t0\n跳过\t3\n");
+
+    // Every stored and every overwritten record stands in the history, newest first.
+    EXPECT_EQ(cli("--data " + to + " import " + out + "/cgsbqy.arj --overwrite").out,
+              "新存入\t0\n覆盖\t3\n跳过\t0\n");
+    const ShellRun history = cli("--data " + to + " history");
+    EXPECT_EQ(history.status, 0);
+    std::vector<std::string> lines; // without the time
+    std::istringstream text(history.out);
+    for (std::string line; std::getline(text, line);)
+        lines.push_back(line.substr(line.find('\t') + 1));
+    ASSERT_EQ(lines.size(), 6u) << history.out;
+    for (int i = 0; i < 3; ++i)
+        EXPECT_NE(lines[i].find("\t覆盖导入\t导入\t整项成果\t20"), std::string::npos) << lines[i];
+    EXPECT_EQ(lines[3], "2023000001\t导入\t导入\t整项成果\t\t去年的成果");
+    EXPECT_EQ(lines[5], "2024000002\t导入\t导入\t整项成果\t\t第一项成果");
+    EXPECT_NE(cli("--data " + to + " history --record 2024000003").out.find("\t\t第二项成果\n"),
+              std::string::npos);
 }
 
 // A disk too full to pack the tables at start (here: a file size limit) costs only the room of

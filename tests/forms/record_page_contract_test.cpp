@@ -2,6 +2,7 @@
 // save shows the same values when the page is opened again; a change makes 退出 ask; a failed
 // check moves the focus and writes nothing; Escape does not close the page; every opening starts
 // in the first field.
+#include "store/history.h"
 #include "support/window_fixture.h"
 
 #include <QKeyEvent>
@@ -142,6 +143,24 @@ TEST_P(RecordPageContract, SavedValuesShowAgainOnReopening) {
     EXPECT_EQ(shown, "五六七八");
     EXPECT_FALSE(lastLeftOpen()); // nothing changed: 退出 closes without asking
     EXPECT_FALSE(prompter.texts().contains("记录已经更改,是否保存？"));
+
+    // The history gets exactly the one field a save changes, with its values before and after.
+    const auto before = xb::store::readHistory(db().directory(), "");
+    ASSERT_TRUE(before.ok()) << before.message();
+    openSection(p.button, [&](QDialog& d) {
+        setText(d, p.box, "九十");
+        ::click(&d, p.saveButton);
+        ::click(&d, p.quitButton);
+    });
+    const auto after = xb::store::readHistory(db().directory(), "");
+    ASSERT_TRUE(after.ok()) << after.message();
+    ASSERT_EQ(after->size(), before->size() + 1);
+    const xb::store::HistoryEntry& line = after->front();
+    EXPECT_EQ(line.operation, "储存");
+    EXPECT_EQ(line.change.table + "." + line.change.field, std::string(p.table) + "." + p.field);
+    EXPECT_EQ(line.change.before, "五六七八");
+    EXPECT_EQ(line.change.after, "九十");
+    EXPECT_EQ(line.change.number, std::string(p.table) == "kjcg" ? "2024000001" : "");
 }
 
 TEST_P(RecordPageContract, AChangeMakesQuitAsk) {

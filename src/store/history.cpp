@@ -1,0 +1,190 @@
+#include "history.h"
+
+#include "field.h"
+#include "file_system.h"
+#include "sync_scope.h"
+#include "system_error.h"
+#include "table_file.h"
+#include "whole_files.h"
+
+#include <algorithm>
+#include <ctime>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace xb::store {
+
+const char* const kHistoryFile = "xbhist.dbf";
+
+namespace {
+
+thread_local HistoryScope* tCurrent = nullptr;
+
+enum Column { Time, Operation, Section, Table, Number, Field, Before, After };
+
+const FieldList& historyFields() {
+    static const FieldList fields{charField("h_time", 19),    charField("h_oper", 30),
+                                  charField("h_section", 60), charField("h_table", 10),
+                                  charField("item_4", 10),    charField("h_field", 10),
+                                  memoField("h_before"),      memoField("h_after")};
+    return fields;
+}
+
+std::string historyError(const std::string& what) {
+    return "无法写入修改记录（" + what + "）";
+}
+
+std::string now() {
+    const std::time_t t = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&t, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
+    return text;
+}
+
+std::string trimmed(std::string text) {
+    while (!text.empty() && text.back() == ' ')
+        text.pop_back();
+    return text;
+}
+
+// At most `bytes` GBK bytes of `text`, cut at a whole character: a long page title must not
+// stop its changes from being recorded.
+std::string fitted(const std::string& text, size_t bytes) {
+    std::string out;
+    size_t used = 0;
+    for (size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        const size_t width = length == 1 ? 1 : 2;
+        if (used + width > bytes) break;
+        out.append(text, i, length);
+        used += width;
+        i += length;
+    }
+    return out;
+}
+
+std::string tableName(const TableFile& table) {
+    return lowerName(fs::path(table.path()).stem().string());
+}
+
+// The history and the completer pool (a by-product of the completers' names) are not the
+// office's records; staging tables are the import's work.
+bool recorded(const std::string& table) {
+    return table + ".dbf" != kHistoryFile && table != "cgwcrnew" && !table.ends_with("temp");
+}
+
+Result<std::shared_ptr<TableFile>> openHistory(const std::string& directory) {
+    const std::string present = findFile(directory, kHistoryFile);
+    const std::string path =
+        (fs::path(directory) / (present.empty() ? kHistoryFile : present)).string();
+    if (present.empty()) {
+        // A memo file without its table is what a cut-short creation leaves.
+        const std::string memo = findFile(directory, "xbhist.dbt");
+        if (!memo.empty()) (void)fileSystem().remove((fs::path(directory) / memo).string());
+        if (Status s = TableFile::create(path, historyFields()); !s) return s.error();
+        if (int error = fileSystem().syncDirectory(directory))
+            return fail(historyError(systemErrorText(error)));
+    }
+    return TableFile::open(path, OpenMode::Shared);
+}
+
+} // namespace
+
+HistoryScope::HistoryScope(std::string operation, std::string section)
+    : operation_(std::move(operation)), section_(std::move(section)), outer_(tCurrent) {
+    tCurrent = this;
+}
+
+HistoryScope::~HistoryScope() {
+    tCurrent = outer_;
+}
+
+HistoryScope* HistoryScope::current() {
+    return tCurrent;
+}
+
+void HistoryScope::add(const std::string& directory, HistoryChange change) {
+    directory_ = directory;
+    changes_.push_back(std::move(change));
+}
+
+void HistoryScope::noteRow(const TableFile& table, const std::vector<Value>& before,
+                           const std::vector<Value>& after) {
+    const std::string name = tableName(table);
+    if (!recorded(name)) return;
+    const FieldList& fields = table.fields();
+    const int numberField = table.fieldIndex("item_4");
+    auto textOf = [](const std::vector<Value>& row, size_t i) {
+        return i < row.size() ? trimmed(row[i].toText()) : std::string();
+    };
+    std::string number;
+    if (numberField >= 0)
+        number = textOf(after.empty() ? before : after, static_cast<size_t>(numberField));
+    const std::string directory = fs::path(table.path()).parent_path().string();
+    for (size_t i = 0; i < fields.size(); ++i) {
+        std::string was = textOf(before, i), is = textOf(after, i);
+        if (was == is) continue;
+        add(directory, {name, number, lowerName(fields[i].name), std::move(was), std::move(is)});
+    }
+}
+
+Status HistoryScope::commit() {
+    if (changes_.empty()) return {};
+    Status s = appendHistory(directory_, operation_, section_, changes_);
+    changes_.clear();
+    return s;
+}
+
+Status appendHistory(const std::string& directory, const std::string& operation,
+                     const std::string& section, const std::vector<HistoryChange>& changes) {
+    if (changes.empty()) return {};
+    SyncScope sync;
+    auto table = openHistory(directory);
+    if (!table) return fail(historyError(table.message()));
+    const std::string time = now();
+    PendingRows rows;
+    for (const HistoryChange& c : changes) {
+        const std::vector<Value> values{
+            time,    fitted(operation, 30), fitted(section, 60), c.table, c.number,
+            c.field, Value(c.before),       Value(c.after)};
+        if (Status s = (*table)->encodeNew(values, rows); !s)
+            return fail(historyError(s.message()));
+    }
+    if (auto appended = (*table)->appendRows(rows); !appended)
+        return fail(historyError(appended.message()));
+    if (Status s = sync.commit(); !s) return fail(historyError(s.message()));
+    return {};
+}
+
+Result<std::vector<HistoryEntry>> readHistory(const std::string& directory,
+                                              const std::string& number) {
+    std::vector<HistoryEntry> entries;
+    const std::string present = findFile(directory, kHistoryFile);
+    if (present.empty()) return entries;
+    auto table = TableFile::open((fs::path(directory) / present).string(), OpenMode::Reading);
+    if (!table) return table.error();
+    const TableFile& history = **table;
+    if (history.fields().size() != historyFields().size())
+        return fail("修改记录表 " + present + " 的字段不对");
+    Status read = history.scan([&](uint32_t, std::string_view raw) {
+        // Only the rows of the record are decoded, memos and all.
+        if (!number.empty() && history.fieldBytes(raw, Number) != number) return true;
+        std::vector<Value> row = history.decodeRow(raw);
+        auto text = [&](int column) { return trimmed(row[static_cast<size_t>(column)].toText()); };
+        entries.push_back(
+            {text(Time),
+             text(Operation),
+             text(Section),
+             {text(Table), text(Number), text(Field), row[Before].toText(), row[After].toText()}});
+        return true;
+    });
+    if (!read) return read.error();
+    std::reverse(entries.begin(), entries.end());
+    return entries;
+}
+
+} // namespace xb::store
