@@ -434,18 +434,11 @@ int exportRecords(store::Database& db, const Options& o, Streams io) {
     return 0;
 }
 
-std::string yearsText(const store::BackupInfo& backup) {
-    std::string text;
-    for (const auto& [year, count] : backup.recordsPerYear)
-        text += (text.empty() ? "" : "，") + year + " 年 " + std::to_string(count) + " 项";
-    return text.empty() ? "无成果" : text;
-}
-
 int backup(const std::string& data, const Options& o, Streams io) {
     if (o.flags.count("--list")) {
         for (const store::BackupInfo& b : store::listBackups(data))
-            io.out << b.time << "\t" << b.operation << "\t" << yearsText(b) << "\t" << b.folder
-                   << "\n";
+            io.out << b.time << "\t" << b.operation << "\t" << store::recordsPerYearText(b) << "\t"
+                   << b.folder << "\n";
         return 0;
     }
     auto backup = store::backupBefore(data, "手动备份", value(o, "--out"));

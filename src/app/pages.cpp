@@ -1,6 +1,8 @@
 #include "pages.h"
 
+#include "analysis/backup_window.h"
 #include "analysis/duplicates_window.h"
+#include "analysis/history_window.h"
 #include "analysis/statistics_window.h"
 
 #include "exchange/code_manage_window.h"
@@ -57,6 +59,16 @@ void installPages(records::TMainForm& main, store::RecordStore& store) {
         if (!main.showRecord(duplicates->chosenNumber(), duplicates->chosenCategory()))
             ui::prompter().warn(
                 QStringLiteral("主窗口中找不到成果 %1").arg(duplicates->chosenNumber()));
+    };
+    auto* history = new analysis::HistoryWindow(store.db(), &main);
+    pages.history = [&main, history] {
+        const store::Cursor* record = main.recordList();
+        history->showHistory(QString::fromStdString(record->text("item_4")),
+                             QString::fromStdString(record->text("item_3")));
+    };
+    auto* backups = new analysis::BackupWindow(store, &main);
+    pages.backups = [&main, backups] {
+        if (backups->showBackups()) main.refreshAll(true);
     };
     pages.sections[records::Section::Overview] = new pages::TFpage1(store, *picker, &main);
     auto* printWindow = new output::TPrintForm(store, &main);

@@ -65,7 +65,7 @@ void PageFrame::connectHandler(QPushButton* button, std::function<void()> standa
         const QString caption = button->text().remove(QLatin1Char('&'));
         store::HistoryScope history(
             (caption == QStringLiteral("退出") ? QStringLiteral("储存") : caption).toStdString(),
-            (banner_.isEmpty() ? page_.windowTitle() : banner_).toStdString());
+            (banner_.isEmpty() ? page_.windowTitle() : banner_).remove(u' ').toStdString());
         const QMetaObject* page = page_.metaObject();
         if (const int index = page->indexOfSlot(handler.constData()); index >= 0)
             page->method(index).invoke(&page_);

@@ -151,6 +151,8 @@ void TMainForm::buildControls() {
     action(Button2, "Button2", "单位情况");
     action(btnStatistics, "btnStatistics", "统计分析");
     action(btnDuplicates, "btnDuplicates", "查重");
+    action(btnHistory, "btnHistory", "修改记录");
+    action(btnBackups, "btnBackups", "备份与恢复");
     action(BitBtn7, "BitBtn7", "退出");
     layout->addLayout(actions);
 
@@ -187,6 +189,15 @@ void TMainForm::buildControls() {
     });
     connect(btnDuplicates, &QPushButton::clicked, this, [this] {
         if (pages_.duplicates) pages_.duplicates();
+    });
+    connect(btnHistory, &QPushButton::clicked, this, [this] {
+        if (listIsEmpty())
+            ui::prompter().warn(QStringLiteral("列表中没有成果，请先选择一项成果！"));
+        else if (pages_.history)
+            pages_.history();
+    });
+    connect(btnBackups, &QPushButton::clicked, this, [this] {
+        if (pages_.backups) pages_.backups();
     });
     connect(BitBtn7, &QPushButton::clicked, this, [this] {
         if (welcome_) welcome_->close();
@@ -347,9 +358,9 @@ void TMainForm::computeDoneMarks() {
 }
 
 void TMainForm::setNavigationEnabled(bool enabled) {
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{DBGrid1, ComboBox1, cbYear, Button1, Button5, BitBtn1,
-                                         BitBtn2, BitBtn4, btnStatistics, btnDuplicates})
+    for (QWidget* w : std::initializer_list<QWidget*>{DBGrid1, ComboBox1, cbYear, Button1, Button5,
+                                                      BitBtn1, BitBtn2, BitBtn4, btnStatistics,
+                                                      btnDuplicates, btnBackups})
         w->setEnabled(enabled);
     queryBuilder_->setNavigationEnabled(enabled);
 }
@@ -365,7 +376,7 @@ void TMainForm::lockForNewRecord() {
     showMarks();
     for (QWidget* w :
          std::initializer_list<QWidget*>{DBGrid1, ComboBox1, cbYear, Button1, Button5, BitBtn1,
-                                         BitBtn2, btnStatistics, btnDuplicates})
+                                         BitBtn2, btnStatistics, btnDuplicates, btnBackups})
         w->setEnabled(false);
     queryBuilder_->setNavigationEnabled(false);
 }
@@ -430,7 +441,7 @@ void TMainForm::applyProfileEnabling() {
         button->setEnabled(enabled);
     for (QWidget* w :
          std::initializer_list<QWidget*>{Button1, Button5, BitBtn2, BitBtn3, BitBtn4, btnStatistics,
-                                         btnDuplicates, ComboBox1, cbYear, DBGrid1})
+                                         btnDuplicates, btnBackups, ComboBox1, cbYear, DBGrid1})
         w->setEnabled(enabled);
     Button4->setEnabled(true);
     BitBtn1->setEnabled(true);

@@ -32,6 +32,8 @@ struct MainWindowPages {
     std::function<void()> printWindow;               // 打印, after preparation
     std::function<void()> statistics;                // 统计分析
     std::function<void()> duplicates;                // 查重
+    std::function<void()> history;                   // 修改记录 of the current record
+    std::function<void()> backups;                   // 备份与恢复
     std::map<Section, forms::SectionPage*> sections; // section pages (not owned)
 };
 
@@ -133,6 +135,8 @@ class TMainForm : public QMainWindow, public QueryHost {
     QPushButton* Button4 = nullptr; // 删除
     QPushButton* BitBtn1 = nullptr; // 导入
     QPushButton* BitBtn2 = nullptr; // 导出
+    QPushButton* btnHistory = nullptr;
+    QPushButton* btnBackups = nullptr;
     QPushButton* BitBtn4 = nullptr; // 打印
     QPushButton* BitBtn3 = nullptr; // 更新指标项
     QPushButton* Button2 = nullptr; // 单位情况

@@ -185,14 +185,21 @@ Result<BackupInfo> readBackup(const std::string& folder) {
 }
 
 std::vector<BackupInfo> listBackups(const std::string& dataDirectory) {
-    std::vector<BackupInfo> backups;
+    // Backups of one second (a restore's own backup right after another) go by when their
+    // lists were written, so that the newest is first.
+    std::vector<std::pair<std::pair<std::string, fs::file_time_type>, BackupInfo>> found;
     std::error_code ec;
     for (const auto& e : fs::directory_iterator(backupsFolder(dataDirectory), ec))
         if (timeOfName(e.path().filename().string()) >= 0)
-            if (auto info = readBackup(e.path().string())) backups.push_back(std::move(*info));
-    std::sort(backups.begin(), backups.end(), [](const BackupInfo& a, const BackupInfo& b) {
-        return fs::path(a.folder).filename() > fs::path(b.folder).filename();
-    });
+            if (auto info = readBackup(e.path().string()))
+                found.push_back({{e.path().filename().string().substr(0, 15),
+                                  fs::last_write_time(e.path() / kList, ec)},
+                                 std::move(*info)});
+    std::sort(found.begin(), found.end(),
+              [](const auto& a, const auto& b) { return a.first > b.first; });
+    std::vector<BackupInfo> backups;
+    for (auto& [when, info] : found)
+        backups.push_back(std::move(info));
     return backups;
 }
 
@@ -246,6 +253,13 @@ Result<int> keepRecentBackups(const std::string& folder, std::time_t now) {
         if (int error = fileSystem().syncDirectory(folder))
             return fail("无法整理备份文件夹：" + systemErrorText(error));
     return removed;
+}
+
+std::string recordsPerYearText(const BackupInfo& backup) {
+    std::string text;
+    for (const auto& [year, count] : backup.recordsPerYear)
+        text += (text.empty() ? "" : "，") + year + " 年 " + std::to_string(count) + " 项";
+    return text.empty() ? "无成果" : text;
 }
 
 } // namespace xb::store

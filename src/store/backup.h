@@ -40,6 +40,9 @@ Result<BackupInfo> backupTables(const std::string& dataDirectory, const std::str
 Result<BackupInfo> backupBefore(const std::string& dataDirectory, const std::string& operation,
                                 const std::string& into = {});
 
+// "2023 年 12 项，2024 年 3 项", or "无成果": what a backup holds, as lists show it.
+std::string recordsPerYearText(const BackupInfo& backup);
+
 // What a backup folder holds, from its list; fails for a folder that is not a whole backup.
 Result<BackupInfo> readBackup(const std::string& folder);
 // The backups of the data directory, newest first.

@@ -1,7 +1,9 @@
+#include "store/history.h"
 #include "support/window_fixture.h"
 #include "ui/scripted_printer.h"
 
 #include <QAbstractItemModel>
+#include <QDir>
 #include <QFile>
 #include <QListWidget>
 
@@ -75,4 +77,63 @@ TEST_F(AnalysisWindows, TheButtonsFollowTheLockOfExport) {
     EXPECT_FALSE(find("BitBtn2")->isEnabled());
     EXPECT_FALSE(find("btnStatistics")->isEnabled());
     EXPECT_FALSE(find("btnDuplicates")->isEnabled());
+    EXPECT_FALSE(find("btnBackups")->isEnabled());
+}
+
+TEST_F(AnalysisWindowsWithPair, HistoryNamesTheFieldAndShowsCodesInWords) {
+    ASSERT_TRUE(xb::store::appendHistory(db().directory(), "储存", "成果概况",
+                                         {{"kjcg", "2024000001", "item_1", "1", "3"},
+                                          {"kjcg", "2024000001", "item_13_1", "", "简介；二"}})
+                    .ok());
+    ASSERT_TRUE(xb::store::appendHistory(db().directory(), "储存", "成果概况",
+                                         {{"kjcg", "2023000001", "item_3", "旧", "新"}})
+                    .ok());
+    main->setCategoryPosition(1); // 2024000001 is current
+    main->ComboBox1Change();
+    modal.queue([&](QDialog& d) {
+        const QAbstractItemModel* table = find<QAbstractItemView>("tblHistory", &d)->model();
+        ASSERT_EQ(table->rowCount(), 2); // only the current record's, the newest first
+        const auto cell = [&](int row, int column) {
+            return table->index(row, column).data().toString().toStdString();
+        };
+        EXPECT_EQ(cell(0, 3) + "|" + cell(0, 4) + "|" + cell(0, 5), "成果简介||简介；二");
+        EXPECT_EQ(cell(1, 3) + "|" + cell(1, 4) + "|" + cell(1, 5), "成果密级|公开|机密");
+        EXPECT_EQ(cell(1, 1) + "|" + cell(1, 2), "储存|成果概况");
+    });
+    click("btnHistory");
+    EXPECT_EQ(modal.requests().size(), 1);
+}
+
+TEST_F(AnalysisWindowsWithPair, ABackupIsTakenSavedElsewhereAndRestoredInTheRunningProgram) {
+    const QString stick = QString::fromStdString(dir.file("stick"));
+    QDir().mkpath(stick);
+    modal.queue([&](QDialog& d) {
+        click("btnBackup", &d);
+        ASSERT_EQ(find<QAbstractItemView>("tblBackups", &d)->model()->rowCount(), 1);
+        prompter.queueFolder(stick);
+        click("btnSaveTo", &d);
+    });
+    click("btnBackups");
+    EXPECT_EQ(QDir(stick).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 1);
+    ASSERT_TRUE(db().execute("delete from kjcg where item_4='2023000001'").ok());
+    main->refreshAll(true);
+    modal.queue([&](QDialog& d) {
+        prompter.queueAnswer(Answer::Yes);
+        click("btnRestore", &d);
+        // The state before the restore was backed up first, and is listed newest.
+        const QAbstractItemModel* table = find<QAbstractItemView>("tblBackups", &d)->model();
+        ASSERT_EQ(table->rowCount(), 2);
+        EXPECT_EQ(table->index(0, 1).data().toString(), "恢复前");
+        EXPECT_EQ(table->index(0, 2).data().toString(), "2024 年 1 项");
+    });
+    click("btnBackups");
+    EXPECT_TRUE(prompter.texts().back().startsWith("已恢复备份"))
+        << prompter.texts().back().toStdString();
+    // The running program reads and writes the restored tables: the deleted record is back.
+    EXPECT_TRUE(main->showRecord("2023000001", "1"));
+    ASSERT_TRUE(db().execute("update kjcg set item_3='改过' where item_4='2023000001'").ok());
+    xb::store::Database fresh(db().directory());
+    auto changed = fresh.query("select item_3 from kjcg where item_4='2023000001'");
+    ASSERT_TRUE(changed.ok());
+    EXPECT_EQ((*changed)->text("item_3"), "改过");
 }

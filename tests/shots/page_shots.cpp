@@ -4,6 +4,7 @@
 // opens the real main window with its pages, clicks each named main window button and saves
 // every dialog that opens as OUT_DIR/<object name>.png (and the main window as TMainForm.png),
 // each further tab of its tab widgets as OUT_DIR/<object name>_<tab widget>_<index>.png.
+// A path element "Edt_301=TEXT" types TEXT into that text box of the page before the next click.
 // An argument "sql:STATEMENT" runs the statement on the data first (to show a page in a given
 // state); a button "btn_page02/Button1" also clicks Button1 in the page btn_page02 opens.
 // The word "message" instead of a button shows a message box under a long caption and saves the
@@ -18,6 +19,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -112,6 +114,15 @@ int main(int argc, char** argv) {
     // Queues the shot of the dialog a click opens; the inner buttons of the path are clicked in it.
     std::function<void(QWidget&, QStringList)> clickPath = [&](QWidget& in, QStringList path) {
         const QString name = path.takeFirst();
+        // "Edt_301=text" types into a text box of the page, as a user would before saving.
+        if (const qsizetype equals = name.indexOf(u'='); equals > 0) {
+            if (auto* box = in.findChild<QLineEdit*>(name.left(equals)))
+                box->setText(name.mid(equals + 1));
+            else
+                std::cerr << "no text box " << name.left(equals).toStdString() << "\n";
+            if (!path.isEmpty()) clickPath(in, path);
+            return;
+        }
         modal.queue([&, path](QDialog& page) {
             save(page);
             if (!path.isEmpty()) clickPath(page, path);
