@@ -20,6 +20,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <tuple>
+
 namespace xb::records {
 namespace {
 
@@ -130,6 +132,14 @@ void TMainForm::buildControls() {
         sections->addWidget(button);
     }
     sections->addStretch(1);
+    // The record's history and the backups, below the sections: the action row is full.
+    for (auto [field, name, caption] : {std::tuple{&btnHistory, "btnHistory", "修改记录"},
+                                        std::tuple{&btnBackups, "btnBackups", "备份与恢复"}}) {
+        *field = new QPushButton(QString::fromUtf8(caption), central);
+        (*field)->setObjectName(QString::fromLatin1(name));
+        (*field)->setAutoDefault(false);
+        sections->addWidget(*field);
+    }
     middle->addLayout(sections);
     layout->addLayout(middle, 1);
 
@@ -151,8 +161,6 @@ void TMainForm::buildControls() {
     action(Button2, "Button2", "单位情况");
     action(btnStatistics, "btnStatistics", "统计分析");
     action(btnDuplicates, "btnDuplicates", "查重");
-    action(btnHistory, "btnHistory", "修改记录");
-    action(btnBackups, "btnBackups", "备份与恢复");
     action(BitBtn7, "BitBtn7", "退出");
     layout->addLayout(actions);
 

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <ctime>
 #include <filesystem>
+#include <iterator>
 
 namespace fs = std::filesystem;
 
@@ -183,8 +184,21 @@ Result<std::vector<HistoryEntry>> readHistory(const std::string& directory,
         return true;
     });
     if (!read) return read.error();
-    std::reverse(entries.begin(), entries.end());
-    return entries;
+    // The newest change first; the lines of one change (the fields of one save) stay in the
+    // order they were written.
+    std::vector<HistoryEntry> newestFirst;
+    newestFirst.reserve(entries.size());
+    for (size_t end = entries.size(); end > 0;) {
+        size_t begin = end - 1;
+        while (begin > 0 && entries[begin - 1].time == entries[end - 1].time &&
+               entries[begin - 1].operation == entries[end - 1].operation &&
+               entries[begin - 1].section == entries[end - 1].section)
+            --begin;
+        std::move(entries.begin() + static_cast<long>(begin),
+                  entries.begin() + static_cast<long>(end), std::back_inserter(newestFirst));
+        end = begin;
+    }
+    return newestFirst;
 }
 
 } // namespace xb::store

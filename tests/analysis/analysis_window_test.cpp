@@ -88,16 +88,22 @@ TEST_F(AnalysisWindowsWithPair, HistoryNamesTheFieldAndShowsCodesInWords) {
     ASSERT_TRUE(xb::store::appendHistory(db().directory(), "储存", "成果概况",
                                          {{"kjcg", "2023000001", "item_3", "旧", "新"}})
                     .ok());
+    ASSERT_TRUE(xb::store::appendHistory(db().directory(), "修改", "成果完成人员名单",
+                                         {{"cgwcr", "2024000001", "item_181", "0", "1"}})
+                    .ok());
     main->setCategoryPosition(1); // 2024000001 is current
     main->ComboBox1Change();
     modal.queue([&](QDialog& d) {
         const QAbstractItemModel* table = find<QAbstractItemView>("tblHistory", &d)->model();
-        ASSERT_EQ(table->rowCount(), 2); // only the current record's, the newest first
+        ASSERT_EQ(table->rowCount(), 3); // only the current record's
         const auto cell = [&](int row, int column) {
             return table->index(row, column).data().toString().toStdString();
         };
-        EXPECT_EQ(cell(0, 3) + "|" + cell(0, 4) + "|" + cell(0, 5), "成果简介||简介；二");
+        // The newest change first, the fields of one save in their order.
+        EXPECT_EQ(cell(0, 2) + "|" + cell(0, 3) + "|" + cell(0, 4) + "|" + cell(0, 5),
+                  "成果完成人员名单|性别|男|女");
         EXPECT_EQ(cell(1, 3) + "|" + cell(1, 4) + "|" + cell(1, 5), "成果密级|公开|机密");
+        EXPECT_EQ(cell(2, 3) + "|" + cell(2, 4) + "|" + cell(2, 5), "成果简介||简介；二");
         EXPECT_EQ(cell(1, 1) + "|" + cell(1, 2), "储存|成果概况");
     });
     click("btnHistory");

@@ -118,8 +118,9 @@ TEST(Cli, ExportFromOneDataDirectoryImportIntoAnother) {
     ASSERT_EQ(lines.size(), 6u) << history.out;
     for (int i = 0; i < 3; ++i)
         EXPECT_NE(lines[i].find("\t覆盖导入\t导入\t整项成果\t20"), std::string::npos) << lines[i];
-    EXPECT_EQ(lines[3], "2023000001\t导入\t导入\t整项成果\t\t去年的成果");
-    EXPECT_EQ(lines[5], "2024000002\t导入\t导入\t整项成果\t\t第一项成果");
+    // The records of one import in the order they were stored.
+    EXPECT_EQ(lines[3], "2024000002\t导入\t导入\t整项成果\t\t第一项成果");
+    EXPECT_EQ(lines[5], "2023000001\t导入\t导入\t整项成果\t\t去年的成果");
     EXPECT_NE(cli("--data " + to + " history --record 2024000003").out.find("\t\t第二项成果\n"),
               std::string::npos);
 }

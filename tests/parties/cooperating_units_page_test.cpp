@@ -1,9 +1,12 @@
 // The cooperating organizations list and its entry dialog through the real main window.
+#include "store/history.h"
 #include "support/window_fixture.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTableWidget>
+
+#include <set>
 
 using namespace Qt::StringLiterals;
 
@@ -85,6 +88,14 @@ TEST_F(CooperatingUnitsPage, NumbersOfNewAndDeletedRows) {
     EXPECT_EQ(count("select count(*) from cgwcdw where item_172='10008'"), 1);
     EXPECT_TRUE(helpText.startsWith("1.序号") && helpText.contains("\n6.联系人电话"))
         << helpText.toStdString();
+    // The list's changes are in the record's history: the row added, the row deleted.
+    auto history = xb::store::readHistory(db().directory(), "2024000001");
+    ASSERT_TRUE(history.ok());
+    std::set<std::string> lines;
+    for (const xb::store::HistoryEntry& e : *history)
+        if (e.change.field == "item_170")
+            lines.insert(e.operation + ":" + e.change.before + ">" + e.change.after);
+    EXPECT_EQ(lines, (std::set<std::string>{"储存:>丁单位", "删除:乙>"}));
 }
 
 // Rows stored with the same number are numbered 1 and 2 on opening, in stored order; modifying
