@@ -214,18 +214,19 @@ MergeOutcome merge(store::Database& db, Mode mode, const MergeProgress& progress
             if (progress) progress(done, total);
         }
         removeTwins(db, *journal, twins, outcome);
+        std::string warning = stored.warning;
         if (store::Status s = store::appendHistory(
                 db.directory(), mode == Mode::Store ? "导入" : "覆盖导入", "导入", history);
-            !s)
-            outcome.problems.push_back(s.message());
-        if (!stored.warning.empty()) {
-            // The pool could not be written: the next group would meet the same, so the import
-            // stops here with one message.
+            !s && warning.empty())
+            warning = std::to_string(outcome.added + outcome.overwritten) + " 项成果已入库，但" +
+                      s.message();
+        if (!warning.empty()) {
+            // The pool or the history could not be written: the next group would meet the same,
+            // so the import stops here with one message.
             const int left = total - done;
-            outcome.problems.push_back(
-                stored.warning +
-                (left > 0 ? "；其后 " + std::to_string(left) + " 项成果未能入库，仍在暂存表中"
-                          : std::string()));
+            outcome.problems.push_back(warning + (left > 0 ? "；其后 " + std::to_string(left) +
+                                                                 " 项成果未能入库，仍在暂存表中"
+                                                           : std::string()));
             if (left > 0) outcome.stagedLeft = true;
             break;
         }

@@ -8,6 +8,8 @@
 #include "whole_files.h"
 
 #include <algorithm>
+#include <chrono>
+#include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <iterator>
@@ -25,7 +27,7 @@ thread_local HistoryScope* tCurrent = nullptr;
 enum Column { Time, Operation, Section, Table, Number, Field, Before, After };
 
 const FieldList& historyFields() {
-    static const FieldList fields{charField("h_time", 19),    charField("h_oper", 30),
+    static const FieldList fields{charField("h_time", 23),    charField("h_oper", 30),
                                   charField("h_section", 60), charField("h_table", 10),
                                   charField("item_4", 10),    charField("h_field", 10),
                                   memoField("h_before"),      memoField("h_after")};
@@ -36,12 +38,21 @@ std::string historyError(const std::string& what) {
     return "无法写入修改记录（" + what + "）";
 }
 
+// To the millisecond and never the same twice in one process, so that the changes read in the
+// order they were made.
 std::string now() {
-    const std::time_t t = std::time(nullptr);
+    static long long last = 0;
+    const long long millis = std::max(
+        last + 1, static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                             std::chrono::system_clock::now().time_since_epoch())
+                                             .count()));
+    last = millis;
+    const std::time_t t = static_cast<std::time_t>(millis / 1000);
     std::tm local{};
     localtime_r(&t, &local);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
+    char text[40];
+    const size_t length = std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
+    std::snprintf(text + length, sizeof text - length, ".%03d", static_cast<int>(millis % 1000));
     return text;
 }
 
@@ -78,19 +89,34 @@ bool recorded(const std::string& table) {
     return table + ".dbf" != kHistoryFile && table != "cgwcrnew" && !table.ends_with("temp");
 }
 
-Result<std::shared_ptr<TableFile>> openHistory(const std::string& directory) {
-    const std::string present = findFile(directory, kHistoryFile);
-    const std::string path =
-        (fs::path(directory) / (present.empty() ? kHistoryFile : present)).string();
-    if (present.empty()) {
-        // A memo file without its table is what a cut-short creation leaves.
-        const std::string memo = findFile(directory, "xbhist.dbt");
-        if (!memo.empty()) (void)fileSystem().remove((fs::path(directory) / memo).string());
-        if (Status s = TableFile::create(path, historyFields()); !s) return s.error();
-        if (int error = fileSystem().syncDirectory(directory))
-            return fail(historyError(systemErrorText(error)));
+// A new history is made under a passing name and then given its own, so that one cut short (a
+// full disk, a power cut) is never taken for a damaged history.
+Status createHistory(const std::string& directory) {
+    FileSystem& files = fileSystem();
+    const fs::path dir(directory);
+    const fs::path table = dir / ".xbhist-new.dbf", memo = dir / ".xbhist-new.dbt";
+    const std::string oldMemo = findFile(directory, "xbhist.dbt");
+    for (const fs::path& left : {table, memo, oldMemo.empty() ? fs::path() : dir / oldMemo})
+        if (!left.empty()) (void)files.remove(left.string());
+    if (Status s = TableFile::create(table.string(), historyFields()); !s) {
+        (void)files.remove(table.string());
+        (void)files.remove(memo.string());
+        return s;
     }
-    return TableFile::open(path, OpenMode::Shared);
+    int error = files.rename(memo.string(), (dir / "xbhist.dbt").string());
+    if (!error) error = files.rename(table.string(), (dir / kHistoryFile).string());
+    if (!error) error = files.syncDirectory(directory);
+    if (error) return fail(systemErrorText(error));
+    return {};
+}
+
+Result<std::shared_ptr<TableFile>> openHistory(const std::string& directory) {
+    std::string present = findFile(directory, kHistoryFile);
+    if (present.empty()) {
+        if (Status s = createHistory(directory); !s) return s.error();
+        present = kHistoryFile;
+    }
+    return TableFile::open((fs::path(directory) / present).string(), OpenMode::Shared);
 }
 
 } // namespace
@@ -184,20 +210,20 @@ Result<std::vector<HistoryEntry>> readHistory(const std::string& directory,
         return true;
     });
     if (!read) return read.error();
-    // The newest change first; the lines of one change (the fields of one save) stay in the
-    // order they were written.
+    // The newest change first; the lines of one change (the fields of one save, written under
+    // one time) stay in the order they were written.
     std::vector<HistoryEntry> newestFirst;
     newestFirst.reserve(entries.size());
     for (size_t end = entries.size(); end > 0;) {
         size_t begin = end - 1;
-        while (begin > 0 && entries[begin - 1].time == entries[end - 1].time &&
-               entries[begin - 1].operation == entries[end - 1].operation &&
-               entries[begin - 1].section == entries[end - 1].section)
+        while (begin > 0 && entries[begin - 1].time == entries[end - 1].time)
             --begin;
         std::move(entries.begin() + static_cast<long>(begin),
                   entries.begin() + static_cast<long>(end), std::back_inserter(newestFirst));
         end = begin;
     }
+    for (HistoryEntry& e : newestFirst)
+        e.time.resize(std::min<size_t>(e.time.size(), 19)); // shown to the second
     return newestFirst;
 }
 

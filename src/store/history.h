@@ -28,7 +28,7 @@ struct HistoryChange {
 };
 
 struct HistoryEntry {
-    std::string time; // "2026-12-11 09:30:00"
+    std::string time; // "2026-12-11 09:30:00" (stored to the millisecond)
     std::string operation;
     std::string section;
     HistoryChange change;

@@ -4,7 +4,8 @@
 An import leaves a backup from which a restore gives back the tables before it, byte for byte.
 Then a restore is killed (SIGKILL) at random moments: after the next writer opens the data
 directory, every backed-up table is as it was before the restore or every one is as restored,
-never a mix, and every table reads whole.
+never a mix, and every table reads whole. Export and the start-up pack leave backups that
+undo them the same way.
 
 Usage: restore_test.py XUNBAO_CLI [KILLS]"""
 
@@ -62,6 +63,25 @@ def newest_backup(data, operation):
     if not folders:
         raise SystemExit("no backup before " + operation)
     return folders[-1]
+
+
+def undone_by_restore(data, operation, change):
+    """`change` leaves a backup named after `operation` that gives back the tables before it."""
+    before = files_of(data)
+    change()
+    if files_of(data) == before:
+        raise SystemExit(operation + " changed nothing")
+    cli(data, "restore", newest_backup(data, operation))
+    if files_of(data) != before:
+        raise SystemExit("the backup before %s did not give back the tables" % operation)
+
+
+def delete_rows(data, name, count):
+    t = table(data, name)
+    t.open(dbf.READ_WRITE)
+    for record in list(t)[:count]:
+        dbf.delete(record)
+    t.close()
 
 
 def main():
@@ -125,6 +145,15 @@ def main():
         print("%d restores killed; each left the state before or the restored one, whole" % kills)
         if kills < KILLS:
             raise SystemExit("too few restores were killed in time (%d)" % kills)
+
+        # The other bulk changes of the command line: export (it rewrites the export flags)
+        # and the pack of deleted rows when a writer opens the directory.
+        again = os.path.join(work, "again")
+        os.mkdir(again)
+        undone_by_restore(data, "导出", lambda: cli(data, "export", "--out", again, "--all"))
+        delete_rows(data, "cgwcr", 10)
+        undone_by_restore(data, "启动压缩", lambda: cli(data, "backup", "--list"))
+        print("export and the start-up pack: undone by their backups, byte for byte")
     finally:
         shutil.rmtree(work, ignore_errors=True)
 
