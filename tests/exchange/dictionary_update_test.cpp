@@ -3,6 +3,7 @@
 #include "exchange/dictionary_update.h"
 #include "exchange_test_data.h"
 #include "store/lookups.h"
+#include "store/restore.h"
 #include "store/writer_lock.h"
 
 #include <gtest/gtest.h>
@@ -115,12 +116,20 @@ TEST_F(DictionaryUpdate, ABadPackageLeavesTheDictionaryAsItWas) {
 TEST_F(DictionaryUpdate, ADbaseFileIsCopiedInByteForByteOnlyWhenItIsAUsableTable) {
     const QString xkfl = peerTable("XKFL.DBF", "JB C(2); XXDM C(20); XXMC C(120)", "vfp",
                                    R"([["1", "110", "数学"], ["1", "999", "新学科"]])");
+    const QString installed = QString::fromStdString(data.db().tablePath("xkfl"));
+    const QByteArray original = readFile(installed);
     auto updated = updateDictionaryFromFile(data.db(), xkfl, Dictionary::DisciplineClassification);
     ASSERT_TRUE(updated.ok()) << updated.message();
-    const QString installed = QString::fromStdString(data.db().tablePath("xkfl"));
     EXPECT_EQ(QFileInfo(installed).fileName(), "xkfl.dbf"); // the installation's name stays
     EXPECT_EQ(readFile(installed), readFile(xkfl));
     EXPECT_EQ(classification("xkfl", "999"), "999  新学科");
+    // The backup taken before the update gives the dictionary back, byte for byte.
+    const auto backups = store::listBackups(data.db().directory());
+    ASSERT_EQ(backups.size(), 1u);
+    EXPECT_EQ(backups.front().operation, "更新代码表");
+    data.db().closeAll();
+    ASSERT_TRUE(store::restoreBackup(data.db().directory(), backups.front().folder).ok());
+    EXPECT_EQ(readFile(installed), original);
 
     // Choosing the dictionary's own file copies it onto itself without losing it.
     const Entries before = ministries();

@@ -4,6 +4,7 @@
 #include "exchange/package_rename.h"
 #include "exchange/year_reassignment.h"
 #include "import_fixture.h"
+#include "store/restore.h"
 
 namespace xb::exchange::testing {
 namespace {
@@ -40,6 +41,11 @@ TEST_F(YearReassignment, TheNewNumberFollowsTheStagedNumbersOfTheYear) {
     EXPECT_EQ(numbers("cgwcrtemp"), Texts{"2010000003"});
 
     // The same year still gives the greatest staged number of the year plus one.
+    const auto stagedBytes = [&] {
+        QFile file(QString::fromStdString(db().tablePath("kjcgtemp")));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    const QByteArray beforeThird = stagedBytes();
     moved = reassignYear(db(), "2010000002", ".", "2010");
     ASSERT_TRUE(moved.ok());
     EXPECT_EQ(*moved, "2010000004");
@@ -49,6 +55,14 @@ TEST_F(YearReassignment, TheNewNumberFollowsTheStagedNumbersOfTheYear) {
     stage("kjcgtemp", "2013abcdef", "丁");
     EXPECT_FALSE(reassignYear(db(), "2010000001", ".", "2013").ok());
     EXPECT_EQ(numbers("kjcgtemp"), (Texts{"2010000003", "2010000004", "2010000001", "2013abcdef"}));
+
+    // Each reassignment was backed up first: the newest backup gives the staged table back.
+    const auto backups = store::listBackups(db().directory());
+    ASSERT_EQ(backups.size(), 3u);
+    EXPECT_EQ(backups.front().operation, "年度调整");
+    db().closeAll();
+    ASSERT_TRUE(store::restoreBackup(db().directory(), backups.front().folder).ok());
+    EXPECT_EQ(stagedBytes(), beforeThird);
 }
 
 TEST(RecordYear, OnlyFourDigitYearsFrom1900To2050) {
