@@ -1,11 +1,11 @@
 #include "analysis/backup_window.h"
 
 #include "store/restore.h"
+#include "ui/busy_cursor.h"
 #include "ui/modal.h"
 #include "ui/prompter.h"
 #include "ui/roomy_button.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -16,12 +16,6 @@
 
 namespace xb::analysis {
 namespace {
-
-// The wait cursor while files are copied.
-struct Busy {
-    Busy() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~Busy() { QApplication::restoreOverrideCursor(); }
-};
 
 QString text(const std::string& s) {
     return QString::fromStdString(s);
@@ -104,7 +98,7 @@ const store::BackupInfo* BackupWindow::chosen() const {
 
 void BackupWindow::btnBackupClick() {
     store::Result<store::BackupInfo> backup = [&] {
-        Busy busy;
+        ui::BusyCursor busy; // while the files are copied
         return store::backupBefore(store_.dataDirectory(), "手动备份");
     }();
     if (!backup) {
@@ -129,7 +123,7 @@ void BackupWindow::btnRestoreClick() {
         return;
     const std::string folder = b->folder;
     store::Result<store::BackupInfo> before = [&] {
-        Busy busy;
+        ui::BusyCursor busy;    // while the files are copied
         store_.db().closeAll(); // the files are replaced: every table is opened afresh
         return store::restoreBackup(store_.dataDirectory(), folder);
     }();
@@ -152,7 +146,7 @@ void BackupWindow::btnSaveToClick() {
     if (folder.isEmpty()) return;
     const std::string from = b->folder;
     store::Result<std::string> copy = [&] {
-        Busy busy;
+        ui::BusyCursor busy; // while the files are copied
         return store::copyBackup(from, folder.toStdString());
     }();
     if (!copy) {

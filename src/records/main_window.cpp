@@ -4,6 +4,7 @@
 #include "records/record_keeping.h"
 #include "records/record_list_model.h"
 #include "store/lookups.h"
+#include "ui/busy_cursor.h"
 #include "ui/modal.h"
 #include "ui/prompter.h"
 
@@ -498,7 +499,9 @@ void TMainForm::Button4Click() {
     const QString position = QString::number(list_->value("NO").toInteger());
     const std::string number = list_->text("item_4");
     const std::string region = list_->text("item_dqdm");
+    ui::BusyCursor busy; // the backup before a deletion copies every table
     const store::Status deleted = deleteRecord(store_.db(), number, region);
+    busy.restore();
     if (!deleted) reportError(deleted.error());
     refreshRecordList();
     computeDoneMarks();
