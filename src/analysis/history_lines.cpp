@@ -2,7 +2,7 @@
 
 #include "output/output_labels.h"
 #include "store/field.h"
-#include "store/field_labels.h"
+#include "store/field_captions.h"
 #include "store/lookups.h"
 #include "store/people_labels.h"
 
@@ -61,7 +61,7 @@ store::Result<std::vector<HistoryLine>> historyLines(store::Database& db,
     lines.reserve(entries->size());
     for (const store::HistoryEntry& e : *entries) {
         const store::HistoryChange& c = e.change;
-        std::string item = c.field.empty() ? "整项成果" : store::fieldLabel(c.table, c.field);
+        std::string item = c.field.empty() ? "整项成果" : store::fieldCaption(c.table, c.field);
         if (item.empty()) item = store::upperName(c.field);
         lines.push_back({e.time, c.number, e.operation, e.section, std::move(item),
                          shown(labels, c, c.before), shown(labels, c, c.after)});

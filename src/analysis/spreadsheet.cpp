@@ -1,7 +1,7 @@
 #include "spreadsheet.h"
-#include "ui/saved_file.h"
 
 #include "store/csv_field.h"
+#include "ui/saved_file.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,5 +1,4 @@
 #include "statistics_window.h"
-#include "ui/saved_file.h"
 
 #include "analysis/sheets.h"
 #include "analysis/window_support.h"
@@ -7,6 +6,7 @@
 #include "ui/printer.h"
 #include "ui/prompter.h"
 #include "ui/roomy_button.h"
+#include "ui/saved_file.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSet>

@@ -1,9 +1,9 @@
 #include "gather_report.h"
-#include "ui/saved_file.h"
 
 #include "authority/gather_schema.h"
 
 #include "store/csv_field.h"
+#include "ui/saved_file.h"
 
 #include <QFileInfo>
 

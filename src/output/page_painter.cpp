@@ -1,7 +1,7 @@
 #include "output/page_painter.h"
-#include "ui/saved_file.h"
 
 #include "output/pdf_text_layer.h"
+#include "ui/saved_file.h"
 
 #include <QBuffer>
 #include <QFontDatabase>

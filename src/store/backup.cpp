@@ -61,17 +61,6 @@ std::vector<std::pair<std::string, int>> recordsPerYear(const std::string& kjcg)
     return {years.begin(), years.end()};
 }
 
-Result<std::string> readWhole(const std::string& path) {
-    std::unique_ptr<File> file;
-    if (int error = openFile(path, OpenAs::Read, file)) return fail(systemErrorText(error));
-    std::string text(1 << 16, '\0');
-    size_t got = 0;
-    if (int error = file->readAt(text.data(), text.size(), 0, got))
-        return fail(systemErrorText(error));
-    text.resize(got);
-    return text;
-}
-
 } // namespace
 
 const std::vector<std::string>& backedUpTables() {
@@ -132,12 +121,7 @@ Result<BackupInfo> writeBackup(const std::string& dataDirectory, const std::stri
         info.recordsPerYear = recordsPerYear((fs::path(partial) / kjcg).string());
     for (const auto& [year, count] : info.recordsPerYear)
         list += "年度\t" + year + "\t" + std::to_string(count) + "\n";
-    std::unique_ptr<File> listFile;
-    const std::string listPath = (fs::path(partial) / kList).string();
-    int error = openFile(listPath, OpenAs::CreateNew, listFile);
-    if (!error) error = listFile->writeAt(list.data(), list.size(), 0);
-    if (!error) error = listFile->sync();
-    listFile.reset();
+    int error = writeNewFile((fs::path(partial) / kList).string(), list);
     if (!error) error = files.syncDirectory(partial);
     if (!error) error = files.rename(partial, folder);
     if (!error) error = files.syncDirectory(root);
@@ -162,10 +146,11 @@ Result<BackupInfo> backupBefore(const std::string& dataDirectory, const std::str
 }
 
 Result<BackupInfo> readBackup(const std::string& folder) {
-    auto text = readWhole((fs::path(folder) / kList).string());
-    if (!text) return fail("文件夹 " + folder + " 不是完整的备份（没有备份清单）");
+    std::string text;
+    if (readWholeFile((fs::path(folder) / kList).string(), text))
+        return fail("文件夹 " + folder + " 不是完整的备份（没有备份清单）");
     BackupInfo info{folder, {}, {}, {}, {}};
-    std::istringstream lines(*text);
+    std::istringstream lines(text);
     for (std::string line; std::getline(lines, line);) {
         const size_t tab = line.find('\t');
         if (tab == std::string::npos) continue;

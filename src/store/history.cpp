@@ -2,6 +2,7 @@
 
 #include "field.h"
 #include "file_system.h"
+#include "gbk.h"
 #include "sync_scope.h"
 #include "system_error.h"
 #include "table_file.h"
@@ -54,29 +55,6 @@ std::string now() {
     const size_t length = std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
     std::snprintf(text + length, sizeof text - length, ".%03d", static_cast<int>(millis % 1000));
     return text;
-}
-
-std::string trimmed(std::string text) {
-    while (!text.empty() && text.back() == ' ')
-        text.pop_back();
-    return text;
-}
-
-// At most `bytes` GBK bytes of `text`, cut at a whole character: a long page title must not
-// stop its changes from being recorded.
-std::string fitted(const std::string& text, size_t bytes) {
-    std::string out;
-    size_t used = 0;
-    for (size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        const size_t width = length == 1 ? 1 : 2;
-        if (used + width > bytes) break;
-        out.append(text, i, length);
-        used += width;
-        i += length;
-    }
-    return out;
 }
 
 std::string tableName(const TableFile& table) {
@@ -146,7 +124,7 @@ void HistoryScope::noteRow(const TableFile& table, const std::vector<Value>& bef
     const FieldList& fields = table.fields();
     const int numberField = table.fieldIndex("item_4");
     auto textOf = [](const std::vector<Value>& row, size_t i) {
-        return i < row.size() ? trimmed(row[i].toText()) : std::string();
+        return i < row.size() ? trimRight(row[i].toText()) : std::string();
     };
     std::string number;
     if (numberField >= 0)
@@ -175,9 +153,14 @@ Status appendHistory(const std::string& directory, const std::string& operation,
     const std::string time = now();
     PendingRows rows;
     for (const HistoryChange& c : changes) {
-        const std::vector<Value> values{
-            time,    fitted(operation, 30), fitted(section, 60), c.table, c.number,
-            c.field, Value(c.before),       Value(c.after)};
+        const std::vector<Value> values{time,
+                                        cutToGbkWidth(operation, 30),
+                                        cutToGbkWidth(section, 60),
+                                        c.table,
+                                        c.number,
+                                        c.field,
+                                        Value(c.before),
+                                        Value(c.after)};
         if (Status s = (*table)->encodeNew(values, rows); !s)
             return fail(historyError(s.message()));
     }
@@ -201,7 +184,9 @@ Result<std::vector<HistoryEntry>> readHistory(const std::string& directory,
         // Only the rows of the record are decoded, memos and all.
         if (!number.empty() && history.fieldBytes(raw, Number) != number) return true;
         std::vector<Value> row = history.decodeRow(raw);
-        auto text = [&](int column) { return trimmed(row[static_cast<size_t>(column)].toText()); };
+        auto text = [&](int column) {
+            return trimRight(row[static_cast<size_t>(column)].toText());
+        };
         entries.push_back(
             {text(Time),
              text(Operation),

@@ -75,14 +75,6 @@ std::vector<std::string> planOf(const std::string& dataDirectory, const BackupIn
     return plan;
 }
 
-int writeSynced(const fs::path& path, const std::string& text) {
-    std::unique_ptr<File> file;
-    int error = openFile(path.string(), OpenAs::CreateNew, file);
-    if (!error) error = file->writeAt(text.data(), text.size(), 0);
-    if (!error) error = file->sync();
-    return error;
-}
-
 // The backup's files copied into "new" under their planned names, then the plan and the mark.
 Status prepare(const std::string& dataDirectory, const BackupInfo& backup) {
     const fs::path work = workOf(dataDirectory);
@@ -104,8 +96,8 @@ Status prepare(const std::string& dataDirectory, const BackupInfo& backup) {
                     return restoreError("复制 " + file, e);
     }
     error = files.syncDirectory((work / "new").string());
-    if (!error) error = writeSynced(work / "plan", planText);
-    if (!error) error = writeSynced(work / "complete", "complete\n");
+    if (!error) error = writeNewFile((work / "plan").string(), planText);
+    if (!error) error = writeNewFile((work / "complete").string(), "complete\n");
     if (!error) error = files.syncDirectory(work.string());
     if (error) return restoreError(work.string(), error);
     return {};
@@ -115,22 +107,11 @@ Status prepare(const std::string& dataDirectory, const BackupInfo& backup) {
 // step looks at what is there, so a swap cut short anywhere is finished by running it again.
 Status swapIn(const std::string& dataDirectory) {
     const fs::path work = workOf(dataDirectory), data(dataDirectory);
-    auto plan = [&]() -> Result<std::string> {
-        std::unique_ptr<File> file;
-        if (int error = openFile((work / "plan").string(), OpenAs::Read, file))
-            return restoreError("恢复计划", error);
-        uint64_t size = 0;
-        if (int error = file->size(size)) return restoreError("恢复计划", error);
-        std::string text(size, '\0');
-        size_t got = 0;
-        if (int error = file->readAt(text.data(), text.size(), 0, got))
-            return restoreError("恢复计划", error);
-        text.resize(got);
-        return text;
-    }();
-    if (!plan) return plan.error();
+    std::string plan;
+    if (int error = readWholeFile((work / "plan").string(), plan))
+        return restoreError("恢复计划", error);
     FileSystem& files = fileSystem();
-    std::istringstream names(*plan);
+    std::istringstream names(plan);
     std::error_code ec;
     for (std::string line; std::getline(names, line);) {
         const size_t space = line.find(' ');

@@ -34,6 +34,25 @@ int copyFile(const std::string& from, const std::string& to) {
     return out->sync();
 }
 
+int readWholeFile(const std::string& path, std::string& text) {
+    std::unique_ptr<File> file;
+    if (int error = openFile(path, OpenAs::Read, file)) return error;
+    uint64_t size = 0;
+    if (int error = file->size(size)) return error;
+    text.assign(size, '\0');
+    size_t got = 0;
+    if (int error = file->readAt(text.data(), text.size(), 0, got)) return error;
+    text.resize(got);
+    return 0;
+}
+
+int writeNewFile(const std::string& path, const std::string& text) {
+    std::unique_ptr<File> file;
+    if (int error = openFile(path, OpenAs::CreateNew, file)) return error;
+    if (int error = file->writeAt(text.data(), text.size(), 0)) return error;
+    return file->sync();
+}
+
 int removeFolder(const std::string& folder) {
     std::error_code ec;
     std::vector<std::string> inside;

@@ -1,4 +1,4 @@
-#include "field_labels.h"
+#include "field_captions.h"
 
 #include "field.h"
 
@@ -168,7 +168,7 @@ const std::map<std::string, Labels>& childLabels() {
 
 } // namespace
 
-std::string fieldLabel(const std::string& table, const std::string& field) {
+std::string fieldCaption(const std::string& table, const std::string& field) {
     const std::string t = lowerName(table), f = lowerName(field);
     const Labels* labels = &achievementLabels();
     if (t != "kjcg") {

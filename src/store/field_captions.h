@@ -8,6 +8,6 @@ namespace xb::store {
 
 // The caption of `field` of `table` (names compared without letter case); "" when no page
 // shows the field.
-std::string fieldLabel(const std::string& table, const std::string& field);
+std::string fieldCaption(const std::string& table, const std::string& field);
 
 } // namespace xb::store
